@@ -1,0 +1,10 @@
+# Regional variants of the same languages.
+set(identifier org.vexilo.demo.Beacon)
+set(version 4.1)
+set(icon "#f1c40f" B)
+set(languages en pt_PT pt_BR zh_CN zh_TW ko)
+name(pt_PT Farol)
+name(pt_BR Farol)
+name(zh_CN 信标)
+name(zh_TW 信標)
+name(ko 비콘)

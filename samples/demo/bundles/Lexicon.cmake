@@ -1,0 +1,11 @@
+# An older bundle: its folders carry English language names.
+set(identifier org.vexilo.demo.Lexicon)
+set(version 1.0.4)
+set(icon "#8e44ad" L)
+set(icon_file Lexicon.icns)
+set(development_region English)
+set(languages English French German Japanese Spanish)
+name(French Lexique)
+name(German Lexikon)
+name(Japanese レキシコン)
+name(Spanish Léxico)

@@ -1,0 +1,10 @@
+# Many languages, right-to-left ones among them.
+set(identifier org.vexilo.demo.Zephyr)
+set(version 2.7)
+set(icon "#3498db" Z)
+set(languages en ru uk pl cs hu sv da nb fi nl tr el ar he)
+name(ru Зефир)
+name(uk Зефір)
+name(el Ζέφυρος)
+name(ar زفير)
+name(he זפיר)

@@ -1,0 +1,11 @@
+# A lower-case name, to show the locale-aware order of the row.
+set(identifier org.vexilo.demo.compass)
+set(version 5.0.1)
+set(icon "#16a085" c)
+set(languages en fr de es it ja ko)
+name(fr Boussole)
+name(de Kompass)
+name(es Brújula)
+name(it Bussola)
+name(ja コンパス)
+name(ko 나침반)

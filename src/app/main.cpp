@@ -1,0 +1,37 @@
+#include "Bundle.h"
+#include "LanguageNames.h"
+#include "Platform.h"
+#include "catalogue/Controller.h"
+#include "window/MainWindow.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vexilo"));
+    QApplication::setOrganizationDomain(QStringLiteral("vexilo.org"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vexilo.Vexilo"));
+
+    auto platform = std::make_shared<const Platform>(Platform::standard());
+
+    // Vexilo's texts in the user's language, from its own bundle's localisation folders.
+    QTranslator translator;
+    if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
+        const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
+        if (!qm.isEmpty() && translator.load(qm))
+            QApplication::installTranslator(&translator);
+    }
+
+    Controller controller(platform);
+    MainWindow window(controller);
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &controller,
+                     [&controller](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive)
+                             controller.applicationWillBecomeActive();
+                     });
+    controller.applicationWillFinishLaunching();
+    controller.applicationDidFinishLaunching();
+    return QApplication::exec();
+}

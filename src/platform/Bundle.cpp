@@ -1,0 +1,301 @@
+#include "Bundle.h"
+
+#include "LanguageCodes.h"
+#include "LanguageNames.h"
+#include "PropertyList.h"
+#include "StringsTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <optional>
+
+namespace {
+
+// Info.plist and InfoPlist.strings are small; anything far larger is not a real one.
+constexpr qint64 kMaxMetadataFileSize = 16 * 1024 * 1024;
+
+const QString kLprojSuffix = QStringLiteral(".lproj");
+
+// Bundles are opened on the loading thread and on the main thread alike.
+struct Registry {
+    QMutex mutex;
+    QHash<QString, std::shared_ptr<const Bundle>> byIdentifier;
+};
+
+Registry &registry()
+{
+    static Registry instance;
+    return instance;
+}
+
+// Reads a small regular file; a FIFO, device or oversized file could block or flood us.
+std::optional<QByteArray> readSmallFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxMetadataFileSize)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(kMaxMetadataFileSize + 1);
+    if (bytes.size() > kMaxMetadataFileSize)
+        return std::nullopt;
+    return bytes;
+}
+
+QString stringValue(const QVariantMap &map, const QString &key)
+{
+    const QVariant value = map.value(key);
+    return value.metaType().id() == QMetaType::QString ? value.toString() : QString();
+}
+
+// "fr-CA", "fr_CA.UTF-8@euro" -> "fr_CA".
+QString normalizedCode(QString code)
+{
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        if (code[i] == u'.' || code[i] == u'@') {
+            code.truncate(i);
+            break;
+        }
+    }
+    code.replace(QLatin1Char('-'), QLatin1Char('_'));
+    return code;
+}
+
+QString languagePart(const QString &code)
+{
+    return code.section(QLatin1Char('_'), 0, 0);
+}
+
+bool sameCode(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The localisation one preferred language picks, or an empty string.
+QString matchLocalization(const QStringList &localizations, const QString &preferred)
+{
+    if (preferred.isEmpty())
+        return {};
+    // A classic name ("French") may be asked for, or stand as a folder name.
+    if (localizations.contains(preferred))
+        return preferred;
+    const QString classicCode = LanguageCodes::codeForClassicName(preferred);
+    const QString code = normalizedCode(classicCode.isEmpty() ? preferred : classicCode);
+    const QString language = languagePart(code);
+    if (language.isEmpty())
+        return {};
+
+    QStringList codes;
+    codes.reserve(localizations.size());
+    for (const QString &localization : localizations)
+        codes.append(normalizedCode(localization));
+
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (sameCode(codes[i], code))
+            return localizations[i];
+    }
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (sameCode(codes[i], language))
+            return localizations[i];
+    }
+    const QString classic = LanguageCodes::classicNameForCode(language.toLower());
+    if (!classic.isEmpty() && localizations.contains(classic))
+        return classic;
+    // A regional variant of the language: the language's own region first ("fr" -> "fr_FR"),
+    // else the first in name order, so the choice does not depend on directory order.
+    QString best;
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (!sameCode(languagePart(codes[i]), language))
+            continue;
+        const QString region = codes[i].section(QLatin1Char('_'), 1, 1);
+        if (sameCode(region, language))
+            return localizations[i];
+        if (best.isEmpty() || localizations[i] < best)
+            best = localizations[i];
+    }
+    return best;
+}
+
+bool isConfinedRelativePath(const QString &name)
+{
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.startsWith(QLatin1Char('/')))
+        return false;
+    const QStringList parts = name.split(QLatin1Char('/'));
+    return !parts.contains(QStringLiteral(".."));
+}
+
+} // namespace
+
+std::shared_ptr<const Bundle> Bundle::bundleWithPath(const QString &path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return nullptr;
+    auto bundle = std::make_shared<const Bundle>(QDir::cleanPath(info.absoluteFilePath()));
+    const QString identifier = bundle->bundleIdentifier();
+    if (!identifier.isEmpty()) {
+        Registry &r = registry();
+        QMutexLocker lock(&r.mutex);
+        r.byIdentifier.insert(identifier, bundle);
+    }
+    return bundle;
+}
+
+std::shared_ptr<const Bundle> Bundle::bundleWithIdentifier(const QString &identifier)
+{
+    if (identifier.isEmpty())
+        return nullptr;
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    return r.byIdentifier.value(identifier);
+}
+
+Bundle::Bundle(QString path) : m_path(std::move(path))
+{
+    read();
+}
+
+void Bundle::read()
+{
+    const QString contents = m_path + QStringLiteral("/Contents");
+
+    if (const auto bytes = readSmallFile(contents + QStringLiteral("/Info.plist"))) {
+        const std::optional<QVariant> root = PropertyList::parse(*bytes);
+        if (root && root->metaType().id() == QMetaType::QVariantMap)
+            m_info = root->toMap();
+    }
+
+    const QString resources = contents + QStringLiteral("/Resources");
+    if (!QFileInfo(resources).isDir())
+        return;
+    m_resourcePath = resources;
+
+    const QDir dir(resources);
+    const QStringList entries =
+        dir.entryList({QStringLiteral("*.lproj")},
+                      QDir::Dirs | QDir::NoDotAndDotDot | QDir::CaseSensitive, QDir::Unsorted);
+    for (const QString &entry : entries) {
+        const QString name = entry.chopped(kLprojSuffix.size());
+        if (!name.isEmpty())
+            m_localizations.append(name);
+    }
+}
+
+QString Bundle::bundleIdentifier() const
+{
+    return stringValue(m_info, QStringLiteral("CFBundleIdentifier"));
+}
+
+QString Bundle::executablePath() const
+{
+    const QString name = stringValue(m_info, QStringLiteral("CFBundleExecutable"));
+    if (!isConfinedRelativePath(name))
+        return {};
+    const QString macOS = m_path + QStringLiteral("/Contents/MacOS");
+    const QString candidate = QDir::cleanPath(macOS + QLatin1Char('/') + name);
+
+    // Links are followed before deciding: the file that would really run must lie inside the
+    // bundle's own MacOS folder, which itself must not lead elsewhere.
+    const QString realBundle = QFileInfo(m_path).canonicalFilePath();
+    const QString realMacOS = QFileInfo(macOS).canonicalFilePath();
+    const QString realCandidate = QFileInfo(candidate).canonicalFilePath();
+    if (realBundle.isEmpty() || realCandidate.isEmpty() ||
+        realMacOS != realBundle + QStringLiteral("/Contents/MacOS"))
+        return {};
+    if (!realCandidate.startsWith(realMacOS + QLatin1Char('/')))
+        return {};
+    if (!QFileInfo(realCandidate).isFile())
+        return {};
+    return candidate;
+}
+
+QString Bundle::preferredLocalization(const QStringList &preferredLanguages) const
+{
+    if (m_localizations.isEmpty())
+        return {};
+    for (const QString &preferred : preferredLanguages) {
+        const QString match = matchLocalization(m_localizations, preferred);
+        if (!match.isEmpty())
+            return match;
+    }
+    const QString development = stringValue(m_info, QStringLiteral("CFBundleDevelopmentRegion"));
+    for (const QString &fallback : {development, QStringLiteral("en")}) {
+        const QString match = matchLocalization(m_localizations, fallback);
+        if (!match.isEmpty())
+            return match;
+    }
+    return m_localizations.first();
+}
+
+QVariantMap Bundle::localizedInfoDictionary(const QStringList &preferredLanguages) const
+{
+    const QString localization = preferredLocalization(preferredLanguages);
+    if (localization.isEmpty())
+        return {};
+    const auto bytes = readSmallFile(m_resourcePath + QLatin1Char('/') + localization +
+                                     kLprojSuffix + QStringLiteral("/InfoPlist.strings"));
+    if (!bytes)
+        return {};
+    const auto table = StringsTable::parse(*bytes);
+    if (!table)
+        return {};
+    QVariantMap map;
+    for (auto it = table->cbegin(); it != table->cend(); ++it)
+        map.insert(it.key(), it.value());
+    return map;
+}
+
+QVariantMap Bundle::localizedInfoDictionary() const
+{
+    return localizedInfoDictionary(LanguageNames::preferredLanguages());
+}
+
+QVariant Bundle::objectForInfoDictionaryKey(const QString &key,
+                                            const QStringList &preferredLanguages) const
+{
+    const QVariantMap localized = localizedInfoDictionary(preferredLanguages);
+    const auto it = localized.constFind(key);
+    if (it != localized.cend())
+        return it.value();
+    return m_info.value(key);
+}
+
+QVariant Bundle::objectForInfoDictionaryKey(const QString &key) const
+{
+    return objectForInfoDictionaryKey(key, LanguageNames::preferredLanguages());
+}
+
+QString Bundle::pathForResource(const QString &name, const QString &type) const
+{
+    return pathForResource(name, type, LanguageNames::preferredLanguages());
+}
+
+QString Bundle::pathForResource(const QString &name, const QString &type,
+                                const QStringList &preferredLanguages) const
+{
+    if (m_resourcePath.isEmpty())
+        return {};
+    QString file = name;
+    if (!type.isEmpty())
+        file += type.startsWith(QLatin1Char('.')) ? type : QLatin1Char('.') + type;
+    // A resource name never leads out of the resource folder.
+    if (!isConfinedRelativePath(file))
+        return {};
+
+    const QString plain = m_resourcePath + QLatin1Char('/') + file;
+    if (QFileInfo::exists(plain))
+        return plain;
+    const QString localization = preferredLocalization(preferredLanguages);
+    if (localization.isEmpty())
+        return {};
+    const QString localized =
+        m_resourcePath + QLatin1Char('/') + localization + kLprojSuffix + QLatin1Char('/') + file;
+    return QFileInfo::exists(localized) ? localized : QString();
+}

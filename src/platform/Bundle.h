@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <memory>
+
+// An application bundle: a folder X.app with Contents/Info.plist (XML or binary),
+// Contents/Resources/<lang>.lproj localisation folders and Contents/MacOS/<executable>.
+// Everything is read when the bundle is opened; a Bundle never changes afterwards, so it can be
+// shared between threads.
+class Bundle {
+public:
+    // nullptr when nothing readable as a folder exists at the path. A folder without an
+    // Info.plist still opens: it has no Info values, no identifier and no executable.
+    // Opened bundles are remembered for bundleWithIdentifier() for the life of the process.
+    static std::shared_ptr<const Bundle> bundleWithPath(const QString &path);
+
+    // The bundle opened last (by bundleWithPath) whose identifier is this one; nullptr if none.
+    static std::shared_ptr<const Bundle> bundleWithIdentifier(const QString &identifier);
+
+    QString bundlePath() const { return m_path; }
+    // The plain Info dictionary; empty when Info.plist is missing or unreadable.
+    QVariantMap infoDictionary() const { return m_info; }
+    // CFBundleIdentifier; empty when the bundle declares none.
+    QString bundleIdentifier() const;
+    // Localisation folder names without ".lproj", in directory order.
+    QStringList localizations() const { return m_localizations; }
+    // Contents/Resources; empty when the bundle has no resource folder.
+    QString resourcePath() const { return m_resourcePath; }
+    // The file CFBundleExecutable names in Contents/MacOS. Empty when missing, not a file, or
+    // when the name (or a link) leads outside Contents/MacOS.
+    QString executablePath() const;
+
+    // The localisation the user's preferred languages choose among this bundle's; falls back to
+    // the development region, then English, then the first. Empty when the bundle has none.
+    QString preferredLocalization(const QStringList &preferredLanguages) const;
+    // InfoPlist.strings of the preferred localisation (empty map when there is none).
+    QVariantMap localizedInfoDictionary(const QStringList &preferredLanguages) const;
+    QVariantMap localizedInfoDictionary() const;
+    // A localised value wins over the plain Info value.
+    QVariant objectForInfoDictionaryKey(const QString &key,
+                                        const QStringList &preferredLanguages) const;
+    QVariant objectForInfoDictionaryKey(const QString &key) const;
+
+    // Resources/<name>.<type>, else Resources/<preferred lproj>/<name>.<type>; empty if absent.
+    QString pathForResource(const QString &name, const QString &type) const;
+    QString pathForResource(const QString &name, const QString &type,
+                            const QStringList &preferredLanguages) const;
+
+    explicit Bundle(QString path); // use bundleWithPath()
+
+private:
+    void read();
+
+    QString m_path;
+    QString m_resourcePath;
+    QVariantMap m_info;
+    QStringList m_localizations;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Language and locale names from the ICU locale database. "No name" is told apart from a name:
+// the functions return an empty string where ICU would otherwise hand back the code itself.
+namespace LanguageNames {
+
+// The user's locale from LC_ALL, LC_MESSAGES, then LANG, as an identifier such as "fr_FR"
+// ("en" for C/POSIX or nothing set).
+QString currentLocaleIdentifier();
+
+// The user's languages in order of preference: the entries of LANGUAGE (colon-separated), then
+// the current locale's identifier, without codeset or modifier, without repeats.
+QStringList preferredLanguages();
+
+// The name of `identifier` taken as a locale identifier ("fr" -> "French", "pt_BR" ->
+// "Portuguese (Brazil)"), in the language of `displayLocale` (default: the current locale).
+// Empty when ICU knows no name for it.
+QString displayNameForLocaleIdentifier(const QString &identifier,
+                                       const QString &displayLocale = QString());
+
+// The name of `code` taken as a language code only ("fr" -> "French"); empty when none.
+QString displayNameForLanguageCode(const QString &code, const QString &displayLocale = QString());
+
+// ICU's canonical identifier, after mapping the classic English names used as folder names
+// ("French" -> "fr"). Empty when the input is empty or cannot be canonicalised.
+QString canonicalLocaleIdentifier(const QString &string);
+
+} // namespace LanguageNames

@@ -1,0 +1,31 @@
+#include "Platform.h"
+
+#include "PreferencesStore.h"
+#include "Processes.h"
+#include "Workspace.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+QString Platform::defaultsToolPath() const
+{
+    return mainBundlePath + QStringLiteral("/Contents/Helpers/defaults");
+}
+
+Platform Platform::standard()
+{
+    Platform p;
+    p.preferences = std::make_shared<PreferencesStore>(PreferencesStore::defaultDirectory());
+    p.workspace = std::make_shared<Workspace>(Workspace::defaultApplicationsDirectory(),
+                                              Workspace::defaultRegistryFile());
+    p.processes = std::make_shared<Processes>();
+
+    QDir dir(QCoreApplication::applicationDirPath());
+    const bool inBundle = dir.dirName() == QLatin1String("MacOS") && dir.cdUp() &&
+                          dir.dirName() == QLatin1String("Contents") && dir.cdUp();
+    p.mainBundlePath = inBundle ? dir.absolutePath() : QCoreApplication::applicationDirPath();
+    // Mac OS versions do not exist here: the query fails, as on a system that cannot answer.
+    p.systemVersion = std::nullopt;
+    return p;
+}

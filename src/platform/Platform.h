@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class PreferencesStore;
+class Workspace;
+class Processes;
+
+// The operating-system services the program relies on, passed to whatever needs them so that
+// tests can point them at temporary folders.
+struct Platform {
+    std::shared_ptr<PreferencesStore> preferences;
+    std::shared_ptr<Workspace> workspace;
+    std::shared_ptr<Processes> processes;
+    // Vexilo's own bundle (the one holding the running executable).
+    QString mainBundlePath;
+    // The packed Mac OS version (0x1058 for 10.5.8); there is none on this system.
+    std::optional<quint32> systemVersion;
+
+    // The preferences command-line tool shipped in the main bundle.
+    QString defaultsToolPath() const;
+
+    // The services of this machine, for a program whose executable lies in
+    // <bundle>/Contents/MacOS; `mainBundlePath` falls back to the executable's folder.
+    static Platform standard();
+};

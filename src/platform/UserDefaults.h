@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMutex>
+#include <QStringList>
+#include <QVariantMap>
+#include <memory>
+
+class PreferencesStore;
+
+// A program's own settings on the preferences store, one domain. Registered defaults live in
+// memory only and answer for keys without a stored value. Every set is written at once.
+// Safe to use from several threads.
+class UserDefaults {
+public:
+    UserDefaults(std::shared_ptr<PreferencesStore> store, QString domain);
+
+    QString domain() const { return m_domain; }
+    void registerDefaults(const QVariantMap &defaults);
+
+    // Stored value, else registered default, else an invalid QVariant.
+    QVariant objectForKey(const QString &key) const;
+    bool hasStoredValue(const QString &key) const;
+    // Typed reads; a value of another type reads as the empty/zero value.
+    QStringList stringArrayForKey(const QString &key) const;
+    qlonglong integerForKey(const QString &key) const;
+    bool boolForKey(const QString &key) const;
+    QDateTime dateForKey(const QString &key) const; // invalid when absent or not a date
+
+    bool setObject(const QString &key, const QVariant &value);
+    bool setInteger(const QString &key, qlonglong value) { return setObject(key, value); }
+    bool setBool(const QString &key, bool value) { return setObject(key, value); }
+    bool removeObject(const QString &key);
+
+private:
+    std::shared_ptr<PreferencesStore> m_store;
+    QString m_domain;
+    mutable QMutex m_mutex;
+    QVariantMap m_registered;
+};

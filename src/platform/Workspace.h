@@ -1,0 +1,41 @@
+#pragma once
+
+#include "IconImage.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QString>
+
+// Where applications live and how to find one by its identifier.
+class Workspace {
+public:
+    // `registryFile` remembers bundles opened from outside the applications folder, so that
+    // an application added from anywhere is found by identifier at the next start.
+    Workspace(QString applicationsDirectory, QString registryFile);
+
+    // VEXILO_APPLICATIONS_DIR when set, else /Applications.
+    static QString defaultApplicationsDirectory();
+    // $XDG_DATA_HOME/vexilo/KnownApplications.plist
+    static QString defaultRegistryFile();
+
+    QString applicationsDirectory() const { return m_applicationsDirectory; }
+
+    // The bundle path for an identifier: a bundle one level inside the applications folder, else
+    // a remembered bundle whose Info.plist still declares that identifier. Empty when none.
+    QString absolutePathForAppBundleWithIdentifier(const QString &identifier) const;
+
+    // Records a bundle opened by path (no-op for bundles without identifier or inside the
+    // applications folder, and when the registry already has it).
+    void rememberApplication(const QString &bundlePath);
+
+    // The generic application icon (the icon theme's executable icon, else Vexilo's own image).
+    IconImagePtr iconForFile(const QString &path) const;
+
+private:
+    QString m_applicationsDirectory;
+    QString m_registryFile;
+    mutable QMutex m_mutex;
+    mutable bool m_registryLoaded = false;
+    mutable QHash<QString, QString> m_registry; // identifier -> bundle path
+    mutable IconImagePtr m_genericIcon;
+};

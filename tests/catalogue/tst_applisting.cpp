@@ -1,0 +1,440 @@
+#include "BundleBuilder.h"
+#include "TestEnvironment.h"
+#include "Workspace.h"
+#include "catalogue/AppListing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList entries(const QString &path)
+{
+    QStringList list = QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    list.sort();
+    return list;
+}
+
+// Collects the log lines a test provokes.
+QStringList g_messages;
+void collect(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    g_messages.append(message);
+}
+
+} // namespace
+
+class TestAppListing : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+
+    QString apps() const { return m_env->applicationsDirectory(); }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        g_messages.clear();
+    }
+
+    void readsBundle()
+    {
+        const QString path = BundleBuilder(apps() + QStringLiteral("/Mail.app"))
+                                 .identifier(QStringLiteral("org.example.Mail"))
+                                 .info(QStringLiteral("CFBundleVersion"), QStringLiteral("4.2"))
+                                 .languages({QStringLiteral("fr"), QStringLiteral("de")})
+                                 .write();
+        const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
+        QCOMPARE(listing->path(), path);
+        QCOMPARE(listing->name(), QStringLiteral("Mail"));
+        QCOMPARE(listing->identifier(), QStringLiteral("org.example.Mail"));
+        QCOMPARE(listing->version(), QStringLiteral("4.2"));
+        QStringList langs = listing->langs();
+        langs.sort();
+        QCOMPARE(langs, QStringList({QStringLiteral("de"), QStringLiteral("fr")}));
+        QVERIFY(!listing->invalid());
+        QVERIFY(!listing->testedForAutoLang());
+        QVERIFY(!listing->hasAutoLang());
+        QVERIFY(listing->autoLang().isEmpty());
+        QVERIFY(!listing->observer());
+    }
+
+    void unreadableBundles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expectedName");
+        QTest::newRow("no Info.plist") << "noinfo"
+                                       << "Broken";
+        QTest::newRow("binary Info.plist") << "binary"
+                                           << "Broken";
+        QTest::newRow("missing path") << "missing"
+                                      << "Broken";
+        QTest::newRow("dotted name") << "dotted"
+                                     << "Broken.Beta";
+    }
+    void unreadableBundles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expectedName);
+        const QString path = apps() + QLatin1Char('/') + expectedName + QStringLiteral(".app");
+        if (kind == QLatin1String("noinfo"))
+            BundleBuilder(path).noInfoPlist().languages({QStringLiteral("fr")}).write();
+        else if (kind == QLatin1String("binary") || kind == QLatin1String("dotted"))
+            BundleBuilder(path)
+                .identifier(QStringLiteral("org.example.Binary"))
+                .binaryInfoPlist()
+                .write();
+
+        const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
+        QCOMPARE(listing->name(), expectedName);
+        QVERIFY(listing->icon());
+        if (kind == QLatin1String("binary") || kind == QLatin1String("dotted")) {
+            QCOMPARE(listing->identifier(), QStringLiteral("org.example.Binary"));
+        } else {
+            QVERIFY(listing->identifier().isEmpty());
+            QVERIFY(listing->version().isEmpty());
+            QCOMPARE(listing->localizedAppName(), expectedName);
+        }
+        if (kind == QLatin1String("missing")) {
+            QVERIFY(listing->langs().isEmpty());
+            QVERIFY(listing->resetResourcesDisabled());
+        }
+    }
+
+    // The icon file is found with and without its extension, refers to the file without
+    // decoding it, and a bundle without one gets the shared generic icon.
+    void icon_data()
+    {
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<QString>("expectedFile");
+        QTest::newRow("without extension") << "AppIcon"
+                                           << "AppIcon.icns";
+        QTest::newRow("with extension") << "AppIcon.icns"
+                                        << "AppIcon.icns";
+        QTest::newRow("other extension") << "AppIcon.png"
+                                         << "AppIcon.png";
+        QTest::newRow("none declared") << ""
+                                       << "";
+        QTest::newRow("declared but missing") << "Gone"
+                                              << "";
+    }
+    void icon()
+    {
+        QFETCH(QString, declared);
+        QFETCH(QString, expectedFile);
+        BundleBuilder builder(apps() + QStringLiteral("/Icon.app"));
+        builder.identifier(QStringLiteral("org.example.Icon"));
+        if (!declared.isEmpty())
+            builder.info(QStringLiteral("CFBundleIconFile"), declared);
+        builder.file(QStringLiteral("Resources/AppIcon.icns"),
+                     BundleBuilder::icnsImage(32, QStringLiteral("red")));
+        QImage png(16, 16, QImage::Format_ARGB32);
+        png.fill(Qt::blue);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        png.save(&buffer, "PNG");
+        builder.file(QStringLiteral("Resources/AppIcon.png"), buffer.data());
+        const QString path = builder.write();
+
+        const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
+        QVERIFY(listing->icon());
+        if (expectedFile.isEmpty()) {
+            QCOMPARE(listing->icon(), m_platform->workspace->iconForFile(path));
+        } else {
+            QCOMPARE(listing->icon()->filePath(),
+                     path + QStringLiteral("/Contents/Resources/") + expectedFile);
+            QVERIFY(!listing->icon()->isLoaded());
+            QVERIFY(!listing->icon()->image().isNull());
+        }
+    }
+
+    void localizedName_data()
+    {
+        QTest::addColumn<QString>("languageList");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("french user") << "fr"
+                                     << "Courrier";
+        QTest::newRow("english user") << "en"
+                                      << "Mail Pro";
+        QTest::newRow("no localised name for german") << "de"
+                                                      << "Mail Pro";
+    }
+    void localizedName()
+    {
+        QFETCH(QString, languageList);
+        QFETCH(QString, expected);
+        TestEnvironment::setLanguage(QStringLiteral("en_US"), languageList);
+        const QString path =
+            BundleBuilder(apps() + QStringLiteral("/Mail.app"))
+                .identifier(QStringLiteral("org.example.Mail"))
+                .info(QStringLiteral("CFBundleDevelopmentRegion"), QStringLiteral("en"))
+                .localizedInfo(QStringLiteral("fr"),
+                               {{QStringLiteral("CFBundleName"), QStringLiteral("Courrier")}})
+                .localizedInfo(QStringLiteral("en"),
+                               {{QStringLiteral("CFBundleName"), QStringLiteral("Mail Pro")}})
+                .write();
+        QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(), expected);
+    }
+
+    void localizedNameWithoutIdentifierOrValue()
+    {
+        const QString noId =
+            BundleBuilder(apps() + QStringLiteral("/NoId.app"))
+                .localizedInfo(QStringLiteral("en"),
+                               {{QStringLiteral("CFBundleName"), QStringLiteral("X")}})
+                .write();
+        QCOMPARE(AppListing::initWithPath(noId, m_platform)->localizedAppName(),
+                 QStringLiteral("NoId"));
+        const QString noValue = BundleBuilder(apps() + QStringLiteral("/Plain.app"))
+                                    .identifier(QStringLiteral("org.example.Plain"))
+                                    .languages({QStringLiteral("en")})
+                                    .write();
+        QCOMPARE(AppListing::initWithPath(noValue, m_platform)->localizedAppName(),
+                 QStringLiteral("Plain"));
+    }
+
+    // The localised name comes from a UTF-16 InfoPlist.strings as it does from a UTF-8 one.
+    void localizedNameFromUtf16Strings()
+    {
+        QByteArray utf16("\xff\xfe", 2);
+        const QString text = QStringLiteral("/* UTF-16 */\nCFBundleName = \"Élan\";\n");
+        utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        const QString path =
+            BundleBuilder(apps() + QStringLiteral("/Elan.app"))
+                .identifier(QStringLiteral("org.example.Elan"))
+                .file(QStringLiteral("Resources/en.lproj/InfoPlist.strings"), utf16)
+                .write();
+        QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(),
+                 QStringLiteral("Élan"));
+    }
+
+    void resetResourcesDisabled_data()
+    {
+        QTest::addColumn<QStringList>("disabled");  // entries of Resources Disabled
+        QTest::addColumn<QStringList>("resources"); // entries already in Resources
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<bool>("folderStays");
+        QTest::newRow("no folder") << QStringList() << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("empty folder")
+            << QStringList{"-"} << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("all move") << QStringList{"fr.lproj", "de.lproj", ".hidden"}
+                                  << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("collision")
+            << QStringList{"fr.lproj", "de.lproj"} << QStringList{"fr.lproj"} << false << true;
+    }
+    void resetResourcesDisabled()
+    {
+        QFETCH(QStringList, disabled);
+        QFETCH(QStringList, resources);
+        QFETCH(bool, expected);
+        QFETCH(bool, folderStays);
+
+        const QString path = apps() + QStringLiteral("/Babel.app");
+        BundleBuilder builder(path);
+        builder.identifier(QStringLiteral("org.example.Babel"));
+        for (const QString &r : resources)
+            builder.file(QStringLiteral("Resources/") + r + QStringLiteral("/Marker.strings"),
+                         "kept:" + r.toUtf8());
+        for (const QString &d : disabled) {
+            if (d == QLatin1String("-"))
+                builder.file(QStringLiteral("Resources Disabled/"));
+            else
+                builder.file(QStringLiteral("Resources Disabled/") + d +
+                                 QStringLiteral("/Marker.strings"),
+                             "moved:" + d.toUtf8());
+        }
+        builder.write();
+        const QString disabledDir = path + QStringLiteral("/Contents/Resources Disabled");
+        const QString resourcesDir = path + QStringLiteral("/Contents/Resources");
+
+        qInstallMessageHandler(collect);
+        const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
+        qInstallMessageHandler(nullptr);
+
+        QCOMPARE(QFileInfo::exists(disabledDir), folderStays);
+        // Every resource that was already there is kept byte for byte.
+        for (const QString &r : resources)
+            QCOMPARE(
+                readFile(resourcesDir + QLatin1Char('/') + r + QStringLiteral("/Marker.strings")),
+                "kept:" + r.toUtf8());
+        for (const QString &d : disabled) {
+            if (d == QLatin1String("-") || resources.contains(d))
+                continue;
+            QCOMPARE(
+                readFile(resourcesDir + QLatin1Char('/') + d + QStringLiteral("/Marker.strings")),
+                "moved:" + d.toUtf8());
+        }
+        if (folderStays) {
+            // Only the entry that collided is left behind, untouched.
+            QCOMPARE(entries(disabledDir), QStringList{QStringLiteral("fr.lproj")});
+            QCOMPARE(readFile(disabledDir + QStringLiteral("/fr.lproj/Marker.strings")),
+                     QByteArray("moved:fr.lproj"));
+        }
+        const QString logLine =
+            QStringLiteral("Error: could not reset disabled language resources for Babel.");
+        QCOMPARE(g_messages.contains(logLine), !expected);
+        // The listing reflects the bundle as it was before the move.
+        QVERIFY(!listing->langs().contains(QStringLiteral("de")) || resources.contains("de.lproj"));
+        QCOMPARE(listing->resetResourcesDisabled(), expected);
+    }
+
+    // Things of that name that are not a plain folder are left exactly as they are.
+    void resourcesDisabledThatIsNotAFolder_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a file") << "file";
+        QTest::newRow("a link to a folder elsewhere") << "link";
+    }
+    void resourcesDisabledThatIsNotAFolder()
+    {
+        QFETCH(QString, kind);
+        const QString path = BundleBuilder(apps() + QStringLiteral("/Odd.app"))
+                                 .identifier(QStringLiteral("org.example.Odd"))
+                                 .languages({QStringLiteral("en")})
+                                 .write();
+        const QString disabled = path + QStringLiteral("/Contents/Resources Disabled");
+        const QString elsewhere = m_env->root() + QStringLiteral("/elsewhere");
+        if (kind == QLatin1String("file")) {
+            QFile f(disabled);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("precious");
+        } else {
+            QDir().mkpath(elsewhere + QStringLiteral("/fr.lproj"));
+            QVERIFY(QFile::link(elsewhere, disabled));
+        }
+        const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
+        QVERIFY(listing->resetResourcesDisabled());
+        if (kind == QLatin1String("file")) {
+            QCOMPARE(readFile(disabled), QByteArray("precious"));
+        } else {
+            QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/fr.lproj")));
+            QVERIFY(!QFileInfo::exists(path + QStringLiteral("/Contents/Resources/fr.lproj")));
+        }
+    }
+
+    void languageRestoredLaterIsNotInListing()
+    {
+        const QString path = BundleBuilder(apps() + QStringLiteral("/Late.app"))
+                                 .identifier(QStringLiteral("org.example.Late"))
+                                 .languages({QStringLiteral("en")})
+                                 .file(QStringLiteral("Resources Disabled/fr.lproj/"))
+                                 .write();
+        const AppListingPtr first = AppListing::initWithPath(path, m_platform);
+        QCOMPARE(first->langs(), QStringList{QStringLiteral("en")});
+        QVERIFY(QFileInfo(path + QStringLiteral("/Contents/Resources/fr.lproj")).isDir());
+        // The next reading, such as the copy every selection makes, sees it.
+        QVERIFY(first->copy()->langs().contains(QStringLiteral("fr")));
+    }
+
+    void equality_data()
+    {
+        QTest::addColumn<QString>("firstId");
+        QTest::addColumn<QString>("secondId");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("same identifier, different paths") << "org.a"
+                                                          << "org.a" << true;
+        QTest::newRow("different identifiers") << "org.a"
+                                               << "org.b" << false;
+        QTest::newRow("identifiers differing in case") << "org.a"
+                                                       << "org.A" << false;
+        QTest::newRow("both without identifier") << ""
+                                                 << "" << false;
+    }
+    void equality()
+    {
+        QFETCH(QString, firstId);
+        QFETCH(QString, secondId);
+        QFETCH(bool, equal);
+        BundleBuilder one(apps() + QStringLiteral("/One.app"));
+        BundleBuilder two(m_env->root() + QStringLiteral("/Two.app"));
+        if (!firstId.isEmpty())
+            one.identifier(firstId);
+        if (!secondId.isEmpty())
+            two.identifier(secondId);
+        const AppListingPtr a = AppListing::initWithPath(one.write(), m_platform);
+        const AppListingPtr b = AppListing::initWithPath(two.write(), m_platform);
+        QCOMPARE(a->isEqualToListing(*b), equal);
+        QCOMPARE(*b == *a, equal);
+        QVERIFY(*a == *a);
+    }
+
+    void copyIsFreshReadingLinkedToParent()
+    {
+        const QString path = BundleBuilder(apps() + QStringLiteral("/Tempo.app"))
+                                 .identifier(QStringLiteral("org.example.Tempo"))
+                                 .languages({QStringLiteral("en")})
+                                 .write();
+        const AppListingPtr parent = AppListing::initWithPath(path, m_platform);
+        parent->setInvalid(true);
+        parent->setName(QStringLiteral("Renamed"));
+        BundleBuilder(path)
+            .identifier(QStringLiteral("org.example.Tempo"))
+            .languages({QStringLiteral("en"), QStringLiteral("fr")})
+            .write();
+
+        const AppListingPtr copy = parent->copy();
+        QCOMPARE(copy->observer(), parent);
+        QCOMPARE(copy->name(), QStringLiteral("Tempo"));
+        QVERIFY(!copy->invalid());
+        QCOMPARE(copy->langs().size(), 2);
+        QVERIFY(*copy == *parent);
+
+        // What the copy learns about the stored language reaches its parent; a later copy
+        // still looks it up afresh.
+        copy->setAutoLang(QStringLiteral("fr"));
+        copy->setHasAutoLang(true);
+        copy->setTestedForAutoLang(true);
+        QVERIFY(parent->testedForAutoLang());
+        QVERIFY(parent->hasAutoLang());
+        QCOMPARE(parent->autoLang(), QStringLiteral("fr"));
+        const AppListingPtr second = parent->copy();
+        QVERIFY(!second->testedForAutoLang());
+
+        // The copy holds its parent for as long as the link lasts; destroying it ends the link.
+        std::weak_ptr<AppListing> weakParent;
+        {
+            AppListingPtr p = AppListing::initWithPath(path, m_platform);
+            weakParent = p;
+            AppListingPtr c = p->copy();
+            p.reset();
+            QVERIFY(!weakParent.expired());
+        }
+        QVERIFY(weakParent.expired());
+    }
+
+    // Creating listings from identifiers finds bundles added from outside the applications
+    // folder at the next start.
+    void initWithIdentifier()
+    {
+        const QString outside =
+            BundleBuilder(m_env->root() + QStringLiteral("/Elsewhere/Quill.app"))
+                .identifier(QStringLiteral("org.example.Quill"))
+                .info(QStringLiteral("CFBundleVersion"), QStringLiteral("7"))
+                .write();
+        AppListing::initWithPath(outside, m_platform);
+        const TestEnvironment &env = *m_env;
+        auto fresh = std::make_shared<Platform>(env.platform());
+        fresh->workspace = std::make_shared<Workspace>(
+            env.applicationsDirectory(),
+            env.root() + QStringLiteral("/data/vexilo/KnownApplications.plist"));
+        const AppListingPtr listing =
+            AppListing::initWithIdentifier(QStringLiteral("org.example.Quill"), fresh);
+        QCOMPARE(listing->path(), outside);
+        QCOMPARE(listing->identifier(), QStringLiteral("org.example.Quill"));
+        QCOMPARE(listing->name(), QStringLiteral("Quill"));
+    }
+};
+
+QTEST_MAIN(TestAppListing)
+#include "tst_applisting.moc"

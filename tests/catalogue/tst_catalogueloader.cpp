@@ -1,0 +1,239 @@
+#include "BundleBuilder.h"
+#include "PreferencesStore.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "catalogue/CatalogueLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QStringList names(const QList<AppListingPtr> &listings)
+{
+    QStringList out;
+    for (const AppListingPtr &l : listings)
+        out.append(l->name());
+    return out;
+}
+
+} // namespace
+
+class TestCatalogueLoader : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+    std::unique_ptr<UserDefaults> m_defaults;
+    double m_max = -1;
+    QList<double> m_progress;
+
+    QString apps() const { return m_env->applicationsDirectory(); }
+
+    CatalogueLoader::Catalogue load()
+    {
+        m_progress.clear();
+        return CatalogueLoader::load(
+            m_platform, *m_defaults,
+            {[this](double v) { m_max = v; }, [this](double v) { m_progress.append(v); }});
+    }
+
+    QString domainFile() const
+    {
+        return m_env->preferencesDirectory() + QStringLiteral("/org.vexilo.Test.plist");
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        m_defaults = std::make_unique<UserDefaults>(m_platform->preferences,
+                                                    QStringLiteral("org.vexilo.Test"));
+        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+    }
+
+    void onlyBundlesNamedAppCount()
+    {
+        BundleBuilder(apps() + QStringLiteral("/Foo.app"))
+            .identifier(QStringLiteral("org.Foo"))
+            .write();
+        BundleBuilder(apps() + QStringLiteral("/Bar.APP"))
+            .identifier(QStringLiteral("org.Bar"))
+            .write();
+        QDir().mkpath(apps() + QStringLiteral("/Utilities"));
+        QFile ds(apps() + QStringLiteral("/.DS_Store"));
+        QVERIFY(ds.open(QIODevice::WriteOnly));
+        ds.close();
+
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Foo")});
+        QCOMPARE(names(catalogue.allApps), QStringList{QStringLiteral("Foo")});
+        QCOMPARE(m_max, 4.0);
+        QCOMPARE(m_progress, (QList<double>{1, 2, 3, 4}));
+    }
+
+    void unreadableApplicationsFolderStillLoadsAddedApps()
+    {
+        QDir(apps()).removeRecursively();
+        const QString added = BundleBuilder(m_env->root() + QStringLiteral("/Extra/Added.app"))
+                                  .identifier(QStringLiteral("org.Added"))
+                                  .write();
+        m_defaults->setObject(QStringLiteral("ExtraApps"), QStringList{added});
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Added")});
+        QCOMPARE(m_max, 1.0);
+    }
+
+    void linkedBundleIsListedAtItsTarget()
+    {
+        const QString target = BundleBuilder(m_env->root() + QStringLiteral("/Store/Target.app"))
+                                   .identifier(QStringLiteral("org.Target"))
+                                   .write();
+        QVERIFY(QFile::link(target, apps() + QStringLiteral("/Link.app")));
+        QVERIFY(QFile::link(m_env->root() + QStringLiteral("/nowhere.app"),
+                            apps() + QStringLiteral("/Dangling.app")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Error: omitting Dangling.app: could not get full path.");
+        const auto catalogue = load();
+        QCOMPARE(catalogue.allApps.size(), 1);
+        QCOMPARE(catalogue.allApps.first()->path(), QFileInfo(target).canonicalFilePath());
+        QCOMPARE(catalogue.allApps.first()->name(), QStringLiteral("Target"));
+    }
+
+    void hiddenApplications()
+    {
+        BundleBuilder(apps() + QStringLiteral("/Shown.app"))
+            .identifier(QStringLiteral("org.Shown"))
+            .write();
+        BundleBuilder(apps() + QStringLiteral("/Hidden.app"))
+            .identifier(QStringLiteral("org.Hidden"))
+            .write();
+        BundleBuilder(apps() + QStringLiteral("/NoId.app"))
+            .languages({QStringLiteral("en")})
+            .write();
+        m_defaults->setObject(QStringLiteral("HiddenApps"),
+                              QStringList{QStringLiteral("org.Hidden"), QString()});
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps),
+                 (QStringList{QStringLiteral("NoId"), QStringLiteral("Shown")}));
+        QCOMPARE(names(catalogue.allApps),
+                 (QStringList{QStringLiteral("Hidden"), QStringLiteral("NoId"),
+                              QStringLiteral("Shown")}));
+    }
+
+    void wrongTypedSettingsReadAsEmpty()
+    {
+        BundleBuilder(apps() + QStringLiteral("/Foo.app"))
+            .identifier(QStringLiteral("org.Foo"))
+            .write();
+        m_defaults->setObject(QStringLiteral("HiddenApps"), QStringLiteral("org.Foo"));
+        m_defaults->setObject(QStringLiteral("ExtraApps"), 42);
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Foo")});
+        QCOMPARE(m_max, 1.0);
+    }
+
+    void extraAppsAreRewrittenToIdentifiers()
+    {
+        BundleBuilder(apps() + QStringLiteral("/Installed.app"))
+            .identifier(QStringLiteral("org.Installed"))
+            .write();
+        const QString existing = BundleBuilder(m_env->root() + QStringLiteral("/Extra/Kept.app"))
+                                     .identifier(QStringLiteral("org.Kept"))
+                                     .write();
+        const QString deleted = m_env->root() + QStringLiteral("/Extra/Deleted.app");
+        m_defaults->setObject(QStringLiteral("ExtraApps"),
+                              QStringList{QStringLiteral("org.Installed"), existing, deleted});
+
+        const auto catalogue = load();
+        QCOMPARE(m_max, 4.0);
+        QCOMPARE(m_progress.last(), 4.0);
+        // The installed application appears twice: from the folder and from ExtraApps.
+        QCOMPARE(names(catalogue.allApps),
+                 (QStringList{QStringLiteral("Deleted"), QStringLiteral("Installed"),
+                              QStringLiteral("Installed"), QStringLiteral("Kept")}));
+        for (const AppListingPtr &l : catalogue.allApps)
+            QCOMPARE(l->invalid(), l->name() == QLatin1String("Deleted"));
+        QCOMPARE(
+            m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
+            (QStringList{QStringLiteral("org.Installed"), QStringLiteral("org.Kept"), deleted}));
+
+        // Next start: the rewritten identifier is found again, now outside the folder.
+        const auto again = load();
+        QCOMPARE(names(again.allApps), names(catalogue.allApps));
+    }
+
+    void onlyIdentifiersAreNotWritten()
+    {
+        BundleBuilder(apps() + QStringLiteral("/Installed.app"))
+            .identifier(QStringLiteral("org.Installed"))
+            .write();
+        // Stored by another writer; the load must leave the file as it is.
+        PreferencesStore store(m_env->preferencesDirectory());
+        QVERIFY(store.setValue(QStringLiteral("org.vexilo.Test"), QStringLiteral("ExtraApps"),
+                               QVariantList{QStringLiteral("org.Installed")}));
+        const QDateTime before = QFileInfo(domainFile()).lastModified();
+        QFile::setPermissions(domainFile(), QFile::ReadOwner);
+        QTest::qWait(20);
+        load();
+        QFile::setPermissions(domainFile(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFileInfo(domainFile()).lastModified(), before);
+        QCOMPARE(m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
+                 QStringList{QStringLiteral("org.Installed")});
+    }
+
+    // An entry that is neither a known identifier nor an absolute path is never read relative
+    // to the working folder.
+    void relativeEntryIsNotReadFromWorkingFolder()
+    {
+        const QString cwd = m_env->root() + QStringLiteral("/cwd");
+        const QString decoy = cwd + QStringLiteral("/org.Gone");
+        BundleBuilder(decoy)
+            .identifier(QStringLiteral("org.Decoy"))
+            .file(QStringLiteral("Resources Disabled/fr.lproj/"))
+            .file(QStringLiteral("Resources/en.lproj/"))
+            .write();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(cwd);
+        m_defaults->setObject(QStringLiteral("ExtraApps"), QStringList{QStringLiteral("org.Gone")});
+        const auto catalogue = load();
+        QDir::setCurrent(previous);
+
+        QCOMPARE(catalogue.allApps.size(), 1);
+        const AppListingPtr listing = catalogue.allApps.first();
+        QVERIFY(listing->invalid());
+        QCOMPARE(listing->name(), QStringLiteral("org"));
+        QVERIFY(listing->identifier().isEmpty());
+        QVERIFY(QFileInfo(decoy + QStringLiteral("/Contents/Resources Disabled/fr.lproj")).isDir());
+        QCOMPARE(m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
+                 QStringList{QStringLiteral("org.Gone")});
+    }
+
+    void localeAwareOrder_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("expected");
+        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
+        QTest::newRow("english") << "en_US"
+                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
+        // Swedish sorts Ö after Z.
+        QTest::newRow("swedish") << "sv_SE"
+                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+    }
+    void localeAwareOrder()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, expected);
+        TestEnvironment::setLanguage(locale);
+        for (const char *n : {"Zeta", "Örn", "alpha", "Émile", "Olle", "beta"})
+            BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + QStringLiteral(".app"))
+                .write();
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogueLoader)
+#include "tst_catalogueloader.moc"

@@ -1,0 +1,215 @@
+#include "BundleBuilder.h"
+#include "PreferencesStore.h"
+#include "TestEnvironment.h"
+#include "catalogue/AppListing.h"
+#include "catalogue/Controller.h"
+#include "language/InstanceLanguage.h"
+
+#include <QProcess>
+#include <QtTest>
+
+class TestInstanceLanguage : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+
+    QString writeApp(const QString &name, const QStringList &langs)
+    {
+        return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name +
+                             QStringLiteral(".app"))
+            .identifier(QStringLiteral("org.example.") + name)
+            .languages(langs)
+            .executable(name)
+            .write();
+    }
+
+    // Starts the bundle's executable and waits until it is up.
+    void startInstance(const QString &bundle, const QStringList &arguments)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->start(bundle + QStringLiteral("/Contents/MacOS/") +
+                           QFileInfo(bundle).completeBaseName(),
+                       arguments);
+        QVERIFY(process->waitForStarted());
+        QVERIFY(process->waitForReadyRead(10000)); // it prints its language once it runs
+        m_running.push_back(std::move(process));
+    }
+
+    QString lineFor(const QString &bundle)
+    {
+        Controller controller(m_platform);
+        controller.clickedListing(AppListing::initWithPath(bundle, m_platform));
+        return controller.currentInstanceLanguageString();
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+    }
+
+    void cleanup()
+    {
+        for (auto &p : m_running) {
+            p->kill();
+            p->waitForFinished();
+        }
+        m_running.clear();
+    }
+
+    void languageArgument_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("expected"); // empty: none
+        QTest::newRow("launched in fr")
+            << QByteArray("ARGS\n/A/X.app/Contents/MacOS/X -AppleLanguages (fr)\n") << "fr";
+        QTest::newRow("leading blank lines and case")
+            << QByteArray("\n  args\n/X -applelanguages (de)\n") << "de";
+        QTest::newRow("blanks inside")
+            << QByteArray("ARGS\n/X -AppleLanguages ( zh_TW )\n") << "zh_TW";
+        QTest::newRow("several codes")
+            << QByteArray("ARGS\n/X -AppleLanguages (fr, de)\n") << "fr, de";
+        QTest::newRow("no closing parenthesis")
+            << QByteArray("ARGS\n/X -AppleLanguages (ja") << "ja";
+        QTest::newRow("first of two")
+            << QByteArray("ARGS\n/X -AppleLanguages (it) -AppleLanguages (es)\n") << "it";
+        QTest::newRow("empty parentheses") << QByteArray("ARGS\n/X -AppleLanguages ()\n") << "";
+        QTest::newRow("no argument") << QByteArray("ARGS\n/X -psn_0_1234\n") << "";
+        QTest::newRow("no header") << QByteArray("COMMAND\n/X -AppleLanguages (fr)\n") << "";
+        QTest::newRow("header only") << QByteArray("ARGS\n") << "";
+        QTest::newRow("not ASCII") << QByteArray("ARGS\n/\xc3\xa9 -AppleLanguages (fr)\n") << "";
+        QTest::newRow("nothing") << QByteArray() << "";
+    }
+    void languageArgument()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, expected);
+        QCOMPARE(InstanceLanguage::languageArgument(output).value_or(QString()), expected);
+    }
+
+    void nameForArgument_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("english user, fr") << "en_US"
+                                          << "fr"
+                                          << "French";
+        QTest::newRow("french user, fr") << "fr_FR"
+                                         << "fr"
+                                         << "français";
+        QTest::newRow("region") << "en_US"
+                                << "pt_BR"
+                                << "Portuguese (Brazil)";
+        QTest::newRow("classic name") << "en_US"
+                                      << "German"
+                                      << "German";
+        QTest::newRow("classic name, french user") << "fr_FR"
+                                                   << "German"
+                                                   << "allemand";
+        QTest::newRow("unknown code") << "en_US"
+                                      << "qq"
+                                      << "qq";
+    }
+    void nameForArgument()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, code);
+        QFETCH(QString, expected);
+        TestEnvironment::setLanguage(locale);
+        QCOMPARE(InstanceLanguage::nameForArgument(code), expected);
+    }
+
+    void nameForOwnChoice_data()
+    {
+        QTest::addColumn<QStringList>("preferred");
+        QTest::addColumn<QStringList>("langs");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("second preference")
+            << QStringList{"en", "fr"} << QStringList{"fr"} << "French";
+        QTest::newRow("english folder name")
+            << QStringList{"en"} << QStringList{"English", "German"} << "English";
+        QTest::newRow("region falls back to language")
+            << QStringList{"de_AT"} << QStringList{"de"} << "German";
+        QTest::newRow("none supported") << QStringList{"en", "fr"} << QStringList{"ja"} << "";
+        QTest::newRow("no preferences") << QStringList{} << QStringList{"fr"} << "";
+    }
+    void nameForOwnChoice()
+    {
+        QFETCH(QStringList, preferred);
+        QFETCH(QStringList, langs);
+        QFETCH(QString, expected);
+        QCOMPARE(InstanceLanguage::nameForOwnChoice(preferred, langs), expected);
+    }
+
+    void notRunning()
+    {
+        const QString bundle = writeApp(QStringLiteral("Atlas"), {QStringLiteral("fr")});
+        QVERIFY(!Controller(m_platform).isAppRunning(AppListing::initWithPath(bundle, m_platform)));
+        QVERIFY(!Controller(m_platform).isAppRunning(nullptr));
+        QVERIFY(lineFor(bundle).isEmpty());
+    }
+
+    void runningInstances_data()
+    {
+        QTest::addColumn<QString>("languages"); // LANGUAGE of the user
+        QTest::addColumn<QStringList>("langs"); // the bundle's localisations
+        QTest::addColumn<QString>("stored");    // its stored language, if any
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("launched in fr")
+            << "en" << QStringList{"en", "fr"} << "" << QStringList{"-AppleLanguages", "(fr)"}
+            << "Currently open in French.";
+        QTest::newRow("stored de") << "en" << QStringList{"en", "de"} << "de" << QStringList{}
+                                   << "Currently open in German.";
+        QTest::newRow("preferred en then fr, only fr")
+            << "en:fr" << QStringList{"fr"} << "" << QStringList{} << "Currently open in French.";
+        QTest::newRow("none supported")
+            << "en:fr" << QStringList{"ja"} << "" << QStringList{} << "";
+    }
+    void runningInstances()
+    {
+        QFETCH(QString, languages);
+        QFETCH(QStringList, langs);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        TestEnvironment::setLanguage(QStringLiteral("en_US"), languages);
+        const QString bundle = writeApp(QStringLiteral("Atlas"), langs);
+        if (!stored.isEmpty())
+            QVERIFY(m_platform->preferences->setValue(QStringLiteral("org.example.Atlas"),
+                                                      QStringLiteral("AppleLanguages"),
+                                                      QVariantList{stored}));
+        startInstance(bundle, arguments);
+        QVERIFY(Controller(m_platform).isAppRunning(AppListing::initWithPath(bundle, m_platform)));
+        QCOMPARE(lineFor(bundle), expected);
+    }
+
+    void firstOfTwoInstancesIsInspected()
+    {
+        const QString bundle =
+            writeApp(QStringLiteral("Atlas"), {QStringLiteral("fr"), QStringLiteral("de")});
+        startInstance(bundle, {QStringLiteral("-AppleLanguages"), QStringLiteral("(fr)")});
+        startInstance(bundle, {QStringLiteral("-AppleLanguages"), QStringLiteral("(de)")});
+        QCOMPARE(lineFor(bundle), QStringLiteral("Currently open in French."));
+        m_running.front()->kill();
+        m_running.front()->waitForFinished();
+        QCOMPARE(lineFor(bundle), QStringLiteral("Currently open in German."));
+    }
+
+    void frenchUserReadsFrenchName()
+    {
+        TestEnvironment::setLanguage(QStringLiteral("fr_FR"), QStringLiteral("fr"));
+        const QString bundle = writeApp(QStringLiteral("Atlas"), {QStringLiteral("de")});
+        startInstance(bundle, {QStringLiteral("-AppleLanguages"), QStringLiteral("(de)")});
+        // No French translation is installed by the test, so the sentence stays English.
+        QCOMPARE(lineFor(bundle), QStringLiteral("Currently open in allemand."));
+    }
+};
+
+QTEST_MAIN(TestInstanceLanguage)
+#include "tst_instancelanguage.moc"

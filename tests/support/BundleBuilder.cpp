@@ -1,0 +1,141 @@
+#include "BundleBuilder.h"
+
+#include "PropertyList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <plist/plist.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(contents);
+}
+
+QByteArray toBinary(const QByteArray &xml)
+{
+    plist_t root = nullptr;
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
+    char *bin = nullptr;
+    uint32_t len = 0;
+    plist_to_bin(root, &bin, &len);
+    QByteArray out(bin, int(len));
+    free(bin);
+    plist_free(root);
+    return out;
+}
+
+QString quoted(QString s)
+{
+    s.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+} // namespace
+
+BundleBuilder::BundleBuilder(QString bundlePath) : m_path(std::move(bundlePath)) {}
+
+BundleBuilder &BundleBuilder::identifier(const QString &identifier)
+{
+    return info(QStringLiteral("CFBundleIdentifier"), identifier);
+}
+
+BundleBuilder &BundleBuilder::info(const QString &key, const QVariant &value)
+{
+    m_info.insert(key, value);
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::noInfoPlist()
+{
+    m_writeInfo = false;
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::binaryInfoPlist()
+{
+    m_binary = true;
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::languages(const QStringList &languages)
+{
+    m_languages += languages;
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::localizedInfo(const QString &language, const QVariantMap &pairs)
+{
+    m_localizedInfo.append({language, pairs});
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::file(const QString &relativePath, const QByteArray &contents)
+{
+    m_files.append({relativePath, contents});
+    return *this;
+}
+
+BundleBuilder &BundleBuilder::executable(const QString &name, const QString &sourceExecutable)
+{
+    m_executable = name;
+    m_executableSource = sourceExecutable.isEmpty() ? QStringLiteral(VEXILO_TEST_SAMPLE_EXECUTABLE)
+                                                    : sourceExecutable;
+    return info(QStringLiteral("CFBundleExecutable"), name);
+}
+
+QString BundleBuilder::write()
+{
+    const QString contents = m_path + QStringLiteral("/Contents");
+    QDir().mkpath(contents);
+    if (m_writeInfo) {
+        const QByteArray xml = PropertyList::toXml(m_info);
+        writeFile(contents + QStringLiteral("/Info.plist"), m_binary ? toBinary(xml) : xml);
+    }
+    for (const QString &lang : m_languages)
+        QDir().mkpath(contents + QStringLiteral("/Resources/") + lang + QStringLiteral(".lproj"));
+    for (const auto &[lang, pairs] : m_localizedInfo) {
+        QString text;
+        for (auto it = pairs.begin(); it != pairs.end(); ++it)
+            text += quoted(it.key()) + QStringLiteral(" = ") + quoted(it.value().toString()) +
+                    QStringLiteral(";\n");
+        writeFile(contents + QStringLiteral("/Resources/") + lang +
+                      QStringLiteral(".lproj/InfoPlist.strings"),
+                  text.toUtf8());
+    }
+    for (const auto &[relative, bytes] : m_files) {
+        if (relative.endsWith(QLatin1Char('/')))
+            QDir().mkpath(contents + QLatin1Char('/') + relative);
+        else
+            writeFile(contents + QLatin1Char('/') + relative, bytes);
+    }
+    if (!m_executable.isEmpty()) {
+        const QString target = contents + QStringLiteral("/MacOS/") + m_executable;
+        QDir().mkpath(contents + QStringLiteral("/MacOS"));
+        QFile::remove(target);
+        QFile::copy(m_executableSource, target);
+        QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeUser);
+    }
+    return m_path;
+}
+
+QByteArray BundleBuilder::icnsImage(int size, const QString &colorName)
+{
+    QTemporaryDir dir;
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(QColor(colorName));
+    const QString png = dir.filePath(QStringLiteral("icon.png"));
+    const QString icns = dir.filePath(QStringLiteral("icon.icns"));
+    image.save(png);
+    QProcess::execute(QStringLiteral("png2icns"), {icns, png});
+    QFile f(icns);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

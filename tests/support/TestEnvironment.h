@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A private home for one test: XDG folders in a temporary directory (inherited by the child
+// processes the test starts, which is why Qt's test mode is not used), an empty applications
+// folder, and a Platform pointing at them with the built Vexilo.app as main bundle.
+class TestEnvironment {
+public:
+    TestEnvironment();
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString root() const { return m_dir.path(); }
+    QString applicationsDirectory() const { return root() + QStringLiteral("/Applications"); }
+    QString preferencesDirectory() const;
+    const Platform &platform() const { return m_platform; }
+
+    // Sets the user's language for ICU, the bundle reader and child processes alike,
+    // e.g. ("fr_FR", "fr:en").
+    static void setLanguage(const QString &locale, const QString &languageList = QString());
+
+private:
+    QTemporaryDir m_dir;
+    Platform m_platform;
+};
