@@ -1,6 +1,7 @@
 #include "AppListing.h"
 
 #include "Bundle.h"
+#include "DirectoryListing.h"
 #include "FileOps.h"
 #include "Workspace.h"
 
@@ -13,19 +14,6 @@ namespace {
 const QString kTestedKey = QStringLiteral("testedForAutoLang");
 const QString kHasKey = QStringLiteral("hasAutoLang");
 const QString kAutoLangKey = QStringLiteral("autoLang");
-
-// Entries of a folder, hidden ones included, as the file system lists them.
-QStringList folderEntries(const QString &path)
-{
-    return QDir(path).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-}
-
-// A folder that is really there: not a file and not a link to somewhere else on disk.
-bool isRealFolder(const QFileInfo &info)
-{
-    return info.isDir() && !info.isSymLink();
-}
 
 } // namespace
 
@@ -82,11 +70,9 @@ void AppListing::readBundle(const QString &path)
             if (QFileInfo::exists(iconPath))
                 m_icon = std::make_shared<IconImage>(iconPath);
         }
-        m_version =
-            m_bundle->objectForInfoDictionaryKey(QStringLiteral("CFBundleVersion")).toString();
         m_identifier = m_bundle->bundleIdentifier();
         if (!m_identifier.isEmpty())
-            m_platform->workspace->rememberApplication(path);
+            m_platform->workspace->rememberApplication(path, m_identifier);
     }
     if (!m_icon)
         m_icon = m_platform->workspace->iconForFile(path);
@@ -106,29 +92,42 @@ bool AppListing::resetResourcesDisabled()
     const QString disabled = contents + QStringLiteral("/Resources Disabled");
     const QString resources = contents + QStringLiteral("/Resources");
 
-    const QFileInfo disabledInfo(disabled);
-    if (!disabledInfo.exists() && !disabledInfo.isSymLink())
-        return true;
     // Only a real folder holds disabled resources. A file or a link of that name is left alone:
     // deleting it would lose data, and following a link would move files in from elsewhere.
-    if (!isRealFolder(disabledInfo))
+    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
         return true;
 
-    const QStringList entries = folderEntries(disabled);
+    const QStringList entries = DirectoryListing::entries(disabled);
     if (entries.isEmpty()) {
         QDir().rmdir(disabled);
         return true;
     }
     // Never move into a Resources that is a link: that would write outside the bundle.
-    const QFileInfo resourcesInfo(resources);
-    if (isRealFolder(resourcesInfo)) {
+    if (DirectoryListing::kindOf(resources) == DirectoryListing::Kind::Folder) {
         for (const QString &entry : entries)
             FileOps::moveNoReplace(disabled + QLatin1Char('/') + entry,
                                    resources + QLatin1Char('/') + entry);
     }
-    if (!folderEntries(disabled).isEmpty())
+    if (!DirectoryListing::entries(disabled).isEmpty())
         return false;
     return QDir().rmdir(disabled);
+}
+
+QString AppListing::version() const
+{
+    if (!m_versionRead) {
+        m_versionRead = true;
+        if (m_bundle)
+            m_version =
+                m_bundle->objectForInfoDictionaryKey(QStringLiteral("CFBundleVersion")).toString();
+    }
+    return m_version;
+}
+
+void AppListing::setVersion(const QString &version)
+{
+    m_version = version;
+    m_versionRead = true;
 }
 
 QString AppListing::localizedAppName() const

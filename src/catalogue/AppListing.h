@@ -60,8 +60,10 @@ public:
     void setName(const QString &name) { m_name = name; }
     QString identifier() const { return m_identifier; }
     QStringList langs() const { return m_langs; }
-    QString version() const { return m_version; }
-    void setVersion(const QString &version) { m_version = version; }
+    // CFBundleVersion, a localised value winning; read when first asked, as nothing needs it
+    // while the catalogue loads.
+    QString version() const;
+    void setVersion(const QString &version);
     bool invalid() const { return m_invalid; }
     void setInvalid(bool invalid) { m_invalid = invalid; }
     AppListingPtr observer() const { return m_observer; }
@@ -105,7 +107,8 @@ private:
     QString m_identifier;
     QStringList m_langs;
     QString m_autoLang;
-    QString m_version;
+    mutable QString m_version;
+    mutable bool m_versionRead = false;
     AppListingPtr m_observer;
     mutable QString m_localizedName;
     mutable bool m_localizedNameRead = false;

@@ -1,5 +1,6 @@
 #include "CatalogueLoader.h"
 
+#include "DirectoryListing.h"
 #include "LanguageNames.h"
 #include "UserDefaults.h"
 #include "Workspace.h"
@@ -40,8 +41,9 @@ Catalogue load(const std::shared_ptr<const Platform> &platform, UserDefaults &de
                const Progress &progress)
 {
     const QString folder = platform->workspace->applicationsDirectory();
-    const QStringList entries = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QList<DirectoryListing::Entry> entries = DirectoryListing::entriesWithLinks(folder);
+    // Resolved once; only entries that are links need resolving on their own.
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
     QStringList extraApps = defaults.stringArrayForKey(kExtraApps);
     const QStringList hidden = defaults.stringArrayForKey(kHiddenApps);
 
@@ -49,11 +51,13 @@ Catalogue load(const std::shared_ptr<const Platform> &platform, UserDefaults &de
     progress.setMaxValue(double(entries.size() + extraApps.size()));
 
     double done = 0;
-    for (const QString &entry : entries) {
+    for (const auto &[entry, mayBeLink] : entries) {
         progress.setProgress(++done);
         if (QFileInfo(entry).suffix() != QLatin1String("app"))
             continue;
-        const QString resolved = QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath();
+        const QString resolved =
+            mayBeLink ? QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath()
+                      : canonicalFolder + QLatin1Char('/') + entry;
         if (resolved.isEmpty()) {
             qWarning().noquote()
                 << QStringLiteral("Error: omitting %1: could not get full path.").arg(entry);

@@ -1,5 +1,7 @@
 #include "Bundle.h"
 
+#include "DirectoryListing.h"
+
 #include "LanguageCodes.h"
 #include "LanguageNames.h"
 #include "PropertyList.h"
@@ -35,16 +37,7 @@ Registry &registry()
 // Reads a small regular file; a FIFO, device or oversized file could block or flood us.
 std::optional<QByteArray> readSmallFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxMetadataFileSize)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxMetadataFileSize + 1);
-    if (bytes.size() > kMaxMetadataFileSize)
-        return std::nullopt;
-    return bytes;
+    return DirectoryListing::readRegularFile(path, kMaxMetadataFileSize);
 }
 
 QString stringValue(const QVariantMap &map, const QString &key)
@@ -173,15 +166,15 @@ void Bundle::read()
     }
 
     const QString resources = contents + QStringLiteral("/Resources");
-    if (!QFileInfo(resources).isDir())
+    bool readable = false;
+    const QStringList folders = DirectoryListing::folders(resources, &readable);
+    if (!readable)
         return;
     m_resourcePath = resources;
 
-    const QDir dir(resources);
-    const QStringList entries =
-        dir.entryList({QStringLiteral("*.lproj")},
-                      QDir::Dirs | QDir::NoDotAndDotDot | QDir::CaseSensitive, QDir::Unsorted);
-    for (const QString &entry : entries) {
+    for (const QString &entry : folders) {
+        if (!entry.endsWith(kLprojSuffix, Qt::CaseSensitive))
+            continue;
         const QString name = entry.chopped(kLprojSuffix.size());
         if (!name.isEmpty())
             m_localizations.append(name);

@@ -1,6 +1,7 @@
 #include "Processes.h"
 
 #include "Bundle.h"
+#include "DirectoryListing.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,18 +73,24 @@ QString bundlePathOfExecutable(const QString &path)
 
 QString executableBundlePath(const QByteArray &procDir)
 {
+    static const QByteArray marker = ".app/Contents/MacOS/";
     QByteArray exe = readLink(procDir + "/exe");
     static const QByteArray deleted = " (deleted)";
     if (exe.endsWith(deleted))
         exe.chop(deleted.size());
-    QString bundle = bundlePathOfExecutable(QFile::decodeName(exe));
-    if (!bundle.isEmpty())
-        return bundle;
+    // Most processes are not in a bundle: the bytes tell without decoding anything.
+    if (exe.contains(marker)) {
+        QString bundle = bundlePathOfExecutable(QFile::decodeName(exe));
+        if (!bundle.isEmpty())
+            return bundle;
+    }
 
     // A program started through an interpreter or a loader still names itself in argv[0].
     const QByteArray cmdline = readProcFile(procDir + "/cmdline");
     const QByteArray argv0 = cmdline.left(cmdline.indexOf('\0'));
     if (argv0.isEmpty())
+        return {};
+    if (argv0.startsWith('/') && !argv0.contains(marker))
         return {};
     QString program = QFile::decodeName(argv0);
     if (!program.startsWith(QLatin1Char('/'))) {
@@ -103,7 +110,8 @@ QList<RunningApplication> Processes::launchedApplications() const
     QHash<QString, QString> identifiers; // bundle path -> identifier, for this call only
     const uid_t me = ::getuid();
 
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    // Names only: a stat of every /proc entry would cost more than the whole scan.
+    const QStringList entries = DirectoryListing::entries(QStringLiteral("/proc"));
     for (const QString &entry : entries) {
         bool numeric = false;
         const qint64 pid = entry.toLongLong(&numeric);
@@ -113,11 +121,11 @@ QList<RunningApplication> Processes::launchedApplications() const
         struct stat info;
         if (::stat(procDir.constData(), &info) != 0 || info.st_uid != me)
             continue;
-        const char state = processState(procDir);
-        if (state == '\0' || state == 'Z' || state == 'X')
-            continue;
         const QString bundlePath = executableBundlePath(procDir);
         if (bundlePath.isEmpty())
+            continue;
+        const char state = processState(procDir);
+        if (state == '\0' || state == 'Z' || state == 'X')
             continue;
 
         auto known = identifiers.constFind(bundlePath);

@@ -207,15 +207,35 @@ void Workspace::rememberApplication(const QString &bundlePath)
     if (bundlePath.isEmpty())
         return;
     const QString path = QDir::cleanPath(QFileInfo(bundlePath).absoluteFilePath());
+    if (isInApplicationsDirectory(path))
+        return;
     const auto bundle = Bundle::bundleWithPath(path);
-    if (!bundle)
+    if (bundle)
+        rememberApplication(path, bundle->bundleIdentifier());
+}
+
+bool Workspace::isInApplicationsDirectory(const QString &path) const
+{
+    const QString parent = QFileInfo(path).absolutePath();
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_canonicalApplicationsDirectory.isEmpty())
+            m_canonicalApplicationsDirectory = canonicalDirectory(m_applicationsDirectory);
+        // Listings of the folder come with resolved paths: most answers need no file system.
+        if (parent == m_canonicalApplicationsDirectory ||
+            parent == QDir::cleanPath(m_applicationsDirectory))
+            return true;
+    }
+    return canonicalDirectory(parent) == canonicalDirectory(m_applicationsDirectory);
+}
+
+void Workspace::rememberApplication(const QString &bundlePath, const QString &identifier)
+{
+    if (bundlePath.isEmpty() || identifier.isEmpty())
         return;
-    const QString identifier = bundle->bundleIdentifier();
-    if (identifier.isEmpty())
-        return;
+    const QString path = QDir::cleanPath(QFileInfo(bundlePath).absoluteFilePath());
     // The folder scan finds these anyway.
-    if (canonicalDirectory(QFileInfo(path).absolutePath()) ==
-        canonicalDirectory(m_applicationsDirectory))
+    if (isInApplicationsDirectory(path))
         return;
 
     QMutexLocker lock(&m_mutex);

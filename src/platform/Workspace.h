@@ -27,12 +27,17 @@ public:
     // Records a bundle opened by path (no-op for bundles without identifier or inside the
     // applications folder, and when the registry already has it).
     void rememberApplication(const QString &bundlePath);
+    // The same for a bundle already read, whose identifier the caller knows.
+    void rememberApplication(const QString &bundlePath, const QString &identifier);
 
     // The generic application icon (the icon theme's executable icon, else Vexilo's own image).
     IconImagePtr iconForFile(const QString &path) const;
 
 private:
+    bool isInApplicationsDirectory(const QString &bundlePath) const;
+
     QString m_applicationsDirectory;
+    mutable QString m_canonicalApplicationsDirectory;
     QString m_registryFile;
     mutable QMutex m_mutex;
     mutable bool m_registryLoaded = false;

@@ -1,0 +1,113 @@
+#include "DirectoryListing.h"
+
+#include <QFile>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+template <typename Keep>
+QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
+{
+    QStringList names;
+    const QByteArray path = QFile::encodeName(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (readable)
+        *readable = dir != nullptr;
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        if (keep(path, entry))
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace
+
+namespace DirectoryListing {
+
+QStringList entries(const QString &folder)
+{
+    return list(folder, [](const QByteArray &, const dirent *) { return true; });
+}
+
+QList<Entry> entriesWithLinks(const QString &folder)
+{
+    QList<Entry> result;
+    const QByteArray path = QFile::encodeName(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return result;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        result.append(
+            {QFile::decodeName(name), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN});
+    }
+    ::closedir(dir);
+    return result;
+}
+
+Kind kindOf(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return Kind::Missing;
+    if (S_ISLNK(info.st_mode))
+        return Kind::Link;
+    return S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+QStringList folders(const QString &folder, bool *readable)
+{
+    return list(
+        folder,
+        [](const QByteArray &path, const dirent *entry) {
+            if (entry->d_type == DT_DIR)
+                return true;
+            if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+                return false;
+            // Links and file systems that do not tell the type need a look at the target.
+            struct stat info;
+            const QByteArray full = path + '/' + entry->d_name;
+            return ::stat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        },
+        readable);
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize)
+{
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> result;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
+        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        bytes.truncate(done);
+        result = bytes;
+    }
+    ::close(fd);
+    return result;
+}
+
+} // namespace DirectoryListing

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Folder contents straight from the file system, without a stat of every entry: catalogues of
+// many bundles list many folders.
+namespace DirectoryListing {
+
+// The names of every entry but "." and "..", hidden ones included, in the order the file system
+// gives them. Empty when the folder cannot be read.
+QStringList entries(const QString &folder);
+
+// The entries with whether each may be a symbolic link (only those need resolving).
+struct Entry {
+    QString name;
+    bool mayBeLink = false;
+};
+QList<Entry> entriesWithLinks(const QString &folder);
+
+// What is at a path itself, links not followed.
+enum class Kind { Missing, Folder, Link, Other };
+Kind kindOf(const QString &path);
+
+// The names of the entries that are folders or links to folders, in file-system order.
+// `readable` tells whether the folder could be opened at all.
+QStringList folders(const QString &folder, bool *readable = nullptr);
+
+// The whole contents of a regular file of at most `maxSize` bytes; nullopt for anything else
+// (missing, a folder, a device or a pipe, which could block, or a larger file).
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize);
+
+} // namespace DirectoryListing
