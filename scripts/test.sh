@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs the whole test suite; exits with the test run's status.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${VEXILO_BUILD_DIR:-$root/build}
+case $build in /*) ;; *) build=$PWD/$build ;; esac
+export VEXILO_BUILD_DIR=$build
+
+bash "$root/scripts/setup.sh"
+
+log=$(mktemp "${TMPDIR:-/tmp}/vexilo-ctest.XXXXXX")
+trap 'rm -f "$log"' EXIT
+
+status=0
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j2 </dev/null 2>&1 |
+    tee "$log" || status=$?
+
+# CTest's own summary: "NN% tests passed, F tests failed out of T".
+pattern='^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+'
+summary=$(grep -E "$pattern" "$log" | tail -n 1 || true)
+if [ -n "$summary" ]; then
+    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    echo
+    echo "$summary"
+    echo "tests: $((total - failed)) passed, $failed failed"
+elif [ "$status" -eq 0 ]; then
+    echo "tests: no summary from ctest" >&2
+    status=1
+fi
+exit "$status"
