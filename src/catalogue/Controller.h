@@ -12,7 +12,7 @@
 
 class AppBrowseController;
 class PrefsController;
-class QComboBox;
+class LanguagePopUp;
 class QLabel;
 class QMainWindow;
 class QProgressBar;
@@ -37,7 +37,7 @@ public:
     ~Controller() override;
 
     // Outlets, set when the main window is built (window/MainWindow).
-    QComboBox *menu = nullptr;
+    LanguagePopUp *menu = nullptr;
     QLabel *nameLabel = nullptr;
     QLabel *langCountField = nullptr;
     QLabel *openVersionsField = nullptr;
@@ -129,6 +129,8 @@ signals:
     void catalogueLoadedSignal(int visibleCount);
 
 private:
+    void showOwnEntry();
+
     std::shared_ptr<const Platform> m_platform;
     std::unique_ptr<UserDefaults> m_defaults;
     AppList m_apps;

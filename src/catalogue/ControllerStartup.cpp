@@ -5,10 +5,10 @@
 #include "UserDefaults.h"
 #include "Workspace.h"
 #include "browser/AppBrowseController.h"
+#include "window/LanguagePopUp.h"
 #include "window/RtfReader.h"
 #include "window/UiText.h"
 
-#include <QComboBox>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
@@ -90,7 +90,7 @@ void Controller::applicationWillFinishLaunching()
     if (launchButton)
         launchButton->setEnabled(false);
     if (menu) {
-        menu->clear();
+        menu->removeAllItems();
         menu->setEnabled(false);
     }
     setProgress(0.0);

@@ -1,12 +1,12 @@
 #include "MainWindow.h"
 
+#include "LanguagePopUp.h"
 #include "SpinningIndicator.h"
 #include "UiText.h"
 #include "browser/AppBrowseController.h"
 #include "catalogue/Controller.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -72,11 +72,13 @@ MainWindow::MainWindow(Controller &controller) : m_controller(controller)
     controller.openVersionsField = openVersionsField;
 
     auto *controls = new QHBoxLayout;
-    auto *menu = new QComboBox(central);
+    auto *menu = new LanguagePopUp(central);
     menu->setMinimumWidth(260);
     controls->addWidget(menu);
-    connect(menu, &QComboBox::activated, &controller,
+    connect(menu, &LanguagePopUp::itemChosen, &controller,
             [&controller, menu](int) { controller.languageSelectionChanged(menu); });
+    connect(menu, &LanguagePopUp::specialItemChosen, &controller,
+            [&controller, menu](int) { controller.persistencePrefClicked(menu); });
     controller.menu = menu;
     controls->addStretch();
     auto *progWheel = new SpinningIndicator(central);

@@ -4,6 +4,7 @@
 #include "catalogue/AppListing.h"
 #include "catalogue/Controller.h"
 #include "language/InstanceLanguage.h"
+#include "window/MainWindow.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -40,6 +41,7 @@ class TestInstanceLanguage : public QObject {
     QString lineFor(const QString &bundle)
     {
         Controller controller(m_platform);
+        MainWindow window(controller);
         controller.clickedListing(AppListing::initWithPath(bundle, m_platform));
         return controller.currentInstanceLanguageString();
     }

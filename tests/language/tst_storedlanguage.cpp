@@ -3,6 +3,7 @@
 #include "catalogue/AppListing.h"
 #include "catalogue/Controller.h"
 #include "language/StoredLanguage.h"
+#include "window/MainWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -250,6 +251,7 @@ private slots:
         writeApp(QStringLiteral("Atlas"),
                  {QStringLiteral("en"), QStringLiteral("fr"), QStringLiteral("de")});
         Controller controller(platform);
+        MainWindow window(controller);
         const AppListingPtr catalogueListing = AppListing::initWithPath(
             m_env->applicationsDirectory() + QStringLiteral("/Atlas.app"), platform);
 
