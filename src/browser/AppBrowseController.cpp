@@ -2,6 +2,7 @@
 
 #include "catalogue/Controller.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -41,6 +42,20 @@ void AppBrowseController::search(const QString &text)
 }
 
 void AppBrowseController::remove() {}
+
+void AppBrowseController::mousePressEvent(QMouseEvent *event)
+{
+    setFocus();
+    const QPoint p = event->position().toPoint();
+    const int index = (p.x() - kLeft) / kStep;
+    if (p.x() < kLeft || index >= m_applications.size() || p.y() < kTop - 5 ||
+        p.y() > kTop + kIconSize + 5)
+        return;
+    m_selected = index;
+    update();
+    if (controller)
+        controller->clickedListing(m_applications.at(index));
+}
 
 QSize AppBrowseController::sizeHint() const
 {

@@ -106,7 +106,8 @@ MainWindow::MainWindow(Controller &controller) : m_controller(controller)
 
     layout->addStretch();
     setCentralWidget(central);
-    resize(720, 340);
+    // As tall as the panel needs, with room for the running-instance line.
+    resize(720, sizeHint().height() + openVersionsField->sizeHint().height());
 
     controller.aboutBox = buildAboutBox();
     buildMenus();
