@@ -122,8 +122,6 @@ private slots:
                                            << "AppIcon.icns";
         QTest::newRow("with extension") << "AppIcon.icns"
                                         << "AppIcon.icns";
-        QTest::newRow("other extension") << "AppIcon.png"
-                                         << "AppIcon.png";
         QTest::newRow("none declared") << ""
                                        << "";
         QTest::newRow("declared but missing") << "Gone"
@@ -139,12 +137,6 @@ private slots:
             builder.info(QStringLiteral("CFBundleIconFile"), declared);
         builder.file(QStringLiteral("Resources/AppIcon.icns"),
                      BundleBuilder::icnsImage(32, QStringLiteral("red")));
-        QImage png(16, 16, QImage::Format_ARGB32);
-        png.fill(Qt::blue);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        png.save(&buffer, "PNG");
-        builder.file(QStringLiteral("Resources/AppIcon.png"), buffer.data());
         const QString path = builder.write();
 
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
@@ -187,21 +179,12 @@ private slots:
         QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(), expected);
     }
 
-    void localizedNameWithoutIdentifierOrValue()
+    void localizedNameWithoutIdentifier()
     {
-        const QString noId =
-            BundleBuilder(apps() + QStringLiteral("/NoId.app"))
-                .localizedInfo(QStringLiteral("en"),
-                               {{QStringLiteral("CFBundleName"), QStringLiteral("X")}})
-                .write();
-        QCOMPARE(AppListing::initWithPath(noId, m_platform)->localizedAppName(),
-                 QStringLiteral("NoId"));
-        const QString noValue = BundleBuilder(apps() + QStringLiteral("/Plain.app"))
-                                    .identifier(QStringLiteral("org.example.Plain"))
-                                    .languages({QStringLiteral("en")})
-                                    .write();
-        QCOMPARE(AppListing::initWithPath(noValue, m_platform)->localizedAppName(),
-                 QStringLiteral("Plain"));
+        const QString noId = BundleBuilder(apps() + QStringLiteral("/NoId.app"))
+                                 .localizedInfo(QStringLiteral("en"), {{"CFBundleName", "X"}})
+                                 .write();
+        QCOMPARE(AppListing::initWithPath(noId, m_platform)->localizedAppName(), "NoId");
     }
 
     // The localised name comes from a UTF-16 InfoPlist.strings as it does from a UTF-8 one.

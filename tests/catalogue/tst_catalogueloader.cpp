@@ -123,18 +123,6 @@ private slots:
                               QStringLiteral("Shown")}));
     }
 
-    void wrongTypedSettingsReadAsEmpty()
-    {
-        BundleBuilder(apps() + QStringLiteral("/Foo.app"))
-            .identifier(QStringLiteral("org.Foo"))
-            .write();
-        m_defaults->setObject(QStringLiteral("HiddenApps"), QStringLiteral("org.Foo"));
-        m_defaults->setObject(QStringLiteral("ExtraApps"), 42);
-        const auto catalogue = load();
-        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Foo")});
-        QCOMPARE(m_max, 1.0);
-    }
-
     void extraAppsAreRewrittenToIdentifiers()
     {
         BundleBuilder(apps() + QStringLiteral("/Installed.app"))

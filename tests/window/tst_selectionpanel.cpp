@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "PreferencesStore.h"
 #include "TestEnvironment.h"
+#include "browser/AppBrowseController.h"
 #include "catalogue/Controller.h"
 #include "window/LanguagePopUp.h"
 #include "window/MainWindow.h"
@@ -190,6 +191,25 @@ private slots:
         QCOMPARE(menu().numberOfItems(), 4);
         QCOMPARE(menu().indexOfSelectedItem(), 2);
         QCOMPARE(checkedLanguages(), 1);
+    }
+
+    // A click on an icon selects its application; a click beside the icons selects nothing.
+    void clickOnIcon()
+    {
+        app(QStringLiteral("Atlas"), {"fr", "de"});
+        app(QStringLiteral("Beacon"), {"fr"});
+        m_controller->setApps(
+            {AppListing::initWithPath(m_env->applicationsDirectory() + "/Atlas.app", m_platform),
+             AppListing::initWithPath(m_env->applicationsDirectory() + "/Beacon.app", m_platform)});
+        AppBrowseController *browser = m_controller->browser;
+        browser->bridge();
+        QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(10 + 60 + 30, 40));
+        QCOMPARE(browser->selected(), 1);
+        QCOMPARE(m_controller->nameLabel->text(), QStringLiteral("Beacon"));
+        QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(10 + 60 * 5, 40));
+        QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(40, 90));
+        QCOMPARE(browser->selected(), 1);
+        QCOMPARE(m_controller->nameLabel->text(), QStringLiteral("Beacon"));
     }
 };
 
