@@ -1,7 +1,6 @@
 #include "Bundle.h"
 
 #include "DirectoryListing.h"
-
 #include "LanguageCodes.h"
 #include "LanguageNames.h"
 #include "PropertyList.h"
