@@ -1,22 +1,15 @@
 #include "PreferencesStore.h"
 
-#include "FileOps.h"
+#include "DomainFiles.h"
 #include "PropertyList.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QStandardPaths>
 #include <QVariantHash>
 #include <limits>
+#include <string>
 
 namespace {
-
-const QLatin1String kSuffix(".plist");
-const QLatin1String kCorruptSuffix(".corrupt");
-
-// Every name the store derives from a domain (the file, its lock, the atomic-save temporary,
-// the copies of corrupt files) must fit in one 255-byte file name.
-constexpr int kMaxDomainBytes = 255 - 32;
 
 // Brings a value to the types PropertyList writes; nullopt for a type a property list cannot
 // hold, so nothing half-converted is ever stored.
@@ -86,43 +79,35 @@ std::optional<QVariant> normalised(const QVariant &value)
     }
 }
 
-// Keeps the bytes of a domain file we cannot read under a name nothing else uses, before the
-// next write replaces it.
-bool keepCorruptCopy(const QString &path, const QByteArray &bytes)
+// A domain or folder as file-system bytes; nullopt for a lone surrogate, which has no
+// encoding that reads back as the same name.
+std::optional<std::string> fileName(const QString &name)
 {
-    for (int n = 1; n < 1000; ++n) {
-        QString name = path + kCorruptSuffix;
-        if (n > 1)
-            name += QLatin1Char('-') + QString::number(n);
-        QFile file(name);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            const bool ok = file.write(bytes) == bytes.size() && file.flush();
-            file.close();
-            if (!ok)
-                file.remove();
-            return ok;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate()) {
+            if (i + 1 >= name.size() || !name.at(i + 1).isLowSurrogate())
+                return std::nullopt;
+            ++i;
+        } else if (c.isLowSurrogate()) {
+            return std::nullopt;
         }
-        if (!file.exists())
-            return false;
     }
-    return false;
+    return QFile::encodeName(name).toStdString();
 }
 
-enum class Contents { Missing, Dictionary, Corrupt };
-
-Contents decode(const std::optional<QByteArray> &bytes, QVariantMap &map)
+// The dictionary the file rules hand over, in the program's own types. Both sides are
+// property lists, so the binary form carries every value across unchanged.
+QVariantMap toMap(plist_t dict)
 {
-    map.clear();
+    char *bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(dict, &bytes, &length);
     if (!bytes)
-        return Contents::Missing;
-    // An empty file holds nothing worth keeping.
-    if (bytes->trimmed().isEmpty())
-        return Contents::Missing;
-    const auto parsed = PropertyList::parse(*bytes);
-    if (!parsed || parsed->typeId() != QMetaType::QVariantMap)
-        return Contents::Corrupt;
-    map = parsed->toMap();
-    return Contents::Dictionary;
+        return {};
+    const auto parsed = PropertyList::parse(QByteArray(bytes, qsizetype(length)));
+    plist_to_bin_free(bytes);
+    return parsed ? parsed->toMap() : QVariantMap();
 }
 
 } // namespace
@@ -131,38 +116,22 @@ PreferencesStore::PreferencesStore(QString directory) : m_directory(std::move(di
 
 QString PreferencesStore::defaultDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/vexilo/Preferences");
+    return QFile::decodeName(QByteArray::fromStdString(DomainFiles::defaultDirectory()));
 }
 
 bool PreferencesStore::isValidDomain(const QString &domain)
 {
-    if (domain.isEmpty() || domain.startsWith(QLatin1Char('.')))
-        return false;
-    if (domain.contains(QLatin1Char('/')) || domain.contains(QLatin1Char('\\')) ||
-        domain.contains(QLatin1String("..")))
-        return false;
-    for (qsizetype i = 0; i < domain.size(); ++i) {
-        const QChar c = domain.at(i);
-        if (c.category() == QChar::Other_Control)
-            return false;
-        // A lone surrogate has no file-name encoding that reads back as the same domain.
-        if (c.isHighSurrogate()) {
-            if (i + 1 >= domain.size() || !domain.at(i + 1).isLowSurrogate())
-                return false;
-            ++i;
-        } else if (c.isLowSurrogate()) {
-            return false;
-        }
-    }
-    return QFile::encodeName(domain).size() <= kMaxDomainBytes;
+    const auto name = fileName(domain);
+    return name && DomainFiles::isValidDomain(*name);
 }
 
 QString PreferencesStore::pathForDomain(const QString &domain) const
 {
-    if (!isValidDomain(domain) || m_directory.isEmpty())
+    const auto name = fileName(domain);
+    const auto folder = fileName(m_directory);
+    if (!name || !folder)
         return QString();
-    return m_directory + QLatin1Char('/') + domain + kSuffix;
+    return QFile::decodeName(QByteArray::fromStdString(DomainFiles::pathForDomain(*folder, *name)));
 }
 
 QVariantMap PreferencesStore::read(const QString &domain) const
@@ -170,9 +139,8 @@ QVariantMap PreferencesStore::read(const QString &domain) const
     const QString path = pathForDomain(domain);
     if (path.isEmpty())
         return {};
-    QVariantMap map;
-    decode(FileOps::readAll(path), map);
-    return map;
+    const PlistNode::Ptr dict = DomainFiles::read(QFile::encodeName(path).toStdString());
+    return toMap(dict.get());
 }
 
 std::optional<QVariant> PreferencesStore::value(const QString &domain, const QString &key) const
@@ -203,34 +171,24 @@ bool PreferencesStore::update(const QString &domain,
     const QString path = pathForDomain(domain);
     if (path.isEmpty())
         return false;
-    bool ok = true;
-    const bool written = FileOps::updateLocked(
-        path, [&](std::optional<QByteArray> bytes) -> std::optional<QByteArray> {
-            QVariantMap map;
-            const Contents contents = decode(bytes, map);
-            QVariantMap changed = map;
-            change(changed);
-            const auto clean = normalised(QVariant(changed));
-            if (!clean) {
-                ok = false;
-                return std::nullopt;
-            }
-            const QByteArray xml = PropertyList::toXml(*clean);
-            if (xml.isEmpty()) {
-                ok = false;
-                return std::nullopt;
-            }
-            // Nothing to do: an unchanged dictionary is not rewritten, a missing domain not
-            // created, and a corrupt file stays as it is. Compared in written form so that a
-            // change of type (1 to YES) still counts.
-            const auto old = normalised(QVariant(map));
-            if (old && PropertyList::toXml(*old) == xml)
-                return std::nullopt;
-            if (contents == Contents::Corrupt && !keepCorruptCopy(path, *bytes)) {
-                ok = false;
-                return std::nullopt;
-            }
-            return xml;
-        });
-    return written && ok;
+    return DomainFiles::update(QFile::encodeName(path).toStdString(), [&](PlistNode::Ptr &dict) {
+        const QVariantMap map = toMap(dict.get());
+        QVariantMap changed = map;
+        change(changed);
+        const auto clean = normalised(QVariant(changed));
+        if (!clean)
+            return false;
+        const QByteArray xml = PropertyList::toXml(*clean);
+        // Left untouched when nothing changed in the program's terms, so that values this
+        // side rounds (a date's microseconds) are not rewritten for nothing.
+        const auto old = normalised(QVariant(map));
+        if (old && PropertyList::toXml(*old) == xml)
+            return true;
+        PlistNode::Ptr fresh =
+            PlistNode::parse(std::string_view(xml.constData(), size_t(xml.size())));
+        if (!fresh)
+            return false;
+        dict = std::move(fresh);
+        return true;
+    });
 }

@@ -42,6 +42,25 @@ constexpr char16_t kWindows1252C1[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Stands in for a codec Qt lacks; any page but Mac Roman is decoded as 1252.
+QString decodeWithBuiltinTable(const QByteArray &bytes, int codePage)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const uchar b = uchar(byte);
+        if (b < 0x80)
+            out += QChar(b);
+        else if (codePage == 10000)
+            out += QChar(kMacRomanHigh[b - 0x80]);
+        else if (b < 0xA0)
+            out += QChar(kWindows1252C1[b - 0x80]);
+        else
+            out += QChar(b);
+    }
+    return out;
+}
+
 enum class Align { Left, Center, Right, Justify };
 
 struct CharFormat {
@@ -853,7 +872,7 @@ QString Parser::decode(const QByteArray &bytes, int codePage)
     }
     if (it->second)
         return it->second->decode(bytes);
-    return RtfReader::decodeWithBuiltinTable(bytes, codePage);
+    return decodeWithBuiltinTable(bytes, codePage);
 }
 
 std::optional<QColor> Parser::color(int index) const
@@ -965,24 +984,6 @@ std::optional<QString> htmlFromFile(const QString &path)
     if (bytes.size() > kMaxFileSize)
         return std::nullopt;
     return toHtml(bytes);
-}
-
-QString decodeWithBuiltinTable(const QByteArray &bytes, int codePage)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const uchar b = uchar(byte);
-        if (b < 0x80)
-            out += QChar(b);
-        else if (codePage == 10000)
-            out += QChar(kMacRomanHigh[b - 0x80]);
-        else if (b < 0xA0)
-            out += QChar(kWindows1252C1[b - 0x80]);
-        else
-            out += QChar(b);
-    }
-    return out;
 }
 
 } // namespace RtfReader

@@ -16,8 +16,4 @@ std::optional<QString> toHtml(const QByteArray &rtf);
 // Reads the file; nullopt when it cannot be read or is not RTF.
 std::optional<QString> htmlFromFile(const QString &path);
 
-// Decodes bytes of code page 10000 (Mac Roman) or 1252 (Western) with the reader's own tables,
-// which stand in when Qt has no codec for the page; any other page is decoded as 1252.
-QString decodeWithBuiltinTable(const QByteArray &bytes, int codePage);
-
 } // namespace RtfReader

@@ -1,18 +1,21 @@
 // The preferences command-line tool: reads, writes and deletes values of the preferences
 // store, and prints them in the old-style property-list text form.
 //
-// It runs without a QCoreApplication: Vexilo waits for it on its main thread, so it starts
-// fast and needs nothing but the store.
+// Vexilo waits for it on its main thread at every selection, so it links nothing it does not
+// need: no Qt, only the store's file rules (shared with Vexilo) and libplist.
 
-#include "PreferencesStore.h"
+#include "DomainFiles.h"
+#include "PlistText.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QLocale>
-#include <QStringList>
-#include <QVariantMap>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -24,14 +27,14 @@ const char kUsage[] = "usage: defaults read DOMAIN [KEY]\n"
                       "       defaults write DOMAIN KEY -array [VALUE ...]\n"
                       "       defaults delete DOMAIN KEY\n";
 
-void put(FILE *stream, const QByteArray &bytes)
+void put(FILE *stream, const std::string &text)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-int fail(const QString &message)
+int fail(const std::string &message)
 {
-    put(stderr, message.toUtf8() + '\n');
+    put(stderr, message + '\n');
     return 1;
 }
 
@@ -41,198 +44,150 @@ int usage()
     return 1;
 }
 
-// Bare strings: ASCII letters, digits and '_'. The underscore stays bare so that a code such
-// as en_GB prints as the caller's language scan expects (it takes the leading letters of the
-// first element); everything else, '-' and '.' included, is quoted.
-bool printsBare(const QString &s)
+std::string pairMissing(const std::string &domain, const std::string &key)
 {
-    if (s.isEmpty())
-        return false;
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        const bool plain =
-            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
-        if (!plain)
-            return false;
-    }
-    return true;
+    return "The domain/default pair of (" + domain + ", " + key + ") does not exist";
 }
 
-// Output stays 7-bit ASCII: the caller decodes it as ASCII, so anything else is escaped.
-QByteArray quoted(const QString &s)
+bool isSpace(char c)
 {
-    if (printsBare(s))
-        return s.toLatin1();
-    QByteArray out("\"");
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        switch (u) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u >= 0x20 && u < 0x7f) {
-                out += char(u);
-            } else {
-                out += "\\U";
-                out += QByteArray::number(u, 16).rightJustified(4, '0');
-            }
-        }
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A decimal number with optional sign and surrounding blanks; nullopt when anything else is
+// there or it does not fit 64 bits.
+std::optional<int64_t> parseInteger(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        // One sign only: from_chars would take the '-' of "+-5".
+        if (text.empty() || text.front() == '-')
+            return std::nullopt;
     }
-    out += '"';
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string lower(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
     return out;
 }
 
-QByteArray hexData(const QByteArray &data)
+PlistNode::Ptr parseTyped(const std::string &type, const std::string &text)
 {
-    QByteArray out("<");
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        if (i > 0 && i % 4 == 0)
-            out += ' ';
-        out += data.mid(i, 1).toHex();
+    if (type == "-string")
+        return PlistNode::Ptr(plist_new_string(text.c_str()));
+    if (type == "-int" || type == "-integer") {
+        const auto n = parseInteger(text);
+        return n ? PlistNode::Ptr(plist_new_uint(uint64_t(*n))) : nullptr;
     }
-    out += '>';
-    return out;
+    if (type == "-bool" || type == "-boolean") {
+        const std::string t = lower(text);
+        if (t == "yes" || t == "true" || t == "1")
+            return PlistNode::Ptr(plist_new_bool(1));
+        if (t == "no" || t == "false" || t == "0")
+            return PlistNode::Ptr(plist_new_bool(0));
+    }
+    return nullptr;
 }
 
-QByteArray describe(const QVariant &value, int depth)
+bool exists(const std::string &path)
 {
-    const QByteArray indent(4 * depth, ' ');
-    const QByteArray inner(4 * (depth + 1), ' ');
-    switch (value.typeId()) {
-    case QMetaType::QVariantList:
-    case QMetaType::QStringList: {
-        const QVariantList list = value.toList();
-        QByteArray out("(\n");
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            out += inner + describe(list.at(i), depth + 1);
-            out += i + 1 < list.size() ? ",\n" : "\n";
-        }
-        return out + indent + ')';
-    }
-    case QMetaType::QVariantMap: {
-        const QVariantMap map = value.toMap();
-        QByteArray out("{\n");
-        for (auto it = map.cbegin(); it != map.cend(); ++it)
-            out += inner + quoted(it.key()) + " = " + describe(it.value(), depth + 1) + ";\n";
-        return out + indent + '}';
-    }
-    case QMetaType::Bool:
-        return value.toBool() ? "1" : "0";
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return value.toString().toLatin1();
-    case QMetaType::Double:
-        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    case QMetaType::QDateTime:
-        return '"' +
-               value.toDateTime()
-                   .toUTC()
-                   .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                   .toLatin1() +
-               " +0000\"";
-    case QMetaType::QByteArray:
-        return hexData(value.toByteArray());
-    default:
-        return quoted(value.toString());
-    }
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
 }
 
-QString pairMissing(const QString &domain, const QString &key)
+int read(const std::string &path, const std::vector<std::string> &args)
 {
-    return QStringLiteral("The domain/default pair of (%1, %2) does not exist").arg(domain, key);
+    const std::string &domain = args.at(1);
+    if (args.size() == 2) {
+        if (!exists(path))
+            return fail("Domain " + domain + " does not exist");
+        const PlistNode::Ptr dict = DomainFiles::read(path);
+        put(stdout, PlistText::describe(dict.get()).value_or("{\n}") + '\n');
+        return 0;
+    }
+    const std::string &key = args.at(2);
+    const PlistNode::Ptr dict = DomainFiles::read(path);
+    const auto text = PlistText::describe(plist_dict_get_item(dict.get(), key.c_str()), 1);
+    if (!text)
+        return fail(pairMissing(domain, key));
+    put(stdout, *text + '\n');
+    return 0;
 }
 
-std::optional<QVariant> parseTyped(const QString &type, const QString &text)
-{
-    if (type == QLatin1String("-string"))
-        return QVariant(text);
-    if (type == QLatin1String("-int") || type == QLatin1String("-integer")) {
-        bool ok = false;
-        const qlonglong n = text.toLongLong(&ok);
-        return ok ? std::optional<QVariant>(QVariant(n)) : std::nullopt;
-    }
-    if (type == QLatin1String("-bool") || type == QLatin1String("-boolean")) {
-        const QString t = text.toLower();
-        if (t == QLatin1String("yes") || t == QLatin1String("true") || t == QLatin1String("1"))
-            return QVariant(true);
-        if (t == QLatin1String("no") || t == QLatin1String("false") || t == QLatin1String("0"))
-            return QVariant(false);
-    }
-    return std::nullopt;
-}
-
-int run(const QStringList &args)
+int run(const std::vector<std::string> &args)
 {
     if (args.size() < 2)
         return usage();
-    const QString &command = args.at(0);
-    const QString &domain = args.at(1);
+    const std::string &command = args.at(0);
+    const std::string &domain = args.at(1);
 
-    const bool known = (command == QLatin1String("read") && args.size() <= 3) ||
-                       (command == QLatin1String("write") && args.size() >= 4) ||
-                       (command == QLatin1String("delete") && args.size() == 3);
+    const bool known = (command == "read" && args.size() <= 3) ||
+                       (command == "write" && args.size() >= 4) ||
+                       (command == "delete" && args.size() == 3);
     if (!known)
         return usage();
-    if (!PreferencesStore::isValidDomain(domain))
-        return fail(QStringLiteral("defaults: invalid domain name %1").arg(domain));
+    if (!DomainFiles::isValidDomain(domain))
+        return fail("defaults: invalid domain name " + domain);
 
-    PreferencesStore store(PreferencesStore::defaultDirectory());
+    const std::string path = DomainFiles::pathForDomain(DomainFiles::defaultDirectory(), domain);
+    if (path.empty())
+        return fail("defaults: invalid domain name " + domain);
 
-    if (command == QLatin1String("read")) {
-        if (args.size() == 2) {
-            if (!QFile::exists(store.pathForDomain(domain)))
-                return fail(QStringLiteral("Domain %1 does not exist").arg(domain));
-            put(stdout, describe(store.read(domain), 0) + '\n');
-            return 0;
-        }
-        const auto value = store.value(domain, args.at(2));
-        if (!value)
-            return fail(pairMissing(domain, args.at(2)));
-        put(stdout, describe(*value, 0) + '\n');
-        return 0;
-    }
+    if (command == "read")
+        return read(path, args);
 
-    const QString &key = args.at(2);
-    if (command == QLatin1String("delete")) {
+    const std::string &key = args.at(2);
+    if (command == "delete") {
         bool existed = false;
-        const bool ok =
-            store.update(domain, [&](QVariantMap &map) { existed = map.remove(key) != 0; });
+        const bool ok = DomainFiles::update(path, [&](PlistNode::Ptr &dict) {
+            existed = plist_dict_get_item(dict.get(), key.c_str()) != nullptr;
+            if (existed)
+                plist_dict_remove_item(dict.get(), key.c_str());
+            return true;
+        });
         if (!ok)
-            return fail(QStringLiteral("defaults: could not write domain %1").arg(domain));
+            return fail("defaults: could not write domain " + domain);
         return existed ? 0 : fail(pairMissing(domain, key));
     }
 
-    QVariant value;
-    const QString &first = args.at(3);
-    if (first == QLatin1String("-array")) {
-        value = QVariant(QStringList(args.mid(4)));
+    PlistNode::Ptr value;
+    const std::string &first = args.at(3);
+    if (first == "-array") {
+        value.reset(plist_new_array());
+        for (size_t i = 4; i < args.size(); ++i)
+            plist_array_append_item(value.get(), plist_new_string(args[i].c_str()));
     } else if (args.size() == 4) {
         // A bare word after the key is a string; a flag there needs its value.
-        if (first.startsWith(QLatin1Char('-')) && first.size() > 1)
+        if (first.size() > 1 && first.front() == '-')
             return usage();
-        value = QVariant(first);
+        value.reset(plist_new_string(first.c_str()));
     } else if (args.size() == 5) {
-        const auto typed = parseTyped(first, args.at(4));
-        if (!typed)
+        value = parseTyped(first, args.at(4));
+        if (!value)
             return usage();
-        value = *typed;
     } else {
         return usage();
     }
-    if (!store.setValue(domain, key, value))
-        return fail(QStringLiteral("defaults: could not write domain %1").arg(domain));
+    const bool ok = DomainFiles::update(path, [&](PlistNode::Ptr &dict) {
+        plist_dict_set_item(dict.get(), key.c_str(), plist_copy(value.get()));
+        return true;
+    });
+    if (!ok)
+        return fail("defaults: could not write domain " + domain);
     return 0;
 }
 
@@ -240,9 +195,10 @@ int run(const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    QStringList args;
+    // Arguments mean what they would to the program: malformed UTF-8 reads as U+FFFD.
+    std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
-        args.append(QFile::decodeName(argv[i]));
+        args.push_back(PlistText::toValidUtf8(argv[i]));
     const int status = run(args);
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return 1;

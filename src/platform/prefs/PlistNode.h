@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <plist/plist.h>
+#include <string>
+#include <string_view>
+
+// Owning handles on libplist nodes and the one XML form the store writes.
+namespace PlistNode {
+
+struct Deleter {
+    void operator()(void *node) const
+    {
+        if (node)
+            plist_free(static_cast<plist_t>(node));
+    }
+};
+using Ptr = std::unique_ptr<void, Deleter>;
+
+// XML or binary property list; null when the bytes are neither. A leading UTF-8 byte-order
+// mark is skipped (libplist refuses it, some editors write it).
+Ptr parse(std::string_view bytes);
+
+// A deep copy of `node`; null for null.
+Ptr copy(plist_t node);
+
+// The XML form with every dictionary's keys in UTF-16 order, so that equal contents give
+// equal bytes whoever wrote them. Empty on failure.
+std::string toXml(plist_t node);
+
+} // namespace PlistNode
