@@ -44,25 +44,25 @@ private slots:
     {
         m_env = std::make_unique<TestEnvironment>();
         m_platform = std::make_shared<const Platform>(m_env->platform());
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        TestEnvironment::setLanguage("en_US", "en");
         g_messages.clear();
     }
 
     void readsBundle()
     {
-        const QString path = BundleBuilder(apps() + QStringLiteral("/Mail.app"))
-                                 .identifier(QStringLiteral("org.example.Mail"))
-                                 .info(QStringLiteral("CFBundleVersion"), QStringLiteral("4.2"))
-                                 .languages({QStringLiteral("fr"), QStringLiteral("de")})
+        const QString path = BundleBuilder(apps() + "/Mail.app")
+                                 .identifier("org.example.Mail")
+                                 .info("CFBundleVersion", "4.2")
+                                 .languages({"fr", "de"})
                                  .write();
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
         QCOMPARE(listing->path(), path);
-        QCOMPARE(listing->name(), QStringLiteral("Mail"));
-        QCOMPARE(listing->identifier(), QStringLiteral("org.example.Mail"));
-        QCOMPARE(listing->version(), QStringLiteral("4.2"));
+        QCOMPARE(listing->name(), "Mail");
+        QCOMPARE(listing->identifier(), "org.example.Mail");
+        QCOMPARE(listing->version(), "4.2");
         QStringList langs = listing->langs();
         langs.sort();
-        QCOMPARE(langs, QStringList({QStringLiteral("de"), QStringLiteral("fr")}));
+        QCOMPARE(langs, QStringList({"de", "fr"}));
         QVERIFY(!listing->invalid());
         QVERIFY(!listing->testedForAutoLang());
         QVERIFY(!listing->hasAutoLang());
@@ -87,20 +87,17 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, expectedName);
-        const QString path = apps() + QLatin1Char('/') + expectedName + QStringLiteral(".app");
+        const QString path = apps() + QLatin1Char('/') + expectedName + ".app";
         if (kind == QLatin1String("noinfo"))
-            BundleBuilder(path).noInfoPlist().languages({QStringLiteral("fr")}).write();
+            BundleBuilder(path).noInfoPlist().languages({"fr"}).write();
         else if (kind == QLatin1String("binary") || kind == QLatin1String("dotted"))
-            BundleBuilder(path)
-                .identifier(QStringLiteral("org.example.Binary"))
-                .binaryInfoPlist()
-                .write();
+            BundleBuilder(path).identifier("org.example.Binary").binaryInfoPlist().write();
 
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
         QCOMPARE(listing->name(), expectedName);
         QVERIFY(listing->icon());
         if (kind == QLatin1String("binary") || kind == QLatin1String("dotted")) {
-            QCOMPARE(listing->identifier(), QStringLiteral("org.example.Binary"));
+            QCOMPARE(listing->identifier(), "org.example.Binary");
         } else {
             QVERIFY(listing->identifier().isEmpty());
             QVERIFY(listing->version().isEmpty());
@@ -131,12 +128,11 @@ private slots:
     {
         QFETCH(QString, declared);
         QFETCH(QString, expectedFile);
-        BundleBuilder builder(apps() + QStringLiteral("/Icon.app"));
-        builder.identifier(QStringLiteral("org.example.Icon"));
+        BundleBuilder builder(apps() + "/Icon.app");
+        builder.identifier("org.example.Icon");
         if (!declared.isEmpty())
-            builder.info(QStringLiteral("CFBundleIconFile"), declared);
-        builder.file(QStringLiteral("Resources/AppIcon.icns"),
-                     BundleBuilder::icnsImage(32, QStringLiteral("red")));
+            builder.info("CFBundleIconFile", declared);
+        builder.file("Resources/AppIcon.icns", BundleBuilder::icnsImage(32, "red"));
         const QString path = builder.write();
 
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
@@ -144,8 +140,7 @@ private slots:
         if (expectedFile.isEmpty()) {
             QCOMPARE(listing->icon(), m_platform->workspace->iconForFile(path));
         } else {
-            QCOMPARE(listing->icon()->filePath(),
-                     path + QStringLiteral("/Contents/Resources/") + expectedFile);
+            QCOMPARE(listing->icon()->filePath(), path + "/Contents/Resources/" + expectedFile);
             QVERIFY(!listing->icon()->isLoaded());
             QVERIFY(!listing->icon()->image().isNull());
         }
@@ -166,23 +161,20 @@ private slots:
     {
         QFETCH(QString, languageList);
         QFETCH(QString, expected);
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), languageList);
-        const QString path =
-            BundleBuilder(apps() + QStringLiteral("/Mail.app"))
-                .identifier(QStringLiteral("org.example.Mail"))
-                .info(QStringLiteral("CFBundleDevelopmentRegion"), QStringLiteral("en"))
-                .localizedInfo(QStringLiteral("fr"),
-                               {{QStringLiteral("CFBundleName"), QStringLiteral("Courrier")}})
-                .localizedInfo(QStringLiteral("en"),
-                               {{QStringLiteral("CFBundleName"), QStringLiteral("Mail Pro")}})
-                .write();
+        TestEnvironment::setLanguage("en_US", languageList);
+        const QString path = BundleBuilder(apps() + "/Mail.app")
+                                 .identifier("org.example.Mail")
+                                 .info("CFBundleDevelopmentRegion", "en")
+                                 .localizedInfo("fr", {{"CFBundleName", "Courrier"}})
+                                 .localizedInfo("en", {{"CFBundleName", "Mail Pro"}})
+                                 .write();
         QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(), expected);
     }
 
     void localizedNameWithoutIdentifier()
     {
-        const QString noId = BundleBuilder(apps() + QStringLiteral("/NoId.app"))
-                                 .localizedInfo(QStringLiteral("en"), {{"CFBundleName", "X"}})
+        const QString noId = BundleBuilder(apps() + "/NoId.app")
+                                 .localizedInfo("en", {{"CFBundleName", "X"}})
                                  .write();
         QCOMPARE(AppListing::initWithPath(noId, m_platform)->localizedAppName(), "NoId");
     }
@@ -191,15 +183,13 @@ private slots:
     void localizedNameFromUtf16Strings()
     {
         QByteArray utf16("\xff\xfe", 2);
-        const QString text = QStringLiteral("/* UTF-16 */\nCFBundleName = \"Élan\";\n");
+        const QString text = "/* UTF-16 */\nCFBundleName = \"Élan\";\n";
         utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        const QString path =
-            BundleBuilder(apps() + QStringLiteral("/Elan.app"))
-                .identifier(QStringLiteral("org.example.Elan"))
-                .file(QStringLiteral("Resources/en.lproj/InfoPlist.strings"), utf16)
-                .write();
-        QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(),
-                 QStringLiteral("Élan"));
+        const QString path = BundleBuilder(apps() + "/Elan.app")
+                                 .identifier("org.example.Elan")
+                                 .file("Resources/en.lproj/InfoPlist.strings", utf16)
+                                 .write();
+        QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(), "Élan");
     }
 
     void resetResourcesDisabled_data()
@@ -223,23 +213,20 @@ private slots:
         QFETCH(bool, expected);
         QFETCH(bool, folderStays);
 
-        const QString path = apps() + QStringLiteral("/Babel.app");
+        const QString path = apps() + "/Babel.app";
         BundleBuilder builder(path);
-        builder.identifier(QStringLiteral("org.example.Babel"));
+        builder.identifier("org.example.Babel");
         for (const QString &r : resources)
-            builder.file(QStringLiteral("Resources/") + r + QStringLiteral("/Marker.strings"),
-                         "kept:" + r.toUtf8());
+            builder.file("Resources/" + r + "/Marker.strings", "kept:" + r.toUtf8());
         for (const QString &d : disabled) {
             if (d == QLatin1String("-"))
-                builder.file(QStringLiteral("Resources Disabled/"));
+                builder.file("Resources Disabled/");
             else
-                builder.file(QStringLiteral("Resources Disabled/") + d +
-                                 QStringLiteral("/Marker.strings"),
-                             "moved:" + d.toUtf8());
+                builder.file("Resources Disabled/" + d + "/Marker.strings", "moved:" + d.toUtf8());
         }
         builder.write();
-        const QString disabledDir = path + QStringLiteral("/Contents/Resources Disabled");
-        const QString resourcesDir = path + QStringLiteral("/Contents/Resources");
+        const QString disabledDir = path + "/Contents/Resources Disabled";
+        const QString resourcesDir = path + "/Contents/Resources";
 
         qInstallMessageHandler(collect);
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
@@ -248,27 +235,24 @@ private slots:
         QCOMPARE(QFileInfo::exists(disabledDir), folderStays);
         // Every resource that was already there is kept byte for byte.
         for (const QString &r : resources)
-            QCOMPARE(
-                readFile(resourcesDir + QLatin1Char('/') + r + QStringLiteral("/Marker.strings")),
-                "kept:" + r.toUtf8());
+            QCOMPARE(readFile(resourcesDir + QLatin1Char('/') + r + "/Marker.strings"),
+                     "kept:" + r.toUtf8());
         for (const QString &d : disabled) {
             if (d == QLatin1String("-") || resources.contains(d))
                 continue;
-            QCOMPARE(
-                readFile(resourcesDir + QLatin1Char('/') + d + QStringLiteral("/Marker.strings")),
-                "moved:" + d.toUtf8());
+            QCOMPARE(readFile(resourcesDir + QLatin1Char('/') + d + "/Marker.strings"),
+                     "moved:" + d.toUtf8());
         }
         if (folderStays) {
             // Only the entry that collided is left behind, untouched.
-            QCOMPARE(entries(disabledDir), QStringList{QStringLiteral("fr.lproj")});
-            QCOMPARE(readFile(disabledDir + QStringLiteral("/fr.lproj/Marker.strings")),
+            QCOMPARE(entries(disabledDir), QStringList{"fr.lproj"});
+            QCOMPARE(readFile(disabledDir + "/fr.lproj/Marker.strings"),
                      QByteArray("moved:fr.lproj"));
         }
-        const QString logLine =
-            QStringLiteral("Error: could not reset disabled language resources for Babel.");
+        const QString logLine = "Error: could not reset disabled language resources for Babel.";
         QCOMPARE(g_messages.contains(logLine), !expected);
         // The listing reflects the bundle as it was before the move.
-        QVERIFY(!listing->langs().contains(QStringLiteral("de")) || resources.contains("de.lproj"));
+        QVERIFY(!listing->langs().contains("de") || resources.contains("de.lproj"));
         QCOMPARE(listing->resetResourcesDisabled(), expected);
     }
 
@@ -282,18 +266,18 @@ private slots:
     void resourcesDisabledThatIsNotAFolder()
     {
         QFETCH(QString, kind);
-        const QString path = BundleBuilder(apps() + QStringLiteral("/Odd.app"))
-                                 .identifier(QStringLiteral("org.example.Odd"))
-                                 .languages({QStringLiteral("en")})
+        const QString path = BundleBuilder(apps() + "/Odd.app")
+                                 .identifier("org.example.Odd")
+                                 .languages({"en"})
                                  .write();
-        const QString disabled = path + QStringLiteral("/Contents/Resources Disabled");
-        const QString elsewhere = m_env->root() + QStringLiteral("/elsewhere");
+        const QString disabled = path + "/Contents/Resources Disabled";
+        const QString elsewhere = m_env->root() + "/elsewhere";
         if (kind == QLatin1String("file")) {
             QFile f(disabled);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("precious");
         } else {
-            QDir().mkpath(elsewhere + QStringLiteral("/fr.lproj"));
+            QDir().mkpath(elsewhere + "/fr.lproj");
             QVERIFY(QFile::link(elsewhere, disabled));
         }
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
@@ -301,23 +285,23 @@ private slots:
         if (kind == QLatin1String("file")) {
             QCOMPARE(readFile(disabled), QByteArray("precious"));
         } else {
-            QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/fr.lproj")));
-            QVERIFY(!QFileInfo::exists(path + QStringLiteral("/Contents/Resources/fr.lproj")));
+            QVERIFY(QFileInfo::exists(elsewhere + "/fr.lproj"));
+            QVERIFY(!QFileInfo::exists(path + "/Contents/Resources/fr.lproj"));
         }
     }
 
     void languageRestoredLaterIsNotInListing()
     {
-        const QString path = BundleBuilder(apps() + QStringLiteral("/Late.app"))
-                                 .identifier(QStringLiteral("org.example.Late"))
-                                 .languages({QStringLiteral("en")})
-                                 .file(QStringLiteral("Resources Disabled/fr.lproj/"))
+        const QString path = BundleBuilder(apps() + "/Late.app")
+                                 .identifier("org.example.Late")
+                                 .languages({"en"})
+                                 .file("Resources Disabled/fr.lproj/")
                                  .write();
         const AppListingPtr first = AppListing::initWithPath(path, m_platform);
-        QCOMPARE(first->langs(), QStringList{QStringLiteral("en")});
-        QVERIFY(QFileInfo(path + QStringLiteral("/Contents/Resources/fr.lproj")).isDir());
+        QCOMPARE(first->langs(), QStringList{"en"});
+        QVERIFY(QFileInfo(path + "/Contents/Resources/fr.lproj").isDir());
         // The next reading, such as the copy every selection makes, sees it.
-        QVERIFY(first->copy()->langs().contains(QStringLiteral("fr")));
+        QVERIFY(first->copy()->langs().contains("fr"));
     }
 
     void equality_data()
@@ -339,8 +323,8 @@ private slots:
         QFETCH(QString, firstId);
         QFETCH(QString, secondId);
         QFETCH(bool, equal);
-        BundleBuilder one(apps() + QStringLiteral("/One.app"));
-        BundleBuilder two(m_env->root() + QStringLiteral("/Two.app"));
+        BundleBuilder one(apps() + "/One.app");
+        BundleBuilder two(m_env->root() + "/Two.app");
         if (!firstId.isEmpty())
             one.identifier(firstId);
         if (!secondId.isEmpty())
@@ -354,33 +338,30 @@ private slots:
 
     void copyIsFreshReadingLinkedToParent()
     {
-        const QString path = BundleBuilder(apps() + QStringLiteral("/Tempo.app"))
-                                 .identifier(QStringLiteral("org.example.Tempo"))
-                                 .languages({QStringLiteral("en")})
+        const QString path = BundleBuilder(apps() + "/Tempo.app")
+                                 .identifier("org.example.Tempo")
+                                 .languages({"en"})
                                  .write();
         const AppListingPtr parent = AppListing::initWithPath(path, m_platform);
         parent->setInvalid(true);
-        parent->setName(QStringLiteral("Renamed"));
-        BundleBuilder(path)
-            .identifier(QStringLiteral("org.example.Tempo"))
-            .languages({QStringLiteral("en"), QStringLiteral("fr")})
-            .write();
+        parent->setName("Renamed");
+        BundleBuilder(path).identifier("org.example.Tempo").languages({"en", "fr"}).write();
 
         const AppListingPtr copy = parent->copy();
         QCOMPARE(copy->observer(), parent);
-        QCOMPARE(copy->name(), QStringLiteral("Tempo"));
+        QCOMPARE(copy->name(), "Tempo");
         QVERIFY(!copy->invalid());
         QCOMPARE(copy->langs().size(), 2);
         QVERIFY(*copy == *parent);
 
         // What the copy learns about the stored language reaches its parent; a later copy
         // still looks it up afresh.
-        copy->setAutoLang(QStringLiteral("fr"));
+        copy->setAutoLang("fr");
         copy->setHasAutoLang(true);
         copy->setTestedForAutoLang(true);
         QVERIFY(parent->testedForAutoLang());
         QVERIFY(parent->hasAutoLang());
-        QCOMPARE(parent->autoLang(), QStringLiteral("fr"));
+        QCOMPARE(parent->autoLang(), "fr");
         const AppListingPtr second = parent->copy();
         QVERIFY(!second->testedForAutoLang());
 
@@ -400,22 +381,19 @@ private slots:
     // folder at the next start.
     void initWithIdentifier()
     {
-        const QString outside =
-            BundleBuilder(m_env->root() + QStringLiteral("/Elsewhere/Quill.app"))
-                .identifier(QStringLiteral("org.example.Quill"))
-                .info(QStringLiteral("CFBundleVersion"), QStringLiteral("7"))
-                .write();
+        const QString outside = BundleBuilder(m_env->root() + "/Elsewhere/Quill.app")
+                                    .identifier("org.example.Quill")
+                                    .info("CFBundleVersion", "7")
+                                    .write();
         AppListing::initWithPath(outside, m_platform);
         const TestEnvironment &env = *m_env;
         auto fresh = std::make_shared<Platform>(env.platform());
         fresh->workspace = std::make_shared<Workspace>(
-            env.applicationsDirectory(),
-            env.root() + QStringLiteral("/data/vexilo/KnownApplications.plist"));
-        const AppListingPtr listing =
-            AppListing::initWithIdentifier(QStringLiteral("org.example.Quill"), fresh);
+            env.applicationsDirectory(), env.root() + "/data/vexilo/KnownApplications.plist");
+        const AppListingPtr listing = AppListing::initWithIdentifier("org.example.Quill", fresh);
         QCOMPARE(listing->path(), outside);
-        QCOMPARE(listing->identifier(), QStringLiteral("org.example.Quill"));
-        QCOMPARE(listing->name(), QStringLiteral("Quill"));
+        QCOMPARE(listing->identifier(), "org.example.Quill");
+        QCOMPARE(listing->name(), "Quill");
     }
 };
 

@@ -39,37 +39,29 @@ class TestCatalogueLoader : public QObject {
             {[this](double v) { m_max = v; }, [this](double v) { m_progress.append(v); }});
     }
 
-    QString domainFile() const
-    {
-        return m_env->preferencesDirectory() + QStringLiteral("/org.vexilo.Test.plist");
-    }
+    QString domainFile() const { return m_env->preferencesDirectory() + "/org.vexilo.Test.plist"; }
 
 private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
         m_platform = std::make_shared<const Platform>(m_env->platform());
-        m_defaults = std::make_unique<UserDefaults>(m_platform->preferences,
-                                                    QStringLiteral("org.vexilo.Test"));
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        m_defaults = std::make_unique<UserDefaults>(m_platform->preferences, "org.vexilo.Test");
+        TestEnvironment::setLanguage("en_US", "en");
     }
 
     void onlyBundlesNamedAppCount()
     {
-        BundleBuilder(apps() + QStringLiteral("/Foo.app"))
-            .identifier(QStringLiteral("org.Foo"))
-            .write();
-        BundleBuilder(apps() + QStringLiteral("/Bar.APP"))
-            .identifier(QStringLiteral("org.Bar"))
-            .write();
-        QDir().mkpath(apps() + QStringLiteral("/Utilities"));
-        QFile ds(apps() + QStringLiteral("/.DS_Store"));
+        BundleBuilder(apps() + "/Foo.app").identifier("org.Foo").write();
+        BundleBuilder(apps() + "/Bar.APP").identifier("org.Bar").write();
+        QDir().mkpath(apps() + "/Utilities");
+        QFile ds(apps() + "/.DS_Store");
         QVERIFY(ds.open(QIODevice::WriteOnly));
         ds.close();
 
         const auto catalogue = load();
-        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Foo")});
-        QCOMPARE(names(catalogue.allApps), QStringList{QStringLiteral("Foo")});
+        QCOMPARE(names(catalogue.apps), QStringList{"Foo"});
+        QCOMPARE(names(catalogue.allApps), QStringList{"Foo"});
         QCOMPARE(m_max, 4.0);
         QCOMPARE(m_progress, (QList<double>{1, 2, 3, 4}));
     }
@@ -77,76 +69,57 @@ private slots:
     void unreadableApplicationsFolderStillLoadsAddedApps()
     {
         QDir(apps()).removeRecursively();
-        const QString added = BundleBuilder(m_env->root() + QStringLiteral("/Extra/Added.app"))
-                                  .identifier(QStringLiteral("org.Added"))
-                                  .write();
-        m_defaults->setObject(QStringLiteral("ExtraApps"), QStringList{added});
+        const QString added =
+            BundleBuilder(m_env->root() + "/Extra/Added.app").identifier("org.Added").write();
+        m_defaults->setObject("ExtraApps", QStringList{added});
         const auto catalogue = load();
-        QCOMPARE(names(catalogue.apps), QStringList{QStringLiteral("Added")});
+        QCOMPARE(names(catalogue.apps), QStringList{"Added"});
         QCOMPARE(m_max, 1.0);
     }
 
     void linkedBundleIsListedAtItsTarget()
     {
-        const QString target = BundleBuilder(m_env->root() + QStringLiteral("/Store/Target.app"))
-                                   .identifier(QStringLiteral("org.Target"))
-                                   .write();
-        QVERIFY(QFile::link(target, apps() + QStringLiteral("/Link.app")));
-        QVERIFY(QFile::link(m_env->root() + QStringLiteral("/nowhere.app"),
-                            apps() + QStringLiteral("/Dangling.app")));
+        const QString target =
+            BundleBuilder(m_env->root() + "/Store/Target.app").identifier("org.Target").write();
+        QVERIFY(QFile::link(target, apps() + "/Link.app"));
+        QVERIFY(QFile::link(m_env->root() + "/nowhere.app", apps() + "/Dangling.app"));
         QTest::ignoreMessage(QtWarningMsg,
                              "Error: omitting Dangling.app: could not get full path.");
         const auto catalogue = load();
         QCOMPARE(catalogue.allApps.size(), 1);
         QCOMPARE(catalogue.allApps.first()->path(), QFileInfo(target).canonicalFilePath());
-        QCOMPARE(catalogue.allApps.first()->name(), QStringLiteral("Target"));
+        QCOMPARE(catalogue.allApps.first()->name(), "Target");
     }
 
     void hiddenApplications()
     {
-        BundleBuilder(apps() + QStringLiteral("/Shown.app"))
-            .identifier(QStringLiteral("org.Shown"))
-            .write();
-        BundleBuilder(apps() + QStringLiteral("/Hidden.app"))
-            .identifier(QStringLiteral("org.Hidden"))
-            .write();
-        BundleBuilder(apps() + QStringLiteral("/NoId.app"))
-            .languages({QStringLiteral("en")})
-            .write();
-        m_defaults->setObject(QStringLiteral("HiddenApps"),
-                              QStringList{QStringLiteral("org.Hidden"), QString()});
+        BundleBuilder(apps() + "/Shown.app").identifier("org.Shown").write();
+        BundleBuilder(apps() + "/Hidden.app").identifier("org.Hidden").write();
+        BundleBuilder(apps() + "/NoId.app").languages({"en"}).write();
+        m_defaults->setObject("HiddenApps", QStringList{"org.Hidden", QString()});
         const auto catalogue = load();
-        QCOMPARE(names(catalogue.apps),
-                 (QStringList{QStringLiteral("NoId"), QStringLiteral("Shown")}));
-        QCOMPARE(names(catalogue.allApps),
-                 (QStringList{QStringLiteral("Hidden"), QStringLiteral("NoId"),
-                              QStringLiteral("Shown")}));
+        QCOMPARE(names(catalogue.apps), (QStringList{"NoId", "Shown"}));
+        QCOMPARE(names(catalogue.allApps), (QStringList{"Hidden", "NoId", "Shown"}));
     }
 
     void extraAppsAreRewrittenToIdentifiers()
     {
-        BundleBuilder(apps() + QStringLiteral("/Installed.app"))
-            .identifier(QStringLiteral("org.Installed"))
-            .write();
-        const QString existing = BundleBuilder(m_env->root() + QStringLiteral("/Extra/Kept.app"))
-                                     .identifier(QStringLiteral("org.Kept"))
-                                     .write();
-        const QString deleted = m_env->root() + QStringLiteral("/Extra/Deleted.app");
-        m_defaults->setObject(QStringLiteral("ExtraApps"),
-                              QStringList{QStringLiteral("org.Installed"), existing, deleted});
+        BundleBuilder(apps() + "/Installed.app").identifier("org.Installed").write();
+        const QString existing =
+            BundleBuilder(m_env->root() + "/Extra/Kept.app").identifier("org.Kept").write();
+        const QString deleted = m_env->root() + "/Extra/Deleted.app";
+        m_defaults->setObject("ExtraApps", QStringList{"org.Installed", existing, deleted});
 
         const auto catalogue = load();
         QCOMPARE(m_max, 4.0);
         QCOMPARE(m_progress.last(), 4.0);
         // The installed application appears twice: from the folder and from ExtraApps.
         QCOMPARE(names(catalogue.allApps),
-                 (QStringList{QStringLiteral("Deleted"), QStringLiteral("Installed"),
-                              QStringLiteral("Installed"), QStringLiteral("Kept")}));
+                 (QStringList{"Deleted", "Installed", "Installed", "Kept"}));
         for (const AppListingPtr &l : catalogue.allApps)
             QCOMPARE(l->invalid(), l->name() == QLatin1String("Deleted"));
-        QCOMPARE(
-            m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
-            (QStringList{QStringLiteral("org.Installed"), QStringLiteral("org.Kept"), deleted}));
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"),
+                 (QStringList{"org.Installed", "org.Kept", deleted}));
 
         // Next start: the rewritten identifier is found again, now outside the folder.
         const auto again = load();
@@ -155,48 +128,43 @@ private slots:
 
     void onlyIdentifiersAreNotWritten()
     {
-        BundleBuilder(apps() + QStringLiteral("/Installed.app"))
-            .identifier(QStringLiteral("org.Installed"))
-            .write();
+        BundleBuilder(apps() + "/Installed.app").identifier("org.Installed").write();
         // Stored by another writer; the load must leave the file as it is.
         PreferencesStore store(m_env->preferencesDirectory());
-        QVERIFY(store.setValue(QStringLiteral("org.vexilo.Test"), QStringLiteral("ExtraApps"),
-                               QVariantList{QStringLiteral("org.Installed")}));
+        QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", QVariantList{"org.Installed"}));
         const QDateTime before = QFileInfo(domainFile()).lastModified();
         QFile::setPermissions(domainFile(), QFile::ReadOwner);
         QTest::qWait(20);
         load();
         QFile::setPermissions(domainFile(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(QFileInfo(domainFile()).lastModified(), before);
-        QCOMPARE(m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
-                 QStringList{QStringLiteral("org.Installed")});
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.Installed"});
     }
 
     // An entry that is neither a known identifier nor an absolute path is never read relative
     // to the working folder.
     void relativeEntryIsNotReadFromWorkingFolder()
     {
-        const QString cwd = m_env->root() + QStringLiteral("/cwd");
-        const QString decoy = cwd + QStringLiteral("/org.Gone");
+        const QString cwd = m_env->root() + "/cwd";
+        const QString decoy = cwd + "/org.Gone";
         BundleBuilder(decoy)
-            .identifier(QStringLiteral("org.Decoy"))
-            .file(QStringLiteral("Resources Disabled/fr.lproj/"))
-            .file(QStringLiteral("Resources/en.lproj/"))
+            .identifier("org.Decoy")
+            .file("Resources Disabled/fr.lproj/")
+            .file("Resources/en.lproj/")
             .write();
         const QString previous = QDir::currentPath();
         QDir::setCurrent(cwd);
-        m_defaults->setObject(QStringLiteral("ExtraApps"), QStringList{QStringLiteral("org.Gone")});
+        m_defaults->setObject("ExtraApps", QStringList{"org.Gone"});
         const auto catalogue = load();
         QDir::setCurrent(previous);
 
         QCOMPARE(catalogue.allApps.size(), 1);
         const AppListingPtr listing = catalogue.allApps.first();
         QVERIFY(listing->invalid());
-        QCOMPARE(listing->name(), QStringLiteral("org"));
+        QCOMPARE(listing->name(), "org");
         QVERIFY(listing->identifier().isEmpty());
-        QVERIFY(QFileInfo(decoy + QStringLiteral("/Contents/Resources Disabled/fr.lproj")).isDir());
-        QCOMPARE(m_defaults->stringArrayForKey(QStringLiteral("ExtraApps")),
-                 QStringList{QStringLiteral("org.Gone")});
+        QVERIFY(QFileInfo(decoy + "/Contents/Resources Disabled/fr.lproj").isDir());
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.Gone"});
     }
 
     void localeAwareOrder_data()
@@ -216,8 +184,7 @@ private slots:
         QFETCH(QStringList, expected);
         TestEnvironment::setLanguage(locale);
         for (const char *n : {"Zeta", "Örn", "alpha", "Émile", "Olle", "beta"})
-            BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + QStringLiteral(".app"))
-                .write();
+            BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + ".app").write();
         const auto catalogue = load();
         QCOMPARE(names(catalogue.apps), expected);
     }

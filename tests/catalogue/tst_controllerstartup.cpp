@@ -41,21 +41,18 @@ private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        TestEnvironment::setLanguage("en_US", "en");
     }
 
     void firstAndSecondStart()
     {
         const QString apps = m_env->applicationsDirectory();
-        BundleBuilder(apps + QStringLiteral("/beta.app"))
-            .identifier(QStringLiteral("org.example.Beta"))
-            .localizedInfo(QStringLiteral("en"),
-                           {{QStringLiteral("CFBundleName"), QStringLiteral("Beta Pro")}})
+        BundleBuilder(apps + "/beta.app")
+            .identifier("org.example.Beta")
+            .localizedInfo("en", {{"CFBundleName", "Beta Pro"}})
             .write();
-        BundleBuilder(apps + QStringLiteral("/Gamma.app"))
-            .identifier(QStringLiteral("org.example.Gamma"))
-            .write();
-        QFile note(apps + QStringLiteral("/ReadMe.txt"));
+        BundleBuilder(apps + "/Gamma.app").identifier("org.example.Gamma").write();
+        QFile note(apps + "/ReadMe.txt");
         QVERIFY(note.open(QIODevice::WriteOnly));
         note.close();
 
@@ -65,11 +62,11 @@ private slots:
             Run run = start();
             Controller &c = *run.controller;
             QVERIFY(c.catalogueLoaded());
-            installDate = c.defaults()->dateForKey(QStringLiteral("InstallDate"));
+            installDate = c.defaults()->dateForKey("InstallDate");
             QVERIFY(installDate >= before &&
                     installDate <= QDateTime::currentDateTimeUtc().addSecs(1));
-            QCOMPARE(c.defaults()->integerForKey(QStringLiteral("NumUses")), 1);
-            QVERIFY(c.defaults()->stringArrayForKey(QStringLiteral("ExtraApps")).isEmpty());
+            QCOMPARE(c.defaults()->integerForKey("NumUses"), 1);
+            QVERIFY(c.defaults()->stringArrayForKey("ExtraApps").isEmpty());
 
             // The progress bar followed the load and is gone.
             QCOMPARE(c.maxValue(), 3.0);
@@ -81,24 +78,23 @@ private slots:
             QCOMPARE(c.apps().size(), 2);
             QVERIFY(c.currentListing());
             QCOMPARE(c.currentListing()->observer(), c.apps().first());
-            QCOMPARE(c.nameLabel->text(), QStringLiteral("Beta Pro"));
+            QCOMPARE(c.nameLabel->text(), "Beta Pro");
             QCOMPARE(c.browser->applications().size(), 2);
             QCOMPARE(c.browser->selected(), 0);
 
             // The about texts come from Vexilo's own bundle.
-            QVERIFY(c.version().startsWith(QStringLiteral("Version ")));
-            QVERIFY(!c.version().contains(QStringLiteral("%@")));
+            QVERIFY(c.version().startsWith("Version "));
+            QVERIFY(!c.version().contains("%@"));
             QVERIFY(!c.marketingLine().isEmpty());
             QVERIFY(!c.credits().isEmpty());
             QVERIFY(c.creditsField->isReadOnly());
             QCOMPARE(c.creditsField->textCursor().position(), 0);
-            QVERIFY(!c.creditsField->toPlainText().contains(QStringLiteral("\\rtf")));
+            QVERIFY(!c.creditsField->toPlainText().contains("\\rtf"));
         }
         {
             Run run = start();
-            QCOMPARE(run.controller->defaults()->integerForKey(QStringLiteral("NumUses")), 2);
-            QCOMPARE(run.controller->defaults()->dateForKey(QStringLiteral("InstallDate")),
-                     installDate);
+            QCOMPARE(run.controller->defaults()->integerForKey("NumUses"), 2);
+            QCOMPARE(run.controller->defaults()->dateForKey("InstallDate"), installDate);
         }
     }
 

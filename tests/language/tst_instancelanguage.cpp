@@ -18,9 +18,8 @@ class TestInstanceLanguage : public QObject {
 
     QString writeApp(const QString &name, const QStringList &langs)
     {
-        return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name +
-                             QStringLiteral(".app"))
-            .identifier(QStringLiteral("org.example.") + name)
+        return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name + ".app")
+            .identifier("org.example." + name)
             .languages(langs)
             .executable(name)
             .write();
@@ -30,8 +29,7 @@ class TestInstanceLanguage : public QObject {
     void startInstance(const QString &bundle, const QStringList &arguments)
     {
         auto process = std::make_unique<QProcess>();
-        process->start(bundle + QStringLiteral("/Contents/MacOS/") +
-                           QFileInfo(bundle).completeBaseName(),
+        process->start(bundle + "/Contents/MacOS/" + QFileInfo(bundle).completeBaseName(),
                        arguments);
         QVERIFY(process->waitForStarted());
         QVERIFY(process->waitForReadyRead(10000)); // it prints its language once it runs
@@ -51,7 +49,7 @@ private slots:
     {
         m_env = std::make_unique<TestEnvironment>();
         m_platform = std::make_shared<const Platform>(m_env->platform());
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        TestEnvironment::setLanguage("en_US", "en");
     }
 
     void cleanup()
@@ -147,7 +145,7 @@ private slots:
 
     void notRunning()
     {
-        const QString bundle = writeApp(QStringLiteral("Atlas"), {QStringLiteral("fr")});
+        const QString bundle = writeApp("Atlas", {"fr"});
         QVERIFY(!Controller(m_platform).isAppRunning(AppListing::initWithPath(bundle, m_platform)));
         QVERIFY(!Controller(m_platform).isAppRunning(nullptr));
         QVERIFY(lineFor(bundle).isEmpty());
@@ -177,11 +175,10 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), languages);
-        const QString bundle = writeApp(QStringLiteral("Atlas"), langs);
+        TestEnvironment::setLanguage("en_US", languages);
+        const QString bundle = writeApp("Atlas", langs);
         if (!stored.isEmpty())
-            QVERIFY(m_platform->preferences->setValue(QStringLiteral("org.example.Atlas"),
-                                                      QStringLiteral("AppleLanguages"),
+            QVERIFY(m_platform->preferences->setValue("org.example.Atlas", "AppleLanguages",
                                                       QVariantList{stored}));
         startInstance(bundle, arguments);
         QVERIFY(Controller(m_platform).isAppRunning(AppListing::initWithPath(bundle, m_platform)));
@@ -190,14 +187,13 @@ private slots:
 
     void firstOfTwoInstancesIsInspected()
     {
-        const QString bundle =
-            writeApp(QStringLiteral("Atlas"), {QStringLiteral("fr"), QStringLiteral("de")});
-        startInstance(bundle, {QStringLiteral("-AppleLanguages"), QStringLiteral("(fr)")});
-        startInstance(bundle, {QStringLiteral("-AppleLanguages"), QStringLiteral("(de)")});
-        QCOMPARE(lineFor(bundle), QStringLiteral("Currently open in French."));
+        const QString bundle = writeApp("Atlas", {"fr", "de"});
+        startInstance(bundle, {"-AppleLanguages", "(fr)"});
+        startInstance(bundle, {"-AppleLanguages", "(de)"});
+        QCOMPARE(lineFor(bundle), "Currently open in French.");
         m_running.front()->kill();
         m_running.front()->waitForFinished();
-        QCOMPARE(lineFor(bundle), QStringLiteral("Currently open in German."));
+        QCOMPARE(lineFor(bundle), "Currently open in German.");
     }
 };
 

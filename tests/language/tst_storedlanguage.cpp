@@ -16,10 +16,10 @@ namespace {
 // how often it ran.
 QString writeStandInBundle(const QString &root)
 {
-    const QString bundle = root + QStringLiteral("/StandIn.app");
-    const QString helpers = bundle + QStringLiteral("/Contents/Helpers");
+    const QString bundle = root + "/StandIn.app";
+    const QString helpers = bundle + "/Contents/Helpers";
     QDir().mkpath(helpers);
-    QFile script(helpers + QStringLiteral("/defaults"));
+    QFile script(helpers + "/defaults");
     if (script.open(QIODevice::WriteOnly)) {
         script.write("#!/bin/sh\n"
                      "echo \"$*\" >> \"$STANDIN_DIR/calls\"\n"
@@ -48,10 +48,10 @@ class TestStoredLanguage : public QObject {
 
     void setStandInOutput(const QByteArray &output, bool onStandardError)
     {
-        QFile f(m_env->root() + QStringLiteral("/output"));
+        QFile f(m_env->root() + "/output");
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(output);
-        QFile marker(m_env->root() + QStringLiteral("/stderr"));
+        QFile marker(m_env->root() + "/stderr");
         if (onStandardError) {
             QVERIFY(marker.open(QIODevice::WriteOnly));
         } else {
@@ -61,7 +61,7 @@ class TestStoredLanguage : public QObject {
 
     QStringList standInCalls() const
     {
-        QFile f(m_env->root() + QStringLiteral("/calls"));
+        QFile f(m_env->root() + "/calls");
         if (!f.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -69,9 +69,8 @@ class TestStoredLanguage : public QObject {
 
     QString writeApp(const QString &name, const QStringList &langs)
     {
-        return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name +
-                             QStringLiteral(".app"))
-            .identifier(QStringLiteral("org.example.") + name)
+        return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name + ".app")
+            .identifier("org.example." + name)
             .languages(langs)
             .write();
     }
@@ -88,7 +87,7 @@ private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        TestEnvironment::setLanguage("en_US", "en");
     }
 
     void parse_data()
@@ -141,19 +140,16 @@ private slots:
         QFETCH(QString, expected);
         auto platform = standInPlatform();
         setStandInOutput(output, onStandardError);
-        const AppListingPtr listing = AppListing::initWithPath(
-            writeApp(QStringLiteral("Atlas"), {QStringLiteral("en"), QStringLiteral("fr")}),
-            platform);
+        const AppListingPtr listing =
+            AppListing::initWithPath(writeApp("Atlas", {"en", "fr"}), platform);
 
         QCOMPARE(listing->hasAutomaticLanguage(), !expected.isEmpty());
         QCOMPARE(listing->automaticLanguage(), expected);
         QCOMPARE(listing->indexOfAutoLang(),
                  expected.isEmpty() ? AppListing::NotFound : int(listing->langs().indexOf("fr")));
-        QCOMPARE(listing->localizedAutoLang(),
-                 expected.isEmpty() ? QString() : QStringLiteral("French"));
+        QCOMPARE(listing->localizedAutoLang(), expected.isEmpty() ? QString() : "French");
         QVERIFY(listing->testedForAutoLang());
-        QCOMPARE(standInCalls(),
-                 QStringList{QStringLiteral("read org.example.Atlas AppleLanguages")});
+        QCOMPARE(standInCalls(), QStringList{"read org.example.Atlas AppleLanguages"});
 
         // A new object (the next selection's copy) asks again.
         const AppListingPtr copy = listing->copy();
@@ -165,12 +161,11 @@ private slots:
     {
         auto platform = standInPlatform();
         setStandInOutput("(\n    fr\n)\n", false);
-        const AppListingPtr listing = AppListing::initWithPath(
-            writeApp(QStringLiteral("Atlas"), {QStringLiteral("de")}), platform);
+        const AppListingPtr listing = AppListing::initWithPath(writeApp("Atlas", {"de"}), platform);
         listing->setTestedForAutoLang(true);
         listing->setHasAutoLang(true);
-        listing->setAutoLang(QStringLiteral("de"));
-        QCOMPARE(listing->automaticLanguage(), QStringLiteral("de"));
+        listing->setAutoLang("de");
+        QCOMPARE(listing->automaticLanguage(), "de");
         QCOMPARE(listing->indexOfAutoLang(), 0);
         QVERIFY(standInCalls().isEmpty());
     }
@@ -202,9 +197,9 @@ private slots:
         auto platform = standInPlatform();
         setStandInOutput("(\n    " + stored.toLatin1() + "\n)\n", false);
         // Names stay English whatever the user's language.
-        TestEnvironment::setLanguage(QStringLiteral("fr_FR"), QStringLiteral("fr"));
+        TestEnvironment::setLanguage("fr_FR", "fr");
         const AppListingPtr listing =
-            AppListing::initWithPath(writeApp(QStringLiteral("Lexicon"), langs), platform);
+            AppListing::initWithPath(writeApp("Lexicon", langs), platform);
         QCOMPARE(listing->indexOfAutoLang(), expectedFolder.isEmpty()
                                                  ? AppListing::NotFound
                                                  : int(listing->langs().indexOf(expectedFolder)));
@@ -236,8 +231,7 @@ private slots:
         auto platform = standInPlatform();
         setStandInOutput("(\n    " + stored.toLatin1() + "\n)\n", false);
         TestEnvironment::setLanguage(locale);
-        const AppListingPtr listing = AppListing::initWithPath(
-            writeApp(QStringLiteral("Atlas"), {QStringLiteral("en")}), platform);
+        const AppListingPtr listing = AppListing::initWithPath(writeApp("Atlas", {"en"}), platform);
         QCOMPARE(listing->localizedAutoLang(), expected);
     }
 
@@ -245,32 +239,28 @@ private slots:
     void selectionSeesChangesMadeOutside()
     {
         auto platform = std::make_shared<const Platform>(m_env->platform());
-        writeApp(QStringLiteral("Atlas"),
-                 {QStringLiteral("en"), QStringLiteral("fr"), QStringLiteral("de")});
+        writeApp("Atlas", {"en", "fr", "de"});
         Controller controller(platform);
         MainWindow window(controller);
-        const AppListingPtr catalogueListing = AppListing::initWithPath(
-            m_env->applicationsDirectory() + QStringLiteral("/Atlas.app"), platform);
+        const AppListingPtr catalogueListing =
+            AppListing::initWithPath(m_env->applicationsDirectory() + "/Atlas.app", platform);
 
         controller.clickedListing(catalogueListing);
         QVERIFY(!controller.currentListing()->hasAutomaticLanguage());
 
-        QCOMPARE(runTool(StoredLanguage::writeArguments(QStringLiteral("org.example.Atlas"),
-                                                        QStringLiteral("fr"))),
+        QCOMPARE(runTool(StoredLanguage::writeArguments("org.example.Atlas", "fr")),
                  QProcess::NormalExit);
         controller.clickedListing(catalogueListing);
-        QCOMPARE(controller.currentListing()->automaticLanguage(), QStringLiteral("fr"));
+        QCOMPARE(controller.currentListing()->automaticLanguage(), "fr");
         QCOMPARE(controller.currentListing()->indexOfAutoLang(),
                  int(controller.currentListing()->langs().indexOf("fr")));
-        QCOMPARE(catalogueListing->autoLang(), QStringLiteral("fr"));
+        QCOMPARE(catalogueListing->autoLang(), "fr");
 
-        runTool({QStringLiteral("write"), QStringLiteral("org.example.Atlas"),
-                 QStringLiteral("AppleLanguages"), QStringLiteral("-array"), QStringLiteral("de"),
-                 QStringLiteral("fr")});
+        runTool({"write", "org.example.Atlas", "AppleLanguages", "-array", "de", "fr"});
         controller.clickedListing(catalogueListing);
-        QCOMPARE(controller.currentListing()->automaticLanguage(), QStringLiteral("de"));
+        QCOMPARE(controller.currentListing()->automaticLanguage(), "de");
 
-        runTool(StoredLanguage::deleteArguments(QStringLiteral("org.example.Atlas")));
+        runTool(StoredLanguage::deleteArguments("org.example.Atlas"));
         controller.clickedListing(catalogueListing);
         QVERIFY(!controller.currentListing()->hasAutomaticLanguage());
         QVERIFY(!catalogueListing->hasAutoLang());

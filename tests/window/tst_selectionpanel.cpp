@@ -20,14 +20,13 @@ class TestSelectionPanel : public QObject {
 
     AppListingPtr app(const QString &name, const QStringList &langs, const QString &stored = {})
     {
-        const QString path = BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') +
-                                           name + QStringLiteral(".app"))
-                                 .identifier(QStringLiteral("org.example.") + name)
-                                 .languages(langs)
-                                 .write();
+        const QString path =
+            BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name + ".app")
+                .identifier("org.example." + name)
+                .languages(langs)
+                .write();
         if (!stored.isEmpty())
-            m_platform->preferences->setValue(QStringLiteral("org.example.") + name,
-                                              QStringLiteral("AppleLanguages"),
+            m_platform->preferences->setValue("org.example." + name, "AppleLanguages",
                                               QVariantList{stored});
         return AppListing::initWithPath(path, m_platform);
     }
@@ -55,7 +54,7 @@ private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        TestEnvironment::setLanguage(QStringLiteral("en_US"), QStringLiteral("en"));
+        TestEnvironment::setLanguage("en_US", "en");
         m_platform = std::make_shared<const Platform>(m_env->platform());
         m_controller = std::make_unique<Controller>(m_platform);
         m_window = std::make_unique<MainWindow>(*m_controller);
@@ -94,10 +93,10 @@ private slots:
         QFETCH(bool, menuEnabled);
         QFETCH(bool, launchEnabled);
         QFETCH(int, items);
-        const AppListingPtr listing = app(QStringLiteral("Atlas"), langs);
+        const AppListingPtr listing = app("Atlas", langs);
         m_controller->clickedListing(listing);
 
-        QCOMPARE(m_controller->nameLabel->text(), QStringLiteral("Atlas"));
+        QCOMPARE(m_controller->nameLabel->text(), "Atlas");
         QCOMPARE(m_controller->langCountField->text(), countLine);
         QCOMPARE(menu().isEnabled(), menuEnabled);
         QCOMPARE(m_controller->launchButton->isEnabled(), launchEnabled);
@@ -105,7 +104,7 @@ private slots:
         QVERIFY(m_controller->openVersionsField->isHidden());
         if (items == 0)
             return;
-        QCOMPARE(menu().itemTitle(0), QStringLiteral("Always open in this language"));
+        QCOMPARE(menu().itemTitle(0), "Always open in this language");
         QVERIFY(menu().isSpecial(0));
         QVERIFY(menu().isSeparator(1));
         QCOMPARE(menu().indexOfSelectedItem(), 2);
@@ -114,16 +113,16 @@ private slots:
         QVERIFY(!menu().itemState(0));
         QStringList expected;
         for (const QString &code : m_controller->currentListing()->langs())
-            expected.append(code == QLatin1String("qq")   ? QStringLiteral("qq")
-                            : code == QLatin1String("fr") ? QStringLiteral("French")
-                                                          : QStringLiteral("German"));
+            expected.append(code == QLatin1String("qq")   ? "qq"
+                            : code == QLatin1String("fr") ? "French"
+                                                          : "German");
         QCOMPARE(languageTitles(), expected);
     }
 
     // The always-open mark follows the chosen language: on exactly when it is the stored one.
     void alwaysOpenMark()
     {
-        const AppListingPtr listing = app(QStringLiteral("Atlas"), {"fr", "de"}, "de");
+        const AppListingPtr listing = app("Atlas", {"fr", "de"}, "de");
         m_controller->clickedListing(listing);
         const int stored = 2 + int(m_controller->currentListing()->langs().indexOf("de"));
         const int other = stored == 2 ? 3 : 2;
@@ -144,7 +143,7 @@ private slots:
 
     void storedLanguageNotOffered()
     {
-        m_controller->clickedListing(app(QStringLiteral("Atlas"), {"fr", "de"}, "ja"));
+        m_controller->clickedListing(app("Atlas", {"fr", "de"}, "ja"));
         for (int i : {2, 3, 2}) {
             menu().pick(i);
             QVERIFY(!menu().itemState(0));
@@ -153,7 +152,7 @@ private slots:
 
     void ownEntry()
     {
-        const QString link = m_env->applicationsDirectory() + QStringLiteral("/Vexilo.app");
+        const QString link = m_env->applicationsDirectory() + "/Vexilo.app";
         QVERIFY(QFile::link(QStringLiteral(VEXILO_TEST_BUNDLE), link));
         m_controller->clickedListing(AppListing::initWithPath(link, m_platform));
         QVERIFY(!m_controller->launchButton->isEnabled());
@@ -165,8 +164,7 @@ private slots:
         QCOMPARE(titles, (QStringList{"English", "French", "German"}));
         QCOMPARE(menu().indexOfSelectedItem(), 0);
         QVERIFY(menu().itemState(0));
-        QCOMPARE(m_controller->langCountField->text(),
-                 QStringLiteral("Available in 3 different languages."));
+        QCOMPARE(m_controller->langCountField->text(), "Available in 3 different languages.");
         // A stored language of Vexilo's own must not move the marks of its language list.
         menu().pick(1);
         QVERIFY(!menu().itemState(0));
@@ -175,7 +173,7 @@ private slots:
 
     void emptySelectionThenClick()
     {
-        const AppListingPtr listing = app(QStringLiteral("Atlas"), {"fr", "de"});
+        const AppListingPtr listing = app("Atlas", {"fr", "de"});
         m_controller->clickedListing(listing);
         menu().pick(3);
         m_controller->emptySelection();
@@ -196,8 +194,8 @@ private slots:
     // A click on an icon selects its application; a click beside the icons selects nothing.
     void clickOnIcon()
     {
-        app(QStringLiteral("Atlas"), {"fr", "de"});
-        app(QStringLiteral("Beacon"), {"fr"});
+        app("Atlas", {"fr", "de"});
+        app("Beacon", {"fr"});
         m_controller->setApps(
             {AppListing::initWithPath(m_env->applicationsDirectory() + "/Atlas.app", m_platform),
              AppListing::initWithPath(m_env->applicationsDirectory() + "/Beacon.app", m_platform)});
@@ -205,11 +203,11 @@ private slots:
         browser->bridge();
         QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(10 + 60 + 30, 40));
         QCOMPARE(browser->selected(), 1);
-        QCOMPARE(m_controller->nameLabel->text(), QStringLiteral("Beacon"));
+        QCOMPARE(m_controller->nameLabel->text(), "Beacon");
         QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(10 + 60 * 5, 40));
         QTest::mouseClick(browser, Qt::LeftButton, {}, QPoint(40, 90));
         QCOMPARE(browser->selected(), 1);
-        QCOMPARE(m_controller->nameLabel->text(), QStringLiteral("Beacon"));
+        QCOMPARE(m_controller->nameLabel->text(), "Beacon");
     }
 };
 
