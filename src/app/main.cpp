@@ -5,6 +5,7 @@
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -19,6 +20,10 @@ int main(int argc, char *argv[])
     // Vexilo's texts in the user's language, from its own bundle's localisation folders.
     QTranslator translator;
     if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
+        const QString icon =
+            bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("icns"));
+        if (!icon.isEmpty())
+            QApplication::setWindowIcon(QIcon(icon));
         const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
         if (!qm.isEmpty() && translator.load(qm))
             QApplication::installTranslator(&translator);

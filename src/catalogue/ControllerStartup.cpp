@@ -8,6 +8,7 @@
 #include "window/LanguagePopUp.h"
 #include "window/RtfReader.h"
 #include "window/UiText.h"
+#include "window/WindowPlacement.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -15,7 +16,6 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QThread>
 
@@ -29,18 +29,6 @@ const QString kInstallDate = QStringLiteral("InstallDate");
 
 // The first Mac OS version that is not Leopard (10.6.0).
 constexpr quint32 kSnowLeopard = 0x1060;
-
-void centre(QWidget *w)
-{
-    if (!w)
-        return;
-    const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = w->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    w->move(frame.topLeft());
-}
 
 } // namespace
 
@@ -82,7 +70,7 @@ void Controller::setCurrentListing(const AppListingPtr &listing)
 
 void Controller::applicationWillFinishLaunching()
 {
-    centre(window);
+    centreOnScreen(window);
     if (nameLabel)
         nameLabel->setText(QString());
     if (langCountField)

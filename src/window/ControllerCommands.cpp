@@ -1,8 +1,7 @@
 // Help, about, feedback and donation commands of Controller.
+#include "WindowPlacement.h"
 #include "catalogue/Controller.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 void Controller::showHelp(QObject *sender) {}
@@ -11,11 +10,7 @@ void Controller::showAboutBox(QObject *sender)
 {
     if (!aboutBox)
         return;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = aboutBox->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        aboutBox->move(frame.topLeft());
-    }
+    centreOnScreen(aboutBox);
     aboutBox->show();
     aboutBox->raise();
     aboutBox->activateWindow();

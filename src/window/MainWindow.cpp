@@ -118,6 +118,10 @@ QDialog *MainWindow::buildAboutBox()
     auto *box = new QDialog(this);
     box->setWindowTitle(uiText("About Vexilo"));
     auto *layout = new QVBoxLayout(box);
+    auto *icon = new QLabel(box);
+    icon->setPixmap(windowIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(icon);
     auto *title = new QLabel(QStringLiteral("<h2>Vexilo</h2>"), box);
     title->setAlignment(Qt::AlignHCenter);
     layout->addWidget(title);
