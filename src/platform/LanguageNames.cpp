@@ -52,7 +52,7 @@ QString askIcu(NameFunction function, const QString &code, const QString &displa
     if (codeBytes.contains('\0') || codeBytes.size() >= ULOC_FULLNAME_CAPACITY)
         return {};
     ULocaleDisplayNames *names = displayNamesFor(
-        displayLocale.isEmpty() ? LanguageNames::currentLocaleIdentifier() : displayLocale);
+        displayLocale.isEmpty() ? LanguageNames::preferredLanguages().constFirst() : displayLocale);
     if (!names)
         return {};
 

@@ -16,7 +16,8 @@ QString currentLocaleIdentifier();
 QStringList preferredLanguages();
 
 // The name of `identifier` taken as a locale identifier ("fr" -> "French", "pt_BR" ->
-// "Portuguese (Brazil)"), in the language of `displayLocale` (default: the current locale).
+// "Portuguese (Brazil)"), in the language of `displayLocale` (default: the user's first
+// preferred language, the one Vexilo's own texts are shown in).
 // Empty when ICU knows no name for it.
 QString displayNameForLocaleIdentifier(const QString &identifier,
                                        const QString &displayLocale = QString());
