@@ -1,5 +1,7 @@
 #include "PropertyList.h"
 
+#include "prefs/PlistNode.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <QTimeZone>
@@ -92,22 +94,11 @@ QVariant toVariant(plist_t node, int depth)
     }
     case PLIST_DICT: {
         QVariantMap map;
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(node, &it);
-        if (!it)
-            return map;
-        for (;;) {
-            char *key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, it, &key, &value);
-            if (!key)
-                break;
+        PlistNode::forEachEntry(node, [&](const char *key, plist_t value) {
             QVariant item = toVariant(value, depth + 1);
             if (item.isValid())
                 map.insert(QString::fromUtf8(key), std::move(item));
-            free(key);
-        }
-        free(it);
+        });
         return map;
     }
     case PLIST_NONE:

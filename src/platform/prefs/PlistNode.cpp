@@ -23,21 +23,10 @@ plist_t sortedCopy(plist_t node, int depth)
     switch (plist_get_node_type(node)) {
     case PLIST_DICT: {
         std::vector<std::pair<std::u16string, std::pair<std::string, plist_t>>> entries;
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(node, &it);
-        if (it) {
-            for (;;) {
-                char *key = nullptr;
-                plist_t value = nullptr;
-                plist_dict_next_item(node, it, &key, &value);
-                if (!key)
-                    break;
-                std::string name(key);
-                std::free(key);
-                entries.emplace_back(PlistText::toUtf16(name), std::make_pair(name, value));
-            }
-            std::free(it);
-        }
+        forEachEntry(node, [&](const char *key, plist_t value) {
+            std::string name(key);
+            entries.emplace_back(PlistText::toUtf16(name), std::make_pair(name, value));
+        });
         std::stable_sort(entries.begin(), entries.end(),
                          [](const auto &a, const auto &b) { return a.first < b.first; });
         plist_t dict = plist_new_dict();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <memory>
 #include <plist/plist.h>
 #include <string>
@@ -16,6 +17,25 @@ struct Deleter {
     }
 };
 using Ptr = std::unique_ptr<void, Deleter>;
+
+// Calls visit(key, value) for each entry of a dictionary node, in the node's own order.
+template <typename Visit> void forEachEntry(plist_t dict, Visit visit)
+{
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(dict, &it);
+    if (!it)
+        return;
+    for (;;) {
+        char *key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(dict, it, &key, &value);
+        if (!key)
+            break;
+        visit(static_cast<const char *>(key), value);
+        std::free(key);
+    }
+    std::free(it);
+}
 
 // XML or binary property list; null when the bytes are neither. A leading UTF-8 byte-order
 // mark is skipped (libplist refuses it, some editors write it).

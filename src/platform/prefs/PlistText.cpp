@@ -1,5 +1,7 @@
 #include "PlistText.h"
 
+#include "PlistNode.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -292,22 +294,10 @@ std::optional<std::string> describeAt(plist_t node, int depth, int level)
     }
     case PLIST_DICT: {
         std::vector<std::pair<std::u16string, std::string>> entries;
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(node, &it);
-        if (it) {
-            for (;;) {
-                char *key = nullptr;
-                plist_t value = nullptr;
-                plist_dict_next_item(node, it, &key, &value);
-                if (!key)
-                    break;
-                std::u16string name = toUtf16(key);
-                std::free(key);
-                if (auto item = describeAt(value, depth + 1, level + 1))
-                    entries.emplace_back(std::move(name), std::move(*item));
-            }
-            std::free(it);
-        }
+        PlistNode::forEachEntry(node, [&](const char *key, plist_t value) {
+            if (auto item = describeAt(value, depth + 1, level + 1))
+                entries.emplace_back(toUtf16(key), std::move(*item));
+        });
         std::stable_sort(entries.begin(), entries.end(),
                          [](const auto &a, const auto &b) { return a.first < b.first; });
         std::string out("{\n");
