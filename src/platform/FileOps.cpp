@@ -14,9 +14,7 @@
 #define RENAME_NOREPLACE (1 << 0)
 #endif
 
-namespace FileOps {
-
-namespace detail {
+namespace {
 
 // For file systems without RENAME_NOREPLACE: a hard link is created only when the name is
 // free, so the target can never be replaced. Folders cannot be linked; they are not moved
@@ -38,7 +36,9 @@ bool moveByLinkNoReplace(const QString &from, const QString &to)
     return true;
 }
 
-} // namespace detail
+} // namespace
+
+namespace FileOps {
 
 bool moveNoReplace(const QString &from, const QString &to)
 {
@@ -51,7 +51,7 @@ bool moveNoReplace(const QString &from, const QString &to)
     if (rc == 0)
         return true;
     if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
-        return detail::moveByLinkNoReplace(from, to);
+        return moveByLinkNoReplace(from, to);
     return false;
 }
 

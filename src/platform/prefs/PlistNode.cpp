@@ -65,11 +65,6 @@ Ptr parse(std::string_view bytes)
     return Ptr(root);
 }
 
-Ptr copy(plist_t node)
-{
-    return Ptr(node ? plist_copy(node) : nullptr);
-}
-
 std::string toXml(plist_t node)
 {
     if (!node)

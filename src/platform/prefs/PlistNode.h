@@ -41,9 +41,6 @@ template <typename Visit> void forEachEntry(plist_t dict, Visit visit)
 // mark is skipped (libplist refuses it, some editors write it).
 Ptr parse(std::string_view bytes);
 
-// A deep copy of `node`; null for null.
-Ptr copy(plist_t node);
-
 // The XML form with every dictionary's keys in UTF-16 order, so that equal contents give
 // equal bytes whoever wrote them. Empty on failure.
 std::string toXml(plist_t node);
