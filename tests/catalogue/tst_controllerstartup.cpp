@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestControllerStartup : public QObject {
     Q_OBJECT
 

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestInstanceLanguage : public QObject {
     Q_OBJECT
 
@@ -66,21 +68,21 @@ private slots:
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QString>("expected"); // empty: none
         QTest::newRow("launched in fr")
-            << QByteArray("ARGS\n/A/X.app/Contents/MacOS/X -AppleLanguages (fr)\n") << "fr";
+            << QByteArray("ARGS\n/A/X.app/Contents/MacOS/X -AppleLanguages (fr)\n") << u"fr"_s;
         QTest::newRow("leading blank lines and case")
-            << QByteArray("\n  args\n/X -applelanguages (de)\n") << "de";
+            << QByteArray("\n  args\n/X -applelanguages (de)\n") << u"de"_s;
         QTest::newRow("blanks inside")
-            << QByteArray("ARGS\n/X -AppleLanguages ( zh_TW )\n") << "zh_TW";
+            << QByteArray("ARGS\n/X -AppleLanguages ( zh_TW )\n") << u"zh_TW"_s;
         QTest::newRow("several codes")
-            << QByteArray("ARGS\n/X -AppleLanguages (fr, de)\n") << "fr, de";
+            << QByteArray("ARGS\n/X -AppleLanguages (fr, de)\n") << u"fr, de"_s;
         QTest::newRow("no closing parenthesis")
-            << QByteArray("ARGS\n/X -AppleLanguages (ja") << "ja";
+            << QByteArray("ARGS\n/X -AppleLanguages (ja") << u"ja"_s;
         QTest::newRow("first of two")
-            << QByteArray("ARGS\n/X -AppleLanguages (it) -AppleLanguages (es)\n") << "it";
-        QTest::newRow("empty parentheses") << QByteArray("ARGS\n/X -AppleLanguages ()\n") << "";
-        QTest::newRow("no argument") << QByteArray("ARGS\n/X -psn_0_1234\n") << "";
-        QTest::newRow("no header") << QByteArray("COMMAND\n/X -AppleLanguages (fr)\n") << "";
-        QTest::newRow("not ASCII") << QByteArray("ARGS\n/\xc3\xa9 -AppleLanguages (fr)\n") << "";
+            << QByteArray("ARGS\n/X -AppleLanguages (it) -AppleLanguages (es)\n") << u"it"_s;
+        QTest::newRow("empty parentheses") << QByteArray("ARGS\n/X -AppleLanguages ()\n") << u""_s;
+        QTest::newRow("no argument") << QByteArray("ARGS\n/X -psn_0_1234\n") << u""_s;
+        QTest::newRow("no header") << QByteArray("COMMAND\n/X -AppleLanguages (fr)\n") << u""_s;
+        QTest::newRow("not ASCII") << QByteArray("ARGS\n/\xc3\xa9 -AppleLanguages (fr)\n") << u""_s;
     }
     void languageArgument()
     {
@@ -94,24 +96,12 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("english user, fr") << "en_US"
-                                          << "fr"
-                                          << "French";
-        QTest::newRow("french user, fr") << "fr_FR"
-                                         << "fr"
-                                         << "français";
-        QTest::newRow("region") << "en_US"
-                                << "pt_BR"
-                                << "Portuguese (Brazil)";
-        QTest::newRow("classic name") << "en_US"
-                                      << "German"
-                                      << "German";
-        QTest::newRow("classic name, french user") << "fr_FR"
-                                                   << "German"
-                                                   << "allemand";
-        QTest::newRow("unknown code") << "en_US"
-                                      << "qq"
-                                      << "qq";
+        QTest::newRow("english user, fr") << u"en_US"_s << u"fr"_s << u"French"_s;
+        QTest::newRow("french user, fr") << u"fr_FR"_s << u"fr"_s << u"français"_s;
+        QTest::newRow("region") << u"en_US"_s << u"pt_BR"_s << u"Portuguese (Brazil)"_s;
+        QTest::newRow("classic name") << u"en_US"_s << u"German"_s << u"German"_s;
+        QTest::newRow("classic name, french user") << u"fr_FR"_s << u"German"_s << u"allemand"_s;
+        QTest::newRow("unknown code") << u"en_US"_s << u"qq"_s << u"qq"_s;
     }
     void nameForArgument()
     {
@@ -128,12 +118,12 @@ private slots:
         QTest::addColumn<QStringList>("langs");
         QTest::addColumn<QString>("expected");
         QTest::newRow("second preference")
-            << QStringList{"en", "fr"} << QStringList{"fr"} << "French";
+            << QStringList{"en", "fr"} << QStringList{"fr"} << u"French"_s;
         QTest::newRow("english folder name")
-            << QStringList{"en"} << QStringList{"English", "German"} << "English";
+            << QStringList{"en"} << QStringList{"English", "German"} << u"English"_s;
         QTest::newRow("region falls back to language")
-            << QStringList{"de_AT"} << QStringList{"de"} << "German";
-        QTest::newRow("none supported") << QStringList{"en", "fr"} << QStringList{"ja"} << "";
+            << QStringList{"de_AT"} << QStringList{"de"} << u"German"_s;
+        QTest::newRow("none supported") << QStringList{"en", "fr"} << QStringList{"ja"} << u""_s;
     }
     void nameForOwnChoice()
     {
@@ -159,14 +149,15 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
         QTest::newRow("launched in fr")
-            << "en" << QStringList{"en", "fr"} << "" << QStringList{"-AppleLanguages", "(fr)"}
-            << "Currently open in French.";
-        QTest::newRow("stored de") << "en" << QStringList{"en", "de"} << "de" << QStringList{}
-                                   << "Currently open in German.";
+            << u"en"_s << QStringList{"en", "fr"} << u""_s << QStringList{"-AppleLanguages", "(fr)"}
+            << u"Currently open in French."_s;
+        QTest::newRow("stored de") << u"en"_s << QStringList{"en", "de"} << u"de"_s << QStringList{}
+                                   << u"Currently open in German."_s;
         QTest::newRow("preferred en then fr, only fr")
-            << "en:fr" << QStringList{"fr"} << "" << QStringList{} << "Currently open in French.";
+            << u"en:fr"_s << QStringList{"fr"} << u""_s << QStringList{}
+            << u"Currently open in French."_s;
         QTest::newRow("none supported")
-            << "en:fr" << QStringList{"ja"} << "" << QStringList{} << "";
+            << u"en:fr"_s << QStringList{"ja"} << u""_s << QStringList{} << u""_s;
     }
     void runningInstances()
     {

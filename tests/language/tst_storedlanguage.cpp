@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A stand-in for the preferences tool: prints a chosen output on a chosen stream and counts
@@ -94,20 +96,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QString>("expected"); // empty: no stored language
-        QTest::newRow("one element") << QByteArray("(\n    fr\n)\n") << "fr";
-        QTest::newRow("several elements") << QByteArray("(\n    de,\n    fr,\n    en\n)\n") << "de";
-        QTest::newRow("region") << QByteArray("(\n    en_GB,\n    fr\n)\n") << "en";
-        QTest::newRow("quoted element") << QByteArray("(\n    \"en-GB\",\n    fr\n)\n") << "en";
-        QTest::newRow("empty list") << QByteArray("(\n)\n") << "";
-        QTest::newRow("empty quoted element") << QByteArray("(\n    \"\"\n)\n") << "";
-        QTest::newRow("element starting with a digit") << QByteArray("(\n    42\n)\n") << "";
-        QTest::newRow("single value") << QByteArray("fr\n") << "";
+        QTest::newRow("one element") << QByteArray("(\n    fr\n)\n") << u"fr"_s;
+        QTest::newRow("several elements")
+            << QByteArray("(\n    de,\n    fr,\n    en\n)\n") << u"de"_s;
+        QTest::newRow("region") << QByteArray("(\n    en_GB,\n    fr\n)\n") << u"en"_s;
+        QTest::newRow("quoted element") << QByteArray("(\n    \"en-GB\",\n    fr\n)\n") << u"en"_s;
+        QTest::newRow("empty list") << QByteArray("(\n)\n") << u""_s;
+        QTest::newRow("empty quoted element") << QByteArray("(\n    \"\"\n)\n") << u""_s;
+        QTest::newRow("element starting with a digit") << QByteArray("(\n    42\n)\n") << u""_s;
+        QTest::newRow("single value") << QByteArray("fr\n") << u""_s;
         QTest::newRow("missing pair")
             << QByteArray(
                    "The domain/default pair of (org.example.App, AppleLanguages) does not exist\n")
             << "";
-        QTest::newRow("not ASCII") << QByteArray("(\n    fr\xc3\xa9\n)\n") << "";
-        QTest::newRow("nothing") << QByteArray() << "";
+        QTest::newRow("not ASCII") << QByteArray("(\n    fr\xc3\xa9\n)\n") << u""_s;
+        QTest::newRow("nothing") << QByteArray() << u""_s;
     }
     void parse()
     {
@@ -125,13 +128,13 @@ private slots:
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<bool>("onStandardError");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("list") << QByteArray("(\n    fr,\n    de\n)\n") << false << "fr";
+        QTest::newRow("list") << QByteArray("(\n    fr,\n    de\n)\n") << false << u"fr"_s;
         QTest::newRow("missing pair on stderr")
             << QByteArray("The domain/default pair of (org.example.Atlas, AppleLanguages) does not "
                           "exist\n")
             << true << "";
-        QTest::newRow("garbage") << QByteArray("\x01\xff\xfe garbage") << false << "";
-        QTest::newRow("nothing") << QByteArray() << false << "";
+        QTest::newRow("garbage") << QByteArray("\x01\xff\xfe garbage") << false << u""_s;
+        QTest::newRow("nothing") << QByteArray() << false << u""_s;
     }
     void probe()
     {
@@ -176,18 +179,14 @@ private slots:
         QTest::addColumn<QStringList>("langs");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expectedFolder"); // empty: not found
-        QTest::newRow("code") << QStringList{"en", "fr"} << "fr"
-                              << "fr";
-        QTest::newRow("code beside its classic name") << QStringList{"French", "fr"} << "fr"
-                                                      << "fr";
-        QTest::newRow("classic name") << QStringList{"English", "German", "French"} << "fr"
-                                      << "French";
-        QTest::newRow("case matters") << QStringList{"en", "FR"} << "fr"
-                                      << "";
-        QTest::newRow("neither") << QStringList{"en", "de"} << "fr"
-                                 << "";
-        QTest::newRow("code without a name") << QStringList{"en", "de"} << "qq"
-                                             << "";
+        QTest::newRow("code") << QStringList{"en", "fr"} << u"fr"_s << u"fr"_s;
+        QTest::newRow("code beside its classic name")
+            << QStringList{"French", "fr"} << u"fr"_s << u"fr"_s;
+        QTest::newRow("classic name")
+            << QStringList{"English", "German", "French"} << u"fr"_s << u"French"_s;
+        QTest::newRow("case matters") << QStringList{"en", "FR"} << u"fr"_s << u""_s;
+        QTest::newRow("neither") << QStringList{"en", "de"} << u"fr"_s << u""_s;
+        QTest::newRow("code without a name") << QStringList{"en", "de"} << u"qq"_s << u""_s;
     }
     void indexOfAutoLang()
     {
@@ -210,18 +209,10 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("english user") << "en_US"
-                                      << "fr"
-                                      << "French";
-        QTest::newRow("french user") << "fr_FR"
-                                     << "de"
-                                     << "allemand";
-        QTest::newRow("classic name") << "en_US"
-                                      << "German"
-                                      << "German";
-        QTest::newRow("no name") << "en_US"
-                                 << "qq"
-                                 << "qq";
+        QTest::newRow("english user") << u"en_US"_s << u"fr"_s << u"French"_s;
+        QTest::newRow("french user") << u"fr_FR"_s << u"de"_s << u"allemand"_s;
+        QTest::newRow("classic name") << u"en_US"_s << u"German"_s << u"German"_s;
+        QTest::newRow("no name") << u"en_US"_s << u"qq"_s << u"qq"_s;
     }
     void localizedAutoLang()
     {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSelectionPanel : public QObject {
     Q_OBJECT
 
@@ -74,16 +76,16 @@ private slots:
         QTest::addColumn<bool>("launchEnabled");
         QTest::addColumn<int>("items");
         QTest::newRow("three, one without a name")
-            << QStringList{"fr", "qq", "de"} << "Available in 3 different languages." << true
+            << QStringList{"fr", "qq", "de"} << u"Available in 3 different languages."_s << true
             << true << 5;
         QTest::newRow("one with a name")
-            << QStringList{"fr"} << "Only available in French." << false << true << 3;
+            << QStringList{"fr"} << u"Only available in French."_s << false << true << 3;
         QTest::newRow("one classic name")
-            << QStringList{"German"} << "Only available in German." << false << true << 3;
+            << QStringList{"German"} << u"Only available in German."_s << false << true << 3;
         QTest::newRow("one without a name")
-            << QStringList{"qq"} << "(Unable to determine available languages)" << false << false
+            << QStringList{"qq"} << u"(Unable to determine available languages)"_s << false << false
             << 0;
-        QTest::newRow("none") << QStringList{} << "(Unable to determine available languages)"
+        QTest::newRow("none") << QStringList{} << u"(Unable to determine available languages)"_s
                               << false << false << 0;
     }
     void languageCount()
