@@ -1,5 +1,7 @@
 #include "DirectoryListing.h"
 
+#include "LockedFile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <dirent.h>
@@ -86,28 +88,11 @@ QStringList folders(const QString &folder, bool *readable)
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize)
 {
-    // Non-blocking, so that opening a pipe does not wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    std::string bytes;
+    if (LockedFile::read(QFile::encodeName(path).toStdString(), bytes, std::size_t(maxSize)) !=
+        LockedFile::ReadResult::Ok)
         return std::nullopt;
-    std::optional<QByteArray> result;
-    struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
-        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        bytes.truncate(done);
-        result = bytes;
-    }
-    ::close(fd);
-    return result;
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
 } // namespace DirectoryListing

@@ -192,7 +192,7 @@ bool replaceAtomically(const std::string &path, const std::string &bytes)
 
 } // namespace
 
-ReadResult read(const std::string &path, std::string &out)
+ReadResult read(const std::string &path, std::string &out, std::size_t maxSize)
 {
     out.clear();
     // O_NONBLOCK: a fifo planted at the name must not hang the reader; only regular files are
@@ -204,7 +204,7 @@ ReadResult read(const std::string &path, std::string &out)
         return ::lstat(path.c_str(), &st) == 0 ? ReadResult::Failed : ReadResult::Missing;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || std::size_t(st.st_size) > maxSize) {
         ::close(fd);
         return ReadResult::Failed;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,7 +18,7 @@ enum class ReadResult { Ok, Missing, Failed };
 
 // Whole-file read. Failed (not Missing) when something is there but cannot be read: a
 // folder, a dangling link, a file without permission, anything but a regular file.
-ReadResult read(const std::string &path, std::string &out);
+ReadResult read(const std::string &path, std::string &out, std::size_t maxSize = SIZE_MAX);
 
 // Read-modify-write under the lock, replacing the file atomically (a temporary file in the
 // same folder, synced, renamed over it) so that a reader sees the old or the new contents,
