@@ -67,12 +67,16 @@ Catalogue load(const std::shared_ptr<const Platform> &platform, UserDefaults &de
     }
 
     bool rewrite = false;
+    // Asked all at once, so that the folder is checked once rather than for every entry.
+    const QHash<QString, QString> known =
+        platform->workspace->absolutePathsForAppBundlesWithIdentifiers(extraApps);
     for (qsizetype j = 0; j < extraApps.size(); ++j) {
         progress.setProgress(++done);
         const QString entry = extraApps.at(j);
         AppListingPtr listing;
-        if (!platform->workspace->absolutePathForAppBundleWithIdentifier(entry).isEmpty()) {
-            listing = AppListing::initWithIdentifier(entry, platform);
+        if (const QString path = known.value(entry); !path.isEmpty()) {
+            // What creating it from the identifier does, without asking the workspace again.
+            listing = AppListing::initWithPath(path, platform);
         } else {
             rewrite = true;
             // Only an absolute path names a bundle (see AppListing::initWithPath).

@@ -69,6 +69,14 @@ Kind kindOf(const QString &path)
     return S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
 }
 
+qint64 changeStamp(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
 QStringList folders(const QString &folder, bool *readable)
 {
     return list(

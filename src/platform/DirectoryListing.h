@@ -25,6 +25,10 @@ QList<Entry> entriesWithLinks(const QString &folder);
 enum class Kind { Missing, Folder, Link, Other };
 Kind kindOf(const QString &path);
 
+// When a file, or a folder's list of entries, last changed, in nanoseconds; -1 when there is
+// nothing to read.
+qint64 changeStamp(const QString &path);
+
 // The names of the entries that are folders or links to folders, in file-system order.
 // `readable` tells whether the folder could be opened at all.
 QStringList folders(const QString &folder, bool *readable = nullptr);

@@ -1,6 +1,7 @@
 #include "Workspace.h"
 
 #include "Bundle.h"
+#include "DirectoryListing.h"
 #include "FileOps.h"
 #include "PropertyList.h"
 
@@ -173,21 +174,31 @@ QString Workspace::defaultRegistryFile()
 
 QString Workspace::absolutePathForAppBundleWithIdentifier(const QString &identifier) const
 {
-    if (identifier.isEmpty())
-        return {};
+    return absolutePathsForAppBundlesWithIdentifiers({identifier}).value(identifier);
+}
 
-    // QDir::Dirs follows links, so a link to a bundle counts and a dangling one does not.
-    const QDir applications(m_applicationsDirectory);
-    const QStringList entries = applications.entryList(
-        {QStringLiteral("*.app")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &entry : entries) {
-        const QString path = QDir::cleanPath(applications.absoluteFilePath(entry));
-        const auto bundle = Bundle::bundleWithPath(path);
-        if (bundle && bundle->bundleIdentifier() == identifier)
-            return path;
-    }
-
+QHash<QString, QString>
+Workspace::absolutePathsForAppBundlesWithIdentifiers(const QStringList &identifiers) const
+{
+    QHash<QString, QString> found;
+    if (identifiers.isEmpty())
+        return found;
     QMutexLocker lock(&m_mutex);
+    refreshFolderIndex();
+    for (const QString &identifier : identifiers) {
+        if (identifier.isEmpty() || found.contains(identifier))
+            continue;
+        QString path = m_folderIndex.value(identifier);
+        if (path.isEmpty())
+            path = rememberedPath(identifier);
+        if (!path.isEmpty())
+            found.insert(identifier, path);
+    }
+    return found;
+}
+
+QString Workspace::rememberedPath(const QString &identifier) const
+{
     if (!m_registryLoaded) {
         m_registry = registryEntries(parseRegistry(FileOps::readAll(m_registryFile)));
         m_registryLoaded = true;
@@ -200,6 +211,34 @@ QString Workspace::absolutePathForAppBundleWithIdentifier(const QString &identif
     if (bundle && bundle->bundleIdentifier() == identifier)
         return remembered;
     return {};
+}
+
+void Workspace::refreshFolderIndex() const
+{
+    // Reading every bundle of the folder at each question would grow with the folder times the
+    // questions; checking that neither the folder nor any Info.plist in it changed costs a stat
+    // each, and loading asks about all added applications at once.
+    bool current = DirectoryListing::changeStamp(m_applicationsDirectory) == m_folderIndexStamp;
+    for (auto it = m_infoStamps.cbegin(); current && it != m_infoStamps.cend(); ++it)
+        current = DirectoryListing::changeStamp(it.key()) == it.value();
+    if (!current) {
+        m_folderIndex.clear();
+        m_infoStamps.clear();
+        m_folderIndexStamp = DirectoryListing::changeStamp(m_applicationsDirectory);
+        // QDir::Dirs follows links, so a link to a bundle counts and a dangling one does not.
+        const QDir applications(m_applicationsDirectory);
+        const QStringList entries = applications.entryList(
+            {QStringLiteral("*.app")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &entry : entries) {
+            const QString path = QDir::cleanPath(applications.absoluteFilePath(entry));
+            const QString info = path + QStringLiteral("/Contents/Info.plist");
+            m_infoStamps.insert(info, DirectoryListing::changeStamp(info));
+            const auto bundle = Bundle::bundleWithPath(path);
+            if (bundle && !bundle->bundleIdentifier().isEmpty() &&
+                !m_folderIndex.contains(bundle->bundleIdentifier()))
+                m_folderIndex.insert(bundle->bundleIdentifier(), path);
+        }
+    }
 }
 
 void Workspace::rememberApplication(const QString &bundlePath)

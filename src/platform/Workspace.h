@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 
 // Where applications live and how to find one by its identifier.
 class Workspace {
@@ -23,6 +24,9 @@ public:
     // The bundle path for an identifier: a bundle one level inside the applications folder, else
     // a remembered bundle whose Info.plist still declares that identifier. Empty when none.
     QString absolutePathForAppBundleWithIdentifier(const QString &identifier) const;
+    // The same for many identifiers at once (those found), checking the folder only once.
+    QHash<QString, QString>
+    absolutePathsForAppBundlesWithIdentifiers(const QStringList &identifiers) const;
 
     // Records a bundle opened by path (no-op for bundles without identifier or inside the
     // applications folder, and when the registry already has it).
@@ -34,6 +38,9 @@ public:
     IconImagePtr iconForFile(const QString &path) const;
 
 private:
+    // Both with m_mutex held.
+    void refreshFolderIndex() const;
+    QString rememberedPath(const QString &identifier) const;
     bool isInApplicationsDirectory(const QString &bundlePath) const;
 
     QString m_applicationsDirectory;
@@ -42,5 +49,10 @@ private:
     mutable QMutex m_mutex;
     mutable bool m_registryLoaded = false;
     mutable QHash<QString, QString> m_registry; // identifier -> bundle path
+    // The applications folder by identifier, rebuilt when the folder or an Info.plist in it
+    // changes.
+    mutable QHash<QString, QString> m_folderIndex;
+    mutable QHash<QString, qint64> m_infoStamps; // Info.plist path -> change stamp
+    mutable qint64 m_folderIndexStamp = -2;
     mutable IconImagePtr m_genericIcon;
 };

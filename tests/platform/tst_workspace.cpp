@@ -14,6 +14,7 @@ private slots:
     void init();
     void applicationsFolderLookup_data();
     void applicationsFolderLookup();
+    void folderChangesAreSeen();
     void rememberedBundles();
     void genericIconIsSharedAndNotNull();
 
@@ -60,6 +61,25 @@ void TestWorkspace::applicationsFolderLookup()
 
     QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier(identifier),
              expected.isEmpty() ? QString() : apps + "/" + expected);
+}
+
+// Lookups remember the folder between calls, but never answer from an outdated picture of it.
+void TestWorkspace::folderChangesAreSeen()
+{
+    const QString apps = m_env->applicationsDirectory();
+    BundleBuilder(apps + "/Alpha.app").identifier("org.example.alpha").write();
+    QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.alpha"),
+             apps + "/Alpha.app");
+    QVERIFY(workspace().absolutePathForAppBundleWithIdentifier("org.example.beta").isEmpty());
+
+    BundleBuilder(apps + "/Beta.app").identifier("org.example.beta").write();
+    QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.beta"),
+             apps + "/Beta.app");
+    // Same folder entries, another identifier inside.
+    BundleBuilder(apps + "/Alpha.app").identifier("org.example.gamma").write();
+    QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.gamma"),
+             apps + "/Alpha.app");
+    QVERIFY(workspace().absolutePathForAppBundleWithIdentifier("org.example.alpha").isEmpty());
 }
 
 void TestWorkspace::rememberedBundles()
