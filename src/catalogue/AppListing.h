@@ -84,8 +84,6 @@ public:
     int indexOfAutoLang();
     QString localizedAutoLang();
 
-    // How often the lookup ran on this object (0 or 1).
-    int probeCount() const { return m_probeCount; }
 
     // The parent's side of the link: its copy changed one of the stored-language fields.
     void observeValueForKeyPath(const QString &keyPath, const AppListing &copy);
@@ -115,5 +113,4 @@ private:
     bool m_hasAutoLang = false;
     bool m_testedForAutoLang = false;
     bool m_invalid = false;
-    int m_probeCount = 0;
 };

@@ -52,7 +52,6 @@ public:
     QProgressBar *progBar = nullptr;
 
     const Platform &platform() const { return *m_platform; }
-    std::shared_ptr<const Platform> platformPtr() const { return m_platform; }
     UserDefaults *defaults() const { return m_defaults.get(); }
 
     // Start-up, in the order the application object sends them.

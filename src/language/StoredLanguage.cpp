@@ -90,7 +90,6 @@ void AppListing::runProbe()
 {
     // Marked first, so that a lookup that finds nothing is not repeated either.
     setTestedForAutoLang(true);
-    ++m_probeCount;
     // Without an identifier there is no preferences domain to read.
     if (m_identifier.isEmpty()) {
         setHasAutoLang(false);
