@@ -84,7 +84,6 @@ public:
     int indexOfAutoLang();
     QString localizedAutoLang();
 
-
     // The parent's side of the link: its copy changed one of the stored-language fields.
     void observeValueForKeyPath(const QString &keyPath, const AppListing &copy);
 
