@@ -66,8 +66,11 @@ void AppListing::readBundle(const QString &path)
             QString iconPath = m_bundle->resourcePath() + QLatin1Char('/') + iconFile;
             if (QFileInfo(iconPath).suffix().isEmpty())
                 iconPath += QStringLiteral(".icns");
-            // A declared icon that is not there would draw as nothing at all.
-            if (QFileInfo::exists(iconPath))
+            // The icon is the bundle's own; a declared icon that is not there would draw as
+            // nothing at all.
+            const bool inBundle =
+                QDir::cleanPath(iconPath).startsWith(m_bundle->resourcePath() + QLatin1Char('/'));
+            if (inBundle && QFileInfo::exists(iconPath))
                 m_icon = std::make_shared<IconImage>(iconPath);
         }
         m_identifier = m_bundle->bundleIdentifier();

@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("with extension") << u"AppIcon.icns"_s << u"AppIcon.icns"_s;
         QTest::newRow("none declared") << u""_s << u""_s;
         QTest::newRow("declared but missing") << u"Gone"_s << u""_s;
+        QTest::newRow("leading out of the bundle") << u"../../../Outside"_s << QString();
     }
     void icon()
     {
@@ -123,7 +124,12 @@ private slots:
         builder.identifier("org.example.Icon");
         if (!declared.isEmpty())
             builder.info("CFBundleIconFile", declared);
-        builder.file("Resources/AppIcon.icns", BundleBuilder::icnsImage(32, "red"));
+        const QByteArray icns = BundleBuilder::icnsImage(32, "red");
+        builder.file("Resources/AppIcon.icns", icns);
+        QDir().mkpath(apps());
+        QFile outside(apps() + "/Outside.icns");
+        QVERIFY(outside.open(QIODevice::WriteOnly) && outside.write(icns) > 0);
+        outside.close();
         const QString path = builder.write();
 
         const AppListingPtr listing = AppListing::initWithPath(path, m_platform);
