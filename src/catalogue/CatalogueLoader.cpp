@@ -1,5 +1,6 @@
 #include "CatalogueLoader.h"
 
+#include "DefaultsKeys.h"
 #include "DirectoryListing.h"
 #include "LanguageNames.h"
 #include "UserDefaults.h"
@@ -14,9 +15,6 @@
 namespace CatalogueLoader {
 
 namespace {
-
-const QString kExtraApps = QStringLiteral("ExtraApps");
-const QString kHiddenApps = QStringLiteral("HiddenApps");
 
 void append(Catalogue &catalogue, const AppListingPtr &listing, const QStringList &hidden)
 {
@@ -44,8 +42,8 @@ Catalogue load(const std::shared_ptr<const Platform> &platform, UserDefaults &de
     const QList<DirectoryListing::Entry> entries = DirectoryListing::entriesWithLinks(folder);
     // Resolved once; only entries that are links need resolving on their own.
     const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
-    QStringList extraApps = defaults.stringArrayForKey(kExtraApps);
-    const QStringList hidden = defaults.stringArrayForKey(kHiddenApps);
+    QStringList extraApps = defaults.stringArrayForKey(DefaultsKeys::ExtraApps);
+    const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
     Catalogue catalogue;
     progress.setMaxValue(double(entries.size() + extraApps.size()));
@@ -92,7 +90,7 @@ Catalogue load(const std::shared_ptr<const Platform> &platform, UserDefaults &de
         append(catalogue, listing, hidden);
     }
     if (rewrite)
-        defaults.setObject(kExtraApps, extraApps);
+        defaults.setObject(DefaultsKeys::ExtraApps, extraApps);
 
     sortByName(catalogue.apps);
     sortByName(catalogue.allApps);

@@ -2,6 +2,7 @@
 #include "Bundle.h"
 #include "CatalogueLoader.h"
 #include "Controller.h"
+#include "DefaultsKeys.h"
 #include "UserDefaults.h"
 #include "Workspace.h"
 #include "browser/AppBrowseController.h"
@@ -20,12 +21,6 @@
 #include <QThread>
 
 namespace {
-
-const QString kExtraApps = QStringLiteral("ExtraApps");
-const QString kHiddenApps = QStringLiteral("HiddenApps");
-const QString kNumUses = QStringLiteral("NumUses");
-const QString kShownDonateBox = QStringLiteral("ShownDonateBox");
-const QString kInstallDate = QStringLiteral("InstallDate");
 
 // The first Mac OS version that is not Leopard (10.6.0).
 constexpr quint32 kSnowLeopard = 0x1060;
@@ -89,13 +84,13 @@ void Controller::applicationWillFinishLaunching()
     }
 
     m_defaults->registerDefaults({
-        {kExtraApps, QVariantList()},
-        {kHiddenApps, QVariantList()},
-        {kNumUses, 0},
-        {kShownDonateBox, false},
+        {DefaultsKeys::ExtraApps, QVariantList()},
+        {DefaultsKeys::HiddenApps, QVariantList()},
+        {DefaultsKeys::NumUses, 0},
+        {DefaultsKeys::ShownDonateBox, false},
     });
-    if (!m_defaults->objectForKey(kInstallDate).isValid())
-        m_defaults->setObject(kInstallDate, QDateTime::currentDateTimeUtc());
+    if (!m_defaults->objectForKey(DefaultsKeys::InstallDate).isValid())
+        m_defaults->setObject(DefaultsKeys::InstallDate, QDateTime::currentDateTimeUtc());
 
     m_isLeopard = m_platform->systemVersion && *m_platform->systemVersion < kSnowLeopard;
 }
@@ -165,7 +160,8 @@ void Controller::loaded()
         browser->setSelected(0);
     }
 
-    m_defaults->setInteger(kNumUses, m_defaults->integerForKey(kNumUses) + 1);
+    m_defaults->setInteger(DefaultsKeys::NumUses,
+                           m_defaults->integerForKey(DefaultsKeys::NumUses) + 1);
     qInfo().noquote() << QStringLiteral("Vexilo: catalogue loaded (%1 of %2 applications shown).")
                              .arg(m_apps.size())
                              .arg(m_allApps.size());
