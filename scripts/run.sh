@@ -6,10 +6,7 @@
 # runs on a virtual X server just long enough to take a screenshot of its window.
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${VEXILO_BUILD_DIR:-$root/build}
-case $build in /*) ;; *) build=$PWD/$build ;; esac
-export VEXILO_BUILD_DIR=$build
+source "$(dirname "${BASH_SOURCE[0]}")/paths.sh"
 
 bash "$root/scripts/setup.sh"
 

@@ -6,9 +6,7 @@
 # runs an incremental build.
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${VEXILO_BUILD_DIR:-$root/build}
-case $build in /*) ;; *) build=$PWD/$build ;; esac
+source "$(dirname "${BASH_SOURCE[0]}")/paths.sh"
 
 say() { printf 'setup: %s\n' "$*"; }
 die() {

@@ -2,10 +2,7 @@
 # Sets everything up, builds, and runs the whole test suite; exits with the test run's status.
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${VEXILO_BUILD_DIR:-$root/build}
-case $build in /*) ;; *) build=$PWD/$build ;; esac
-export VEXILO_BUILD_DIR=$build
+source "$(dirname "${BASH_SOURCE[0]}")/paths.sh"
 
 bash "$root/scripts/setup.sh"
 

@@ -52,9 +52,10 @@ QStringList UserDefaults::stringArrayForKey(const QString &key) const
     return strings;
 }
 
-qlonglong UserDefaults::integerForKey(const QString &key) const
+namespace {
+
+bool isInteger(const QVariant &value)
 {
-    const QVariant value = objectForKey(key);
     switch (value.typeId()) {
     case QMetaType::LongLong:
     case QMetaType::Int:
@@ -62,7 +63,20 @@ qlonglong UserDefaults::integerForKey(const QString &key) const
     case QMetaType::Long:
     case QMetaType::ULong:
     case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+qlonglong UserDefaults::integerForKey(const QString &key) const
+{
+    const QVariant value = objectForKey(key);
+    if (isInteger(value))
         return value.toLongLong();
+    switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: {
         // A stored real counts as a number, truncated as a C cast would, clamped to range.
@@ -83,16 +97,11 @@ qlonglong UserDefaults::integerForKey(const QString &key) const
 bool UserDefaults::boolForKey(const QString &key) const
 {
     const QVariant value = objectForKey(key);
+    if (isInteger(value))
+        return value.toLongLong() != 0;
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool();
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-        return value.toLongLong() != 0;
     case QMetaType::Double:
     case QMetaType::Float:
         return value.toDouble() != 0.0;
