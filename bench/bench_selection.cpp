@@ -1,16 +1,20 @@
 // The probes of a first selection (the stored-language lookup through the preferences tool and
 // the running-instance check), against starting and waiting for /bin/true in the same run.
 // Goal: at most 4x.
+#include "Platform.h"
 #include "PreferencesStore.h"
 #include "Processes.h"
 #include "PropertyList.h"
 #include "Workspace.h"
-#include "catalogue/Controller.h"
+#include "catalogue/AppListing.h"
+#include "language/RunningInstances.h"
+#include "language/StoredLanguages.h"
+#include "panel/Selection.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -31,7 +35,7 @@ qint64 median(std::vector<qint64> v)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
@@ -74,9 +78,11 @@ int main(int argc, char *argv[])
                    {script.fileName(), QStringLiteral("-AppleLanguages"), QStringLiteral("(fr)")});
     instance.waitForStarted();
 
-    Controller controller(shared);
+    StoredLanguages storedLanguages(shared->defaultsToolPath());
+    RunningInstances running(shared->processes);
+    Selection selection(shared, storedLanguages, running);
     const AppListingPtr listing =
-        AppListing::initWithPath(folder + QStringLiteral("/Atlas.app"), shared);
+        AppListing::fromPath(folder + QStringLiteral("/Atlas.app"), *shared->workspace);
     std::vector<qint64> base, probes, storedOnly;
     QString line;
     bool stored = true;
@@ -89,10 +95,14 @@ int main(int argc, char *argv[])
         base.push_back(t.nsecsElapsed());
 
         t.restart();
-        controller.setCurrentListing(listing); // a fresh copy: untested, as at a selection
-        stored = stored && controller.currentListing()->hasAutomaticLanguage();
+        storedLanguages.forget(listing->identifier()); // as at every selection
+        stored = stored && storedLanguages.storedLanguage(listing->identifier()).has_value();
         storedOnly.push_back(t.nsecsElapsed());
-        line = controller.currentInstanceLanguageString();
+        t.restart();
+        // A whole selection: the bundle read again, the stored language looked up again, the
+        // running copies and the command line of the first.
+        selection.select(listing);
+        line = selection.panel().runningLine;
         probes.push_back(t.nsecsElapsed());
     }
     instance.kill();

@@ -1,4 +1,4 @@
-# cmake -DRESOURCES=<Vexilo.app/Contents/Resources> -DTS_DIR=<translations> -DLANGUAGES="en;fr;de"
+# cmake -DRESOURCES=<Vexilo.app/Contents/Resources> -DTS_DIR=<resources> -DLANGUAGES="en;fr;de"
 #       -P CheckLocalizations.cmake
 #
 # Checks the localisations as the built bundle ships them:
@@ -39,7 +39,7 @@ foreach(lang IN LISTS LANGUAGES)
         string(APPEND errors "${lang}: no help.html\n")
         continue()
     endif()
-    set(ts "${TS_DIR}/Vexilo_${lang}.ts")
+    set(ts "${TS_DIR}/${lang}.lproj/Vexilo.ts")
     if(EXISTS "${ts}")
         vexilo_read_ts("${ts}")
     elseif(lang STREQUAL "en")
@@ -57,7 +57,8 @@ foreach(lang IN LISTS LANGUAGES)
         if(lang STREQUAL "en")
             set(title "${command}")
         else()
-            vexilo_ts_lookup(title "${command}")
+            # Commands still to be built are named in the help page already.
+            vexilo_ts_lookup(title "${command}" ANY)
             vexilo_decode(title "${title}")
             if(title STREQUAL "")
                 string(APPEND errors "${lang}: \"${command}\" has no translation\n")

@@ -1,8 +1,6 @@
+#include "AppController.h"
 #include "Bundle.h"
-#include "LanguageNames.h"
 #include "Platform.h"
-#include "catalogue/Controller.h"
-#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,14 +27,7 @@ int main(int argc, char *argv[])
             QApplication::installTranslator(&translator);
     }
 
-    Controller controller(platform);
-    MainWindow window(controller);
-    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &controller,
-                     [&controller](Qt::ApplicationState state) {
-                         if (state == Qt::ApplicationActive)
-                             controller.applicationWillBecomeActive();
-                     });
-    controller.applicationWillFinishLaunching();
-    controller.applicationDidFinishLaunching();
+    AppController controller(platform);
+    controller.start();
     return QApplication::exec();
 }

@@ -21,10 +21,11 @@ constexpr qint64 kMaxMetadataFileSize = 16 * 1024 * 1024;
 
 const QString kLprojSuffix = QStringLiteral(".lproj");
 
-// Bundles are opened on the loading thread and on the main thread alike.
+// Bundles are opened on the loading thread and on the main thread alike. Only paths are kept:
+// a bundle found by identifier is read again, so it is never stale and costs no memory meanwhile.
 struct Registry {
     QMutex mutex;
-    QHash<QString, std::shared_ptr<const Bundle>> byIdentifier;
+    QHash<QString, QString> pathByIdentifier;
 };
 
 Registry &registry()
@@ -135,7 +136,7 @@ std::shared_ptr<const Bundle> Bundle::bundleWithPath(const QString &path)
     if (!identifier.isEmpty()) {
         Registry &r = registry();
         QMutexLocker lock(&r.mutex);
-        r.byIdentifier.insert(identifier, bundle);
+        r.pathByIdentifier.insert(identifier, bundle->bundlePath());
     }
     return bundle;
 }
@@ -144,9 +145,15 @@ std::shared_ptr<const Bundle> Bundle::bundleWithIdentifier(const QString &identi
 {
     if (identifier.isEmpty())
         return nullptr;
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    return r.byIdentifier.value(identifier);
+    QString path;
+    {
+        Registry &r = registry();
+        QMutexLocker lock(&r.mutex);
+        path = r.pathByIdentifier.value(identifier);
+    }
+    auto bundle = bundleWithPath(path);
+    // The folder may hold another application by now.
+    return bundle && bundle->bundleIdentifier() == identifier ? bundle : nullptr;
 }
 
 Bundle::Bundle(QString path) : m_path(std::move(path))

@@ -1,7 +1,6 @@
 #include "IconImage.h"
 
 #include <QImageReader>
-#include <QMutexLocker>
 
 namespace {
 
@@ -10,7 +9,10 @@ qint64 area(const QImage &image)
     return qint64(image.width()) * image.height();
 }
 
-// An .icns file holds one image per size; the largest is drawn best at every scale.
+} // namespace
+
+namespace IconImage {
+
 QImage decodeLargest(const QString &path)
 {
     QImageReader reader(path);
@@ -41,25 +43,4 @@ QImage decodeLargest(const QString &path)
     return best;
 }
 
-} // namespace
-
-IconImage::IconImage(QString filePath) : m_filePath(std::move(filePath)) {}
-
-IconImage::IconImage(QImage image) : m_loaded(true), m_image(std::move(image)) {}
-
-QImage IconImage::image() const
-{
-    QMutexLocker lock(&m_mutex);
-    if (!m_loaded) {
-        if (!m_filePath.isEmpty())
-            m_image = decodeLargest(m_filePath);
-        m_loaded = true;
-    }
-    return m_image;
-}
-
-bool IconImage::isLoaded() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_loaded;
-}
+} // namespace IconImage

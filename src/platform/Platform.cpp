@@ -25,7 +25,5 @@ Platform Platform::standard()
     const bool inBundle = dir.dirName() == QLatin1String("MacOS") && dir.cdUp() &&
                           dir.dirName() == QLatin1String("Contents") && dir.cdUp();
     p.mainBundlePath = inBundle ? dir.absolutePath() : QCoreApplication::applicationDirPath();
-    // Mac OS versions do not exist here: the query fails, as on a system that cannot answer.
-    p.systemVersion = std::nullopt;
     return p;
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <memory>
-#include <optional>
 
 class PreferencesStore;
 class Workspace;
@@ -16,8 +15,6 @@ struct Platform {
     std::shared_ptr<Processes> processes;
     // Vexilo's own bundle (the one holding the running executable).
     QString mainBundlePath;
-    // The packed Mac OS version (0x1058 for 10.5.8); there is none on this system.
-    std::optional<quint32> systemVersion;
 
     // The preferences command-line tool shipped in the main bundle.
     QString defaultsToolPath() const;

@@ -7,17 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <algorithm>
 
 namespace {
-
-const QString kExecutableIconName = QStringLiteral("application-x-executable.png");
 
 // identifier -> path entries of a registry file; anything else in it is ignored.
 QHash<QString, QString> registryEntries(const QVariantMap &map)
@@ -45,111 +37,6 @@ QString canonicalDirectory(const QString &path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
-}
-
-// The theme PNGs of the executable icon, largest first. Theme folders are laid out as
-// <theme>/<size>x<size>[@scale]/<context>/<name>.png.
-QStringList executableIconCandidates()
-{
-    static const QRegularExpression sizeFolder(QStringLiteral("^(\\d+)x(\\d+)(@\\d+)?$"));
-    QList<QPair<int, QString>> found;
-    const QStringList iconRoots =
-        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
-                                  QStandardPaths::LocateDirectory);
-    for (const QString &root : iconRoots) {
-        const QDir rootDir(root);
-        for (const QString &theme :
-             rootDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-            const QDir themeDir(rootDir.filePath(theme));
-            for (const QString &size :
-                 themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-                const QRegularExpressionMatch match = sizeFolder.match(size);
-                if (!match.hasMatch())
-                    continue;
-                const QDir sizeDir(themeDir.filePath(size));
-                for (const QString &context :
-                     sizeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-                    const QString file =
-                        sizeDir.filePath(context + QLatin1Char('/') + kExecutableIconName);
-                    if (QFileInfo(file).isFile())
-                        found.append({match.captured(1).toInt(), file});
-                }
-            }
-        }
-    }
-    // Stable, so that among equal sizes the earlier data folder and theme win.
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto &a, const auto &b) { return a.first > b.first; });
-    QStringList paths;
-    for (const auto &entry : found)
-        paths.append(entry.second);
-    return paths;
-}
-
-// A plain application window with a diamond on it, for systems without an icon theme.
-QImage drawnApplicationIcon()
-{
-    constexpr int side = 128;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    const QRectF frame(10.5, 18.5, 107, 92);
-    QLinearGradient body(frame.topLeft(), frame.bottomLeft());
-    body.setColorAt(0, QColor(0xf4, 0xf5, 0xf7));
-    body.setColorAt(1, QColor(0xd3, 0xd7, 0xdd));
-    p.setPen(QPen(QColor(0x5a, 0x63, 0x70), 3));
-    p.setBrush(body);
-    p.drawRoundedRect(frame, 10, 10);
-
-    // Title bar, clipped to the frame's rounded top.
-    QPainterPath clip;
-    clip.addRoundedRect(frame, 10, 10);
-    p.save();
-    p.setClipPath(clip);
-    p.setPen(Qt::NoPen);
-    QLinearGradient bar(frame.topLeft(), frame.topLeft() + QPointF(0, 20));
-    bar.setColorAt(0, QColor(0x6c, 0x8e, 0xbf));
-    bar.setColorAt(1, QColor(0x3d, 0x64, 0x9a));
-    p.setBrush(bar);
-    p.drawRect(QRectF(frame.left(), frame.top(), frame.width(), 20));
-    p.restore();
-    p.setPen(QPen(QColor(0x5a, 0x63, 0x70), 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(frame, 10, 10);
-
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 220));
-    for (int i = 0; i < 3; ++i)
-        p.drawEllipse(QPointF(frame.left() + 12 + i * 11, frame.top() + 10), 3.5, 3.5);
-
-    // The mark in the middle: a faceted diamond.
-    const QPointF centre(64, 74);
-    const qreal r = 24;
-    const QPointF top(centre.x(), centre.y() - r), right(centre.x() + r, centre.y()),
-        bottom(centre.x(), centre.y() + r), left(centre.x() - r, centre.y());
-    p.setBrush(QColor(0x4a, 0x90, 0xd9));
-    p.drawPolygon(QPolygonF({top, right, centre, left}));
-    p.setBrush(QColor(0x2f, 0x6d, 0xb5));
-    p.drawPolygon(QPolygonF({left, centre, right, bottom}));
-    p.setPen(QPen(QColor(0x25, 0x4f, 0x82), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawPolygon(QPolygonF({top, right, bottom, left}));
-    p.end();
-    return image;
-}
-
-QImage genericApplicationImage()
-{
-    for (const QString &candidate : executableIconCandidates()) {
-        QImageReader reader(candidate);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            return image;
-    }
-    return drawnApplicationIcon();
 }
 
 } // namespace
@@ -197,12 +84,17 @@ Workspace::absolutePathsForAppBundlesWithIdentifiers(const QStringList &identifi
     return found;
 }
 
-QString Workspace::rememberedPath(const QString &identifier) const
+void Workspace::loadRegistry() const
 {
     if (!m_registryLoaded) {
         m_registry = registryEntries(parseRegistry(FileOps::readAll(m_registryFile)));
         m_registryLoaded = true;
     }
+}
+
+QString Workspace::rememberedPath(const QString &identifier) const
+{
+    loadRegistry();
     const QString remembered = m_registry.value(identifier);
     if (remembered.isEmpty())
         return {};
@@ -278,10 +170,7 @@ void Workspace::rememberApplication(const QString &bundlePath, const QString &id
         return;
 
     QMutexLocker lock(&m_mutex);
-    if (!m_registryLoaded) {
-        m_registry = registryEntries(parseRegistry(FileOps::readAll(m_registryFile)));
-        m_registryLoaded = true;
-    }
+    loadRegistry();
     if (m_registry.value(identifier) == path)
         return;
 
@@ -302,12 +191,4 @@ void Workspace::rememberApplication(const QString &bundlePath, const QString &id
         m_registry.insert(identifier, path);
         qWarning("Error: could not remember the application %s.", qUtf8Printable(path));
     }
-}
-
-IconImagePtr Workspace::iconForFile(const QString &path) const
-{
-    QMutexLocker lock(&m_mutex);
-    if (!m_genericIcon)
-        m_genericIcon = std::make_shared<IconImage>(genericApplicationImage());
-    return m_genericIcon;
 }

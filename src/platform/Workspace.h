@@ -1,7 +1,5 @@
 #pragma once
 
-#include "IconImage.h"
-
 #include <QHash>
 #include <QMutex>
 #include <QString>
@@ -34,11 +32,9 @@ public:
     // The same for a bundle already read, whose identifier the caller knows.
     void rememberApplication(const QString &bundlePath, const QString &identifier);
 
-    // The generic application icon (the icon theme's executable icon, else Vexilo's own image).
-    IconImagePtr iconForFile(const QString &path) const;
-
 private:
-    // Both with m_mutex held.
+    // All three with m_mutex held.
+    void loadRegistry() const;
     void refreshFolderIndex() const;
     QString rememberedPath(const QString &identifier) const;
     bool isInApplicationsDirectory(const QString &bundlePath) const;
@@ -54,5 +50,4 @@ private:
     mutable QHash<QString, QString> m_folderIndex;
     mutable QHash<QString, qint64> m_infoStamps; // Info.plist path -> change stamp
     mutable qint64 m_folderIndexStamp = -2;
-    mutable IconImagePtr m_genericIcon;
 };

@@ -1,6 +1,7 @@
 #include "Bundle.h"
 #include "BundleBuilder.h"
 #include "IconImage.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -189,6 +190,7 @@ void TestBundle::openingAndLookup()
 
 void TestBundle::realWorldBundles()
 {
+    VEXILO_REQUIRE_REALWORLD();
     const auto bundle = Bundle::bundleWithPath(VEXILO_TEST_REALWORLD "/Autoupdate.app");
     QVERIFY(bundle);
     QCOMPARE(bundle->bundleIdentifier(), "org.sparkle-project.Sparkle.Autoupdate");
@@ -199,7 +201,7 @@ void TestBundle::realWorldBundles()
     QCOMPARE(bundle->preferredLocalization({"eo"}), "en");
     const QString iconFile = bundle->infoDictionary().value("CFBundleIconFile").toString();
     QCOMPARE(iconFile, "AppIcon.icns");
-    const QImage icon = IconImage(bundle->resourcePath() + "/" + iconFile).image();
+    const QImage icon = IconImage::decodeLargest(bundle->resourcePath() + "/" + iconFile);
     QVERIFY(icon.width() >= 32);
     QCOMPARE(icon.width(), icon.height());
 

@@ -17,17 +17,6 @@ class TestIconImage : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void decodesOnlyWhenAsked()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("lazy.icns"));
-        IconImage icon(writeFile(path, BundleBuilder::icnsImage(128, QStringLiteral("red"))));
-        // Replacing the file before first use shows the constructor did not read it.
-        writeFile(path, BundleBuilder::icnsImage(32, QStringLiteral("blue")));
-        QVERIFY(!icon.isLoaded());
-        QCOMPARE(icon.image().size(), QSize(32, 32));
-        QCOMPARE(QColor(icon.image().pixel(16, 16)), QColor(Qt::blue));
-    }
-
     void largestDecodableImageOfIcns()
     {
         // 256 is stored by png2icns as a payload Qt cannot decode: passed over, not fatal.
@@ -40,7 +29,7 @@ private slots:
             QVERIFY(image.save(arguments.last(), "PNG"));
         }
         QCOMPARE(QProcess::execute(QStringLiteral("png2icns"), arguments), 0);
-        const QImage image = IconImage(arguments.first()).image();
+        const QImage image = IconImage::decodeLargest(arguments.first());
         QCOMPARE(image.size(), QSize(128, 128));
         QCOMPARE(QColor(image.pixel(64, 64)), QColor(Qt::green));
     }
@@ -59,7 +48,7 @@ private slots:
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
         if (!contents.isNull())
             QVERIFY(!writeFile(path, contents).isEmpty());
-        QVERIFY(IconImage(path).image().isNull());
+        QVERIFY(IconImage::decodeLargest(path).isNull());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "StringsTable.h"
+#include "TestEnvironment.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -71,6 +72,7 @@ private slots:
 
     void realFiles()
     {
+        VEXILO_REQUIRE_REALWORLD();
         QHash<QString, Table> tables;
         QDirIterator it(QStringLiteral(VEXILO_TEST_REALWORLD), {QStringLiteral("*.strings")},
                         QDir::Files, QDirIterator::Subdirectories);

@@ -16,7 +16,6 @@ private slots:
     void applicationsFolderLookup();
     void folderChangesAreSeen();
     void rememberedBundles();
-    void genericIconIsSharedAndNotNull();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -115,18 +114,6 @@ void TestWorkspace::rememberedBundles()
         QCOMPARE(ws->absolutePathForAppBundleWithIdentifier("org.example.one"), QString());
         QCOMPARE(ws->absolutePathForAppBundleWithIdentifier("org.example.two"), QString());
     }
-}
-
-void TestWorkspace::genericIconIsSharedAndNotNull()
-{
-    const IconImagePtr icon = workspace().iconForFile(outside("Any.app"));
-    QVERIFY(icon);
-    QVERIFY(!icon->image().isNull());
-    QCOMPARE(workspace().iconForFile(m_env->root()).get(), icon.get());
-    // Listings ask from the loading thread.
-    IconImagePtr fromThread;
-    std::thread([&] { fromThread = workspace().iconForFile(QString()); }).join();
-    QCOMPARE(fromThread.get(), icon.get());
 }
 
 QTEST_GUILESS_MAIN(TestWorkspace)

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -26,3 +27,11 @@ private:
     QTemporaryDir m_dir;
     Platform m_platform;
 };
+
+// Skips the calling test, naming what is missing, when the real-world samples that lie beside
+// the project in the workspace are not there (a clone on its own).
+#define VEXILO_REQUIRE_REALWORLD()                                                                 \
+    do {                                                                                           \
+        if (!QFileInfo::exists(QStringLiteral(VEXILO_TEST_REALWORLD)))                             \
+            QSKIP("real-world samples not found at " VEXILO_TEST_REALWORLD);                       \
+    } while (false)

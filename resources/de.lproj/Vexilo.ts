@@ -1,0 +1,231 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Vexilo</name>
+    <message>
+        <source>Always open in this language</source>
+        <translation>Immer in dieser Sprache öffnen</translation>
+    </message>
+    <message>
+        <source>Available in %d different languages.</source>
+        <translation>In %d verschiedenen Sprachen verfügbar.</translation>
+    </message>
+    <message>
+        <source>Only available in %@.</source>
+        <translation>Nur auf %@ verfügbar.</translation>
+    </message>
+    <message>
+        <source>(Unable to determine available languages)</source>
+        <translation>(Die verfügbaren Sprachen konnten nicht ermittelt werden)</translation>
+    </message>
+    <message>
+        <source>Currently open in %@.</source>
+        <translation>Zurzeit auf %@ geöffnet.</translation>
+    </message>
+    <message>
+        <source>Launch</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Launching…</source>
+        <translation type="vanished">Wird gestartet…</translation>
+    </message>
+    <message>
+        <source>Launching...</source>
+        <translation type="vanished">Wird gestartet…</translation>
+    </message>
+    <message>
+        <source>Quit?</source>
+        <translation type="vanished">Beenden?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="vanished">Entfernen</translation>
+    </message>
+    <message>
+        <source>Loading applications…</source>
+        <translation>Programme werden geladen…</translation>
+    </message>
+    <message>
+        <source>No Results Found</source>
+        <translation type="vanished">Keine Treffer</translation>
+    </message>
+    <message>
+        <source>About Vexilo</source>
+        <translation>Über Vexilo</translation>
+    </message>
+    <message>
+        <source>Vexilo Help</source>
+        <translation>Vexilo-Hilfe</translation>
+    </message>
+    <message>
+        <source>Send Feedback…</source>
+        <translation>Feedback senden…</translation>
+    </message>
+    <message>
+        <source>Donate…</source>
+        <translation>Spenden…</translation>
+    </message>
+    <message>
+        <source>Add Application…</source>
+        <translation>Programm hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Show Apps</source>
+        <translation>Programme anzeigen</translation>
+    </message>
+    <message>
+        <source>Hide Vexilo</source>
+        <translation type="vanished">Vexilo ausblenden</translation>
+    </message>
+    <message>
+        <source>Quit Vexilo</source>
+        <translation>Vexilo beenden</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation type="vanished">Angezeigt</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="vanished">Hinzufügen</translation>
+    </message>
+    <message>
+        <source>No apps were added.</source>
+        <translation type="vanished">Es wurden keine Programme hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>All the applications you selected are already in Vexilo.</source>
+        <translation type="vanished">Alle ausgewählten Programme sind bereits in Vexilo.</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation type="vanished">Fertig!</translation>
+    </message>
+    <message>
+        <source>%d apps have been added to Vexilo.</source>
+        <translation type="vanished">%d Programme wurden zu Vexilo hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %@ from Vexilo?</source>
+        <translation type="vanished">Möchten Sie %@ wirklich aus Vexilo entfernen?</translation>
+    </message>
+    <message>
+        <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
+        <translation type="vanished">Sie können es später über „Bearbeiten &gt; Programme anzeigen“ wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>This app has been moved or deleted.</source>
+        <translation type="vanished">Dieses Programm wurde verschoben oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
+        <translation type="vanished">%@ ist bereits geöffnet. Möchten Sie es wirklich beenden und dann auf %@ wieder öffnen?</translation>
+    </message>
+    <message>
+        <source>Reset to default language?</source>
+        <translation type="vanished">Auf die Standardsprache zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Vexilo will need to quit %@.</source>
+        <translation type="vanished">Vexilo muss dazu %@ beenden.</translation>
+    </message>
+    <message>
+        <source>Always open in %@?</source>
+        <translation type="vanished">Immer auf %@ öffnen?</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.
+Vexilo will need to quit it first.</source>
+        <translation type="vanished">%@ öffnet sich zurzeit auf %@.
+Vexilo muss es zuerst beenden.</translation>
+    </message>
+    <message>
+        <source>%@ will always open in the system language.</source>
+        <translation type="vanished">%@ wird immer in der Systemsprache geöffnet.</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.</source>
+        <translation type="vanished">%@ öffnet sich zurzeit auf %@.</translation>
+    </message>
+    <message>
+        <source>This can be changed at any time.</source>
+        <translation type="vanished">Dies kann jederzeit geändert werden.</translation>
+    </message>
+    <message>
+        <source>Thank you for using Vexilo!</source>
+        <translation type="vanished">Danke, dass Sie Vexilo verwenden!</translation>
+    </message>
+    <message>
+        <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
+
+(If you&apos;ve donated already - thank you very much!)
+</source>
+        <translation type="vanished">Wenn Ihnen Vexilo nützlich ist, denken Sie doch über eine Spende nach. Wir würden uns sehr freuen, und sie hilft uns, die Kosten für unseren Webspace zu tragen.
+
+(Falls Sie schon gespendet haben: vielen Dank!)
+</translation>
+    </message>
+    <message>
+        <source>Donate Now</source>
+        <translation type="vanished">Jetzt spenden</translation>
+    </message>
+    <message>
+        <source>Not yet</source>
+        <translation type="vanished">Noch nicht</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Danksagung</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>Programme</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+</context>
+</TS>

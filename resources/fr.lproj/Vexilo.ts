@@ -1,0 +1,231 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>Vexilo</name>
+    <message>
+        <source>Always open in this language</source>
+        <translation>Toujours ouvrir dans cette langue</translation>
+    </message>
+    <message>
+        <source>Available in %d different languages.</source>
+        <translation>Disponible en %d langues différentes.</translation>
+    </message>
+    <message>
+        <source>Only available in %@.</source>
+        <translation>Disponible uniquement en %@.</translation>
+    </message>
+    <message>
+        <source>(Unable to determine available languages)</source>
+        <translation>(Impossible de déterminer les langues disponibles)</translation>
+    </message>
+    <message>
+        <source>Currently open in %@.</source>
+        <translation>Actuellement ouvert en %@.</translation>
+    </message>
+    <message>
+        <source>Launch</source>
+        <translation>Lancer</translation>
+    </message>
+    <message>
+        <source>Launching…</source>
+        <translation type="vanished">Lancement…</translation>
+    </message>
+    <message>
+        <source>Launching...</source>
+        <translation type="vanished">Lancement…</translation>
+    </message>
+    <message>
+        <source>Quit?</source>
+        <translation type="vanished">Quitter&#xa0;?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">Annuler</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="vanished">Retirer</translation>
+    </message>
+    <message>
+        <source>Loading applications…</source>
+        <translation>Chargement des applications…</translation>
+    </message>
+    <message>
+        <source>No Results Found</source>
+        <translation type="vanished">Aucun résultat</translation>
+    </message>
+    <message>
+        <source>About Vexilo</source>
+        <translation>À propos de Vexilo</translation>
+    </message>
+    <message>
+        <source>Vexilo Help</source>
+        <translation>Aide de Vexilo</translation>
+    </message>
+    <message>
+        <source>Send Feedback…</source>
+        <translation>Envoyer un commentaire…</translation>
+    </message>
+    <message>
+        <source>Donate…</source>
+        <translation>Faire un don…</translation>
+    </message>
+    <message>
+        <source>Add Application…</source>
+        <translation>Ajouter une application…</translation>
+    </message>
+    <message>
+        <source>Show Apps</source>
+        <translation>Afficher les applications</translation>
+    </message>
+    <message>
+        <source>Hide Vexilo</source>
+        <translation type="vanished">Masquer Vexilo</translation>
+    </message>
+    <message>
+        <source>Quit Vexilo</source>
+        <translation>Quitter Vexilo</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Édition</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenêtre</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation type="vanished">Affichée</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="vanished">Ajouter</translation>
+    </message>
+    <message>
+        <source>No apps were added.</source>
+        <translation type="vanished">Aucune application n’a été ajoutée.</translation>
+    </message>
+    <message>
+        <source>All the applications you selected are already in Vexilo.</source>
+        <translation type="vanished">Toutes les applications choisies figurent déjà dans Vexilo.</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation type="vanished">Terminé&#xa0;!</translation>
+    </message>
+    <message>
+        <source>%d apps have been added to Vexilo.</source>
+        <translation type="vanished">%d applications ont été ajoutées à Vexilo.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %@ from Vexilo?</source>
+        <translation type="vanished">Voulez-vous vraiment retirer %@ de Vexilo&#xa0;?</translation>
+    </message>
+    <message>
+        <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
+        <translation type="vanished">Vous pourrez la rétablir plus tard avec «&#xa0;Édition &gt; Afficher les applications&#xa0;».</translation>
+    </message>
+    <message>
+        <source>This app has been moved or deleted.</source>
+        <translation type="vanished">Cette application a été déplacée ou supprimée.</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
+        <translation type="vanished">%@ est déjà ouvert. Voulez-vous vraiment le quitter puis le rouvrir en %@&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Reset to default language?</source>
+        <translation type="vanished">Revenir à la langue par défaut&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Vexilo will need to quit %@.</source>
+        <translation type="vanished">Vexilo devra quitter %@.</translation>
+    </message>
+    <message>
+        <source>Always open in %@?</source>
+        <translation type="vanished">Toujours ouvrir en %@&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.
+Vexilo will need to quit it first.</source>
+        <translation type="vanished">%@ s’ouvre actuellement en %@.
+Vexilo devra d’abord le quitter.</translation>
+    </message>
+    <message>
+        <source>%@ will always open in the system language.</source>
+        <translation type="vanished">%@ s’ouvrira toujours dans la langue du système.</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.</source>
+        <translation type="vanished">%@ s’ouvre actuellement en %@.</translation>
+    </message>
+    <message>
+        <source>This can be changed at any time.</source>
+        <translation type="vanished">Vous pourrez modifier ce réglage à tout moment.</translation>
+    </message>
+    <message>
+        <source>Thank you for using Vexilo!</source>
+        <translation type="vanished">Merci d’utiliser Vexilo&#xa0;!</translation>
+    </message>
+    <message>
+        <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
+
+(If you&apos;ve donated already - thank you very much!)
+</source>
+        <translation type="vanished">Si Vexilo vous est utile, pensez à faire un don. Ce geste serait très apprécié et nous aide à payer l’hébergement de notre site.
+
+(Si vous avez déjà fait un don, merci beaucoup&#xa0;!)
+</translation>
+    </message>
+    <message>
+        <source>Donate Now</source>
+        <translation type="vanished">Faire un don</translation>
+    </message>
+    <message>
+        <source>Not yet</source>
+        <translation type="vanished">Pas maintenant</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Crédits</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>Applications</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,114 @@
+#include "AppController.h"
+
+#include "Bundle.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "UserDefaults.h"
+#include "WindowPlacement.h"
+#include "about/AboutTexts.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/VexiloDefaults.h"
+#include "language/RunningInstances.h"
+#include "language/StoredLanguages.h"
+#include "panel/Selection.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QIcon>
+
+namespace {
+
+const QString kFallbackIdentifier = QStringLiteral("org.vexilo.Vexilo");
+
+QString ownIdentifier(const Platform &platform)
+{
+    const auto bundle = Bundle::bundleWithPath(platform.mainBundlePath);
+    const QString identifier = bundle ? bundle->bundleIdentifier() : QString();
+    return identifier.isEmpty() ? kFallbackIdentifier : identifier;
+}
+
+// The desktop's icon for programs, else the one Vexilo ships.
+QImage genericIcon(const Platform &platform)
+{
+    const auto bundle = Bundle::bundleWithPath(platform.mainBundlePath);
+    const QString shipped = bundle ? bundle->pathForResource(QStringLiteral("GenericApplication"),
+                                                             QStringLiteral("png"))
+                                   : QString();
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("application-x-executable"), QIcon(shipped));
+    return icon.pixmap(128).toImage();
+}
+
+} // namespace
+
+AppController::AppController(std::shared_ptr<const Platform> platform, QObject *parent)
+    : QObject(parent), m_platform(std::move(platform)),
+      m_defaults(
+          std::make_shared<UserDefaults>(m_platform->preferences, ownIdentifier(*m_platform))),
+      m_storedLanguages(std::make_unique<StoredLanguages>(m_platform->defaultsToolPath())),
+      m_runningInstances(std::make_unique<RunningInstances>(m_platform->processes)),
+      m_catalogue(std::make_unique<Catalogue>(m_platform, m_defaults)),
+      m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
+      m_window(std::make_unique<MainWindow>())
+{
+    MainWindow *window = m_window.get();
+    connect(m_catalogue.get(), &Catalogue::loadingProgress, window,
+            &MainWindow::setLoadingProgress);
+    connect(m_catalogue.get(), &Catalogue::loaded, this, &AppController::catalogueLoaded);
+    connect(m_selection.get(), &Selection::panelChanged, window, &MainWindow::showPanel);
+
+    connect(window, &MainWindow::applicationClicked, this, &AppController::applicationClicked);
+    connect(window, &MainWindow::languageChosen, m_selection.get(), &Selection::chooseLanguage);
+    connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
+    // Closing the main window quits Vexilo.
+    connect(window, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    applicationActivated();
+            });
+}
+
+AppController::~AppController() = default;
+
+void AppController::start()
+{
+    centreOnScreen(m_window.get());
+    m_window->setGenericIcon(genericIcon(*m_platform));
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    VexiloDefaults::prepare(*m_defaults, QDateTime::currentDateTimeUtc());
+    m_catalogue->startLoading();
+}
+
+void AppController::catalogueLoaded()
+{
+    m_window->setAboutTexts(aboutTexts(m_platform->mainBundlePath));
+    m_window->finishLoading();
+
+    const QList<AppListingPtr> apps = m_catalogue->apps();
+    if (apps.isEmpty())
+        m_selection->clear();
+    else
+        m_selection->select(apps.first());
+    m_window->showApplications(apps);
+    m_window->selectApplication(0);
+
+    VexiloDefaults::countUse(*m_defaults);
+    qInfo().noquote() << QStringLiteral("Vexilo: catalogue loaded (%1 of %2 applications shown).")
+                             .arg(apps.size())
+                             .arg(m_catalogue->allApps().size());
+    emit catalogueShown();
+}
+
+void AppController::applicationClicked(int index)
+{
+    const QList<AppListingPtr> apps = m_catalogue->apps();
+    if (index >= 0 && index < apps.size())
+        m_selection->select(apps.at(index));
+}
+
+void AppController::applicationActivated()
+{
+    m_selection->refreshRunning();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+struct Platform;
+class Catalogue;
+class MainWindow;
+class RunningInstances;
+class Selection;
+class StoredLanguages;
+class UserDefaults;
+
+// Owns the model objects and the main window and connects them; it decides nothing itself.
+class AppController : public QObject {
+    Q_OBJECT
+public:
+    explicit AppController(std::shared_ptr<const Platform> platform, QObject *parent = nullptr);
+    ~AppController() override;
+
+    // Shows the window, prepares Vexilo's defaults and starts loading the catalogue.
+    void start();
+
+    MainWindow &window() { return *m_window; }
+    const Catalogue &catalogue() const { return *m_catalogue; }
+    const Selection &selection() const { return *m_selection; }
+    UserDefaults &defaults() { return *m_defaults; }
+
+signals:
+    // The window shows the catalogue.
+    void catalogueShown();
+
+private:
+    void catalogueLoaded();
+    void applicationClicked(int index);
+    void applicationActivated();
+
+    std::shared_ptr<const Platform> m_platform;
+    std::shared_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<StoredLanguages> m_storedLanguages;
+    std::unique_ptr<RunningInstances> m_runningInstances;
+    std::unique_ptr<Catalogue> m_catalogue;
+    std::unique_ptr<Selection> m_selection;
+    std::unique_ptr<MainWindow> m_window;
+};

@@ -1,0 +1,120 @@
+#include "AppListing.h"
+
+#include "Bundle.h"
+#include "DirectoryListing.h"
+#include "FileOps.h"
+#include "Workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bool invalid)
+{
+    std::shared_ptr<AppListing> listing(new AppListing);
+    listing->read(path, workspace);
+    listing->m_invalid = invalid;
+    return listing;
+}
+
+AppListingPtr AppListing::fromIdentifier(const QString &identifier, Workspace &workspace)
+{
+    return fromPath(workspace.absolutePathForAppBundleWithIdentifier(identifier), workspace);
+}
+
+void AppListing::read(const QString &path, Workspace &workspace)
+{
+    m_path = path;
+    // Only the last extension goes ("Foo.Bar.app" -> "Foo.Bar"); a leading dot is no extension.
+    const QString fileName = QFileInfo(QDir::cleanPath(path)).fileName();
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    m_name = dot > 0 ? fileName.left(dot) : fileName;
+    if (!QDir::isAbsolutePath(path))
+        return;
+
+    if (const auto bundle = Bundle::bundleWithPath(path)) {
+        m_langs = bundle->localizations();
+        const QString iconFile =
+            bundle->infoDictionary().value(QStringLiteral("CFBundleIconFile")).toString();
+        const QString resources = bundle->resourcePath();
+        if (!resources.isEmpty() && !iconFile.isEmpty()) {
+            QString iconPath = resources + QLatin1Char('/') + iconFile;
+            if (QFileInfo(iconPath).suffix().isEmpty())
+                iconPath += QStringLiteral(".icns");
+            // The icon is the bundle's own; a declared icon that is not there would draw as
+            // nothing at all.
+            const bool inBundle =
+                QDir::cleanPath(iconPath).startsWith(resources + QLatin1Char('/'));
+            if (inBundle && QFileInfo::exists(iconPath))
+                m_iconPath = iconPath;
+        }
+        m_identifier = bundle->bundleIdentifier();
+        if (!m_identifier.isEmpty())
+            workspace.rememberApplication(path, m_identifier);
+    }
+
+    if (!restoreDisabledResources(path))
+        qWarning().noquote() << QStringLiteral(
+                                    "Error: could not reset disabled language resources for %1.")
+                                    .arg(m_name);
+}
+
+QString AppListing::localizedAppName() const
+{
+    if (!m_localizedName) {
+        QString name;
+        // The listing's own bundle, which is the one found by identifier unless several copies
+        // of one application are installed; then each copy shows its own name.
+        if (!m_identifier.isEmpty()) {
+            if (const auto bundle = Bundle::bundleWithPath(m_path))
+                name = bundle->localizedInfoDictionary()
+                           .value(QStringLiteral("CFBundleName"))
+                           .toString();
+        }
+        m_localizedName = name;
+    }
+    return m_localizedName->isEmpty() ? m_name : *m_localizedName;
+}
+
+QString AppListing::version() const
+{
+    const auto bundle = QDir::isAbsolutePath(m_path) ? Bundle::bundleWithPath(m_path) : nullptr;
+    return bundle ? bundle->objectForInfoDictionaryKey(QStringLiteral("CFBundleVersion")).toString()
+                  : QString();
+}
+
+bool AppListing::isEqualToListing(const AppListing &other) const
+{
+    if (this == &other)
+        return true;
+    return !m_identifier.isEmpty() && m_identifier == other.m_identifier;
+}
+
+bool restoreDisabledResources(const QString &bundlePath)
+{
+    if (bundlePath.isEmpty())
+        return true;
+    const QString contents = bundlePath + QStringLiteral("/Contents");
+    const QString disabled = contents + QStringLiteral("/Resources Disabled");
+    const QString resources = contents + QStringLiteral("/Resources");
+
+    // Only a real folder holds disabled resources. A file or a link of that name is left alone:
+    // deleting it would lose data, and following a link would move files in from elsewhere.
+    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
+        return true;
+
+    const QStringList entries = DirectoryListing::entries(disabled);
+    if (entries.isEmpty()) {
+        QDir().rmdir(disabled);
+        return true;
+    }
+    // Never move into a Resources that is a link: that would write outside the bundle.
+    if (DirectoryListing::kindOf(resources) == DirectoryListing::Kind::Folder) {
+        for (const QString &entry : entries)
+            FileOps::moveNoReplace(disabled + QLatin1Char('/') + entry,
+                                   resources + QLatin1Char('/') + entry);
+    }
+    if (!DirectoryListing::entries(disabled).isEmpty())
+        return false;
+    return QDir().rmdir(disabled);
+}

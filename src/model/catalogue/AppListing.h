@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <climits>
+#include <memory>
+#include <optional>
+
+class AppListing;
+class Workspace;
+using AppListingPtr = std::shared_ptr<const AppListing>;
+
+// One application bundle of the catalogue: what the program needs from the bundle, read once
+// when the listing is made. A listing does not change once made, except for the display name it
+// looks up when first asked; listings are made on the loading thread and read on the main thread
+// only after the hand-over.
+class AppListing {
+public:
+    static constexpr int NotFound = INT_MAX;
+
+    // The listing of the bundle at `path`; always a listing (an unreadable bundle gives one
+    // without identifier and languages). Moves disabled resources back on the way. A relative
+    // path is not read at all: it would be taken from whatever folder Vexilo was started in.
+    // `invalid` marks an added bundle that is no longer there.
+    static AppListingPtr fromPath(const QString &path, Workspace &workspace, bool invalid = false);
+    // The listing of the bundle the workspace finds for `identifier`.
+    static AppListingPtr fromIdentifier(const QString &identifier, Workspace &workspace);
+
+    // Full path of the bundle folder.
+    QString path() const { return m_path; }
+    // The folder's name without its extension; the catalogue's sort key.
+    QString name() const { return m_name; }
+    // The identifier the bundle declares; empty when it declares none or cannot be read.
+    QString identifier() const { return m_identifier; }
+    // Localisation folder names without ".lproj", as the bundle lists them.
+    QStringList langs() const { return m_langs; }
+    // The bundle's own icon file; empty when it has none, which shows the generic icon.
+    QString iconPath() const { return m_iconPath; }
+    bool invalid() const { return m_invalid; }
+
+    // The name shown to the user: the bundle's localised CFBundleName, else `name`.
+    QString localizedAppName() const;
+    // CFBundleVersion, a localised value winning; read when asked, as loading does not need it.
+    QString version() const;
+
+    // Equal when both declare the same identifier; a listing without one equals only itself.
+    bool isEqualToListing(const AppListing &other) const;
+
+private:
+    AppListing() = default;
+    void read(const QString &path, Workspace &workspace);
+
+    QString m_path;
+    QString m_name;
+    QString m_identifier;
+    QStringList m_langs;
+    QString m_iconPath;
+    bool m_invalid = false;
+    mutable std::optional<QString> m_localizedName;
+};
+
+// Moves the entries of Contents/Resources Disabled back into Contents/Resources, replacing
+// nothing; true when none is left behind.
+bool restoreDisabledResources(const QString &bundlePath);

@@ -1,0 +1,122 @@
+#include "CatalogueLoader.h"
+
+#include "DefaultsKeys.h"
+#include "DirectoryListing.h"
+#include "LanguageNames.h"
+#include "Platform.h"
+#include "UserDefaults.h"
+#include "Workspace.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+
+namespace CatalogueLoader {
+
+namespace {
+
+void append(Result &result, const AppListingPtr &listing, const QStringList &hidden)
+{
+    // A bundle without identifier cannot be hidden.
+    if (listing->identifier().isEmpty() || !hidden.contains(listing->identifier()))
+        result.apps.append(listing);
+    result.allApps.append(listing);
+}
+
+// Passes progress on when it has moved by a step of the whole, so that a load of ten thousand
+// entries does not flood the main thread's event loop.
+class ProgressSteps {
+public:
+    ProgressSteps(const Progress &report, qsizetype total) : m_report(report), m_total(total)
+    {
+        if (m_report)
+            m_report(0, m_total);
+    }
+    void advance()
+    {
+        ++m_done;
+        const qsizetype step = m_done * kProgressReports / std::max<qsizetype>(m_total, 1);
+        if (m_report && (step != m_lastStep || m_done == m_total)) {
+            m_lastStep = step;
+            m_report(m_done, m_total);
+        }
+    }
+
+private:
+    const Progress &m_report;
+    qsizetype m_total;
+    qsizetype m_done = 0;
+    qsizetype m_lastStep = 0;
+};
+
+} // namespace
+
+void sortByName(QList<AppListingPtr> &listings)
+{
+    QCollator collator{QLocale(LanguageNames::currentLocaleIdentifier())};
+    std::stable_sort(listings.begin(), listings.end(),
+                     [&](const AppListingPtr &a, const AppListingPtr &b) {
+                         return collator.compare(a->name(), b->name()) < 0;
+                     });
+}
+
+Result load(const Platform &platform, UserDefaults &defaults, const Progress &progress)
+{
+    Workspace &workspace = *platform.workspace;
+    const QString folder = workspace.applicationsDirectory();
+    const QList<DirectoryListing::Entry> entries = DirectoryListing::entriesWithLinks(folder);
+    // Resolved once; only entries that are links need resolving on their own.
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    QStringList extraApps = defaults.stringArrayForKey(DefaultsKeys::ExtraApps);
+    const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
+
+    Result result;
+    ProgressSteps steps(progress, entries.size() + extraApps.size());
+    for (const auto &[entry, mayBeLink] : entries) {
+        // Every entry counts, before it is tested.
+        steps.advance();
+        if (QFileInfo(entry).suffix() != QLatin1String("app"))
+            continue;
+        const QString resolved =
+            mayBeLink ? QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath()
+                      : canonicalFolder + QLatin1Char('/') + entry;
+        if (resolved.isEmpty()) {
+            qWarning().noquote()
+                << QStringLiteral("Error: omitting %1: could not get full path.").arg(entry);
+            continue;
+        }
+        append(result, AppListing::fromPath(resolved, workspace), hidden);
+    }
+
+    bool rewrite = false;
+    // Asked all at once, so that the folder is checked once rather than for every entry.
+    const QHash<QString, QString> known =
+        workspace.absolutePathsForAppBundlesWithIdentifiers(extraApps);
+    for (qsizetype j = 0; j < extraApps.size(); ++j) {
+        steps.advance();
+        const QString entry = extraApps.at(j);
+        AppListingPtr listing;
+        if (const QString path = known.value(entry); !path.isEmpty()) {
+            // What making it from the identifier does, without asking the workspace again.
+            listing = AppListing::fromPath(path, workspace);
+        } else {
+            rewrite = true;
+            // Only an absolute path names a bundle (see AppListing::fromPath).
+            const bool exists = QDir::isAbsolutePath(entry) && QFileInfo::exists(entry);
+            listing = AppListing::fromPath(entry, workspace, !exists);
+            if (exists && !listing->identifier().isEmpty())
+                extraApps[j] = listing->identifier();
+        }
+        append(result, listing, hidden);
+    }
+    if (rewrite)
+        defaults.setObject(DefaultsKeys::ExtraApps, extraApps);
+
+    sortByName(result.apps);
+    sortByName(result.allApps);
+    return result;
+}
+
+} // namespace CatalogueLoader

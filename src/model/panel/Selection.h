@@ -1,0 +1,48 @@
+#pragma once
+
+#include "PanelContent.h"
+#include "catalogue/AppListing.h"
+
+#include <QObject>
+#include <memory>
+
+struct Platform;
+class RunningInstances;
+class StoredLanguages;
+
+// The application shown in the selection panel and what the panel shows for it. Each selection
+// reads the bundle afresh and looks its stored language up again, so that changes made outside
+// Vexilo show.
+class Selection : public QObject {
+    Q_OBJECT
+public:
+    Selection(std::shared_ptr<const Platform> platform, StoredLanguages &storedLanguages,
+              RunningInstances &runningInstances, QObject *parent = nullptr);
+
+    // Shows the application of a catalogue listing.
+    void select(const AppListingPtr &listing);
+    // Blanks the panel; the last listing stays current.
+    void clear();
+    // The user picked the language entry `entry` of the pop-up.
+    void chooseLanguage(int entry);
+    // Vexilo became the active application: the running-instance line shows whether the
+    // current application runs.
+    void refreshRunning();
+
+    // A fresh reading of the selected application's bundle; null before the first selection.
+    AppListingPtr current() const { return m_current; }
+    const PanelContent &panel() const { return m_panel; }
+
+signals:
+    void panelChanged(const PanelContent &panel);
+
+private:
+    bool isOwnEntry(const AppListing &listing) const;
+    Panel::StoredIndex storedIndex() const;
+
+    std::shared_ptr<const Platform> m_platform;
+    StoredLanguages &m_storedLanguages;
+    RunningInstances &m_runningInstances;
+    AppListingPtr m_current;
+    PanelContent m_panel;
+};

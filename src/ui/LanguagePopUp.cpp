@@ -1,0 +1,89 @@
+#include "LanguagePopUp.h"
+
+#include <QAction>
+#include <QMenu>
+
+LanguagePopUp::LanguagePopUp(QWidget *parent) : QPushButton(parent), m_menu(new QMenu(this))
+{
+    setMenu(m_menu);
+}
+
+void LanguagePopUp::setEntries(const QList<PopUpEntry> &entries, int selected)
+{
+    bool same = entries.size() == m_items.size();
+    for (qsizetype i = 0; same && i < entries.size(); ++i)
+        same = entries.at(i).kind == m_kinds.at(i) && entries.at(i).title == m_items.at(i)->text();
+    if (!same)
+        rebuild(entries);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).kind != PopUpEntry::Kind::Separator)
+            m_items.at(i)->setChecked(entries.at(i).checked);
+    }
+    select(selected);
+}
+
+void LanguagePopUp::rebuild(const QList<PopUpEntry> &entries)
+{
+    m_menu->clear();
+    m_items.clear();
+    m_kinds.clear();
+    for (const PopUpEntry &entry : entries) {
+        const int index = int(m_items.size());
+        m_kinds.append(entry.kind);
+        if (entry.kind == PopUpEntry::Kind::Separator) {
+            m_items.append(m_menu->addSeparator());
+            continue;
+        }
+        QAction *action = m_menu->addAction(entry.title);
+        action->setCheckable(true);
+        // Triggering toggles a checkable action; the marks are the panel's, so it is put back.
+        connect(action, &QAction::triggered, this, [this, action, index](bool checked) {
+            action->setChecked(!checked);
+            pick(index);
+        });
+        m_items.append(action);
+    }
+}
+
+QString LanguagePopUp::itemTitle(int index) const
+{
+    return index >= 0 && index < m_items.size() ? m_items.at(index)->text() : QString();
+}
+
+bool LanguagePopUp::isSeparator(int index) const
+{
+    return index >= 0 && index < m_kinds.size() && m_kinds.at(index) == PopUpEntry::Kind::Separator;
+}
+
+bool LanguagePopUp::isSpecial(int index) const
+{
+    return index >= 0 && index < m_kinds.size() &&
+           m_kinds.at(index) == PopUpEntry::Kind::AlwaysOpen;
+}
+
+bool LanguagePopUp::itemState(int index) const
+{
+    return index >= 0 && index < m_items.size() && m_items.at(index)->isChecked();
+}
+
+void LanguagePopUp::select(int index)
+{
+    if (index < 0 || index >= m_items.size() || isSeparator(index)) {
+        m_selected = -1;
+        setText(QString());
+        return;
+    }
+    m_selected = index;
+    setText(m_items.at(index)->text());
+}
+
+void LanguagePopUp::pick(int index)
+{
+    if (index < 0 || index >= m_items.size() || isSeparator(index))
+        return;
+    select(index);
+    if (isSpecial(index))
+        emit specialItemChosen(index);
+    else
+        emit itemChosen(index);
+}

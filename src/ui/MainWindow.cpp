@@ -1,0 +1,153 @@
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "AppRowView.h"
+#include "SelectionPanelView.h"
+#include "WindowPlacement.h"
+#include "row/RowGeometry.h"
+#include "text/Texts.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), m_search(new QLineEdit), m_scroll(new QScrollArea),
+      m_row(new AppRowView), m_panel(new SelectionPanelView), m_progress(new QProgressBar)
+{
+    setWindowTitle(QStringLiteral("Vexilo"));
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 8, 12, 12);
+    layout->setSpacing(6);
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addStretch();
+    m_search->setPlaceholderText(Vexilo::tr("Search"));
+    m_search->setAccessibleName(Vexilo::tr("Search"));
+    m_search->setClearButtonEnabled(true);
+    m_search->setFixedWidth(200);
+    searchRow->addWidget(m_search);
+    layout->addLayout(searchRow);
+
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scroll->setFixedHeight(RowGeometry::kRowHeight + 2 * m_scroll->frameWidth() +
+                             m_scroll->horizontalScrollBar()->sizeHint().height());
+    m_scroll->setWidget(m_row);
+    m_row->setAccessibleName(Vexilo::tr("Applications"));
+    layout->addWidget(m_scroll);
+
+    layout->addWidget(m_panel);
+
+    m_progress->setTextVisible(false);
+    m_progress->setAccessibleName(Vexilo::tr("Loading applications…"));
+    m_progress->setRange(0, 0);
+    layout->addWidget(m_progress);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    connect(m_search, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
+    connect(m_row, &AppRowView::clicked, this, &MainWindow::applicationClicked);
+    connect(m_panel, &SelectionPanelView::languageChosen, this, &MainWindow::languageChosen);
+    connect(m_panel, &SelectionPanelView::alwaysOpenChosen, this, &MainWindow::alwaysOpenChosen);
+    connect(m_panel, &SelectionPanelView::launchClicked, this, &MainWindow::launchRequested);
+
+    buildMenus();
+    // As tall as the panel needs with every line shown.
+    resize(720, sizeHint().height() + m_panel->fontMetrics().height() * 2);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(Vexilo::tr("File"));
+    QAction *add = file->addAction(Vexilo::tr("Add Application…"), this, &MainWindow::addRequested);
+    add->setShortcut(QKeySequence::Open);
+    file->addSeparator();
+    file->addAction(Vexilo::tr("Close"), this, &QWidget::close)->setShortcut(QKeySequence::Close);
+    file->addAction(Vexilo::tr("Quit Vexilo"), this, &QWidget::close)
+        ->setShortcut(QKeySequence::Quit);
+
+    QMenu *edit = menuBar()->addMenu(Vexilo::tr("Edit"));
+    edit->addAction(Vexilo::tr("Show Apps"), this, &MainWindow::showAppsRequested);
+
+    QMenu *window = menuBar()->addMenu(Vexilo::tr("Window"));
+    window->addAction(Vexilo::tr("Minimize"), this, &QWidget::showMinimized)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+
+    QMenu *help = menuBar()->addMenu(Vexilo::tr("Help"));
+    help->addAction(Vexilo::tr("Vexilo Help"), this, &MainWindow::helpRequested)
+        ->setShortcut(QKeySequence::HelpContents);
+    help->addAction(Vexilo::tr("Send Feedback…"), this, &MainWindow::feedbackRequested);
+    help->addAction(Vexilo::tr("Donate…"), this, &MainWindow::donateRequested);
+    help->addSeparator();
+    QAction *about = help->addAction(Vexilo::tr("About Vexilo"), this, &MainWindow::aboutRequested);
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::setLoadingProgress(int done, int total)
+{
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+}
+
+void MainWindow::finishLoading()
+{
+    m_progress->hide();
+}
+
+void MainWindow::showApplications(const QList<AppListingPtr> &applications)
+{
+    m_row->setApplications(applications);
+}
+
+void MainWindow::selectApplication(int index)
+{
+    m_row->setSelected(index);
+}
+
+int MainWindow::selectedApplication() const
+{
+    return m_row->selected();
+}
+
+void MainWindow::setGenericIcon(const QImage &icon)
+{
+    m_row->setGenericIcon(icon);
+}
+
+void MainWindow::showPanel(const PanelContent &content)
+{
+    m_panel->showContent(content);
+}
+
+void MainWindow::setAboutTexts(const AboutTexts &texts)
+{
+    m_aboutTexts = texts;
+    if (m_aboutBox)
+        m_aboutBox->setTexts(texts);
+}
+
+void MainWindow::showAboutBox()
+{
+    if (!m_aboutBox) {
+        m_aboutBox = new AboutBox(this);
+        m_aboutBox->setTexts(m_aboutTexts);
+    }
+    centreOnScreen(m_aboutBox);
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "about/AboutTexts.h"
+#include "catalogue/AppListing.h"
+#include "panel/PanelContent.h"
+
+#include <QMainWindow>
+
+class AboutBox;
+class AppRowView;
+class QLineEdit;
+class QProgressBar;
+class QScrollArea;
+class SelectionPanelView;
+
+// The main window: the search field, the icon row, the selection panel, the loading progress
+// bar and the menus. It shows what it is given and reports what the user does.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+
+    // Catalogue loading: entries looked at against entries to look at.
+    void setLoadingProgress(int done, int total);
+    void finishLoading();
+
+    void showApplications(const QList<AppListingPtr> &applications);
+    void selectApplication(int index);
+    int selectedApplication() const;
+    void setGenericIcon(const QImage &icon);
+
+    void showPanel(const PanelContent &content);
+
+    void setAboutTexts(const AboutTexts &texts);
+    void showAboutBox();
+
+signals:
+    void applicationClicked(int index);
+    void searchTextChanged(const QString &text);
+    void languageChosen(int entry);
+    void alwaysOpenChosen();
+    void launchRequested();
+    void addRequested();
+    void showAppsRequested();
+    void helpRequested();
+    void aboutRequested();
+    void feedbackRequested();
+    void donateRequested();
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+
+    QLineEdit *m_search;
+    QScrollArea *m_scroll;
+    AppRowView *m_row;
+    SelectionPanelView *m_panel;
+    QProgressBar *m_progress;
+    AboutBox *m_aboutBox = nullptr;
+    AboutTexts m_aboutTexts;
+};

@@ -1,0 +1,65 @@
+#include "SelectionPanelView.h"
+
+#include "LanguagePopUp.h"
+#include "SpinningIndicator.h"
+#include "text/Texts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SelectionPanelView::SelectionPanelView(QWidget *parent)
+    : QWidget(parent), m_name(new QLabel(this)), m_count(new QLabel(this)),
+      m_running(new QLabel(this)), m_popUp(new LanguagePopUp(this)),
+      m_spinner(new SpinningIndicator(this)), m_launch(new QPushButton(Vexilo::tr("Launch"), this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+
+    QFont nameFont = m_name->font();
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
+    nameFont.setBold(true);
+    m_name->setFont(nameFont);
+    m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_name->setAccessibleName(Vexilo::tr("Application"));
+    layout->addWidget(m_name);
+    layout->addWidget(m_count);
+    layout->addWidget(m_running);
+
+    auto *controls = new QHBoxLayout;
+    m_popUp->setMinimumWidth(260);
+    m_popUp->setAccessibleName(Vexilo::tr("Language"));
+    controls->addWidget(m_popUp);
+    controls->addStretch();
+    m_spinner->hide();
+    controls->addWidget(m_spinner);
+    m_launch->setDefault(true);
+    controls->addWidget(m_launch);
+    layout->addLayout(controls);
+
+    connect(m_popUp, &LanguagePopUp::itemChosen, this, &SelectionPanelView::languageChosen);
+    connect(m_popUp, &LanguagePopUp::specialItemChosen, this, [this] {
+        // The always-open entry is a command, not a language: the chosen language stays shown.
+        m_popUp->setEntries(m_content.entries, m_content.selectedEntry);
+        emit alwaysOpenChosen();
+    });
+    connect(m_launch, &QPushButton::clicked, this, &SelectionPanelView::launchClicked);
+
+    showContent(Panel::blank());
+}
+
+void SelectionPanelView::showContent(const PanelContent &content)
+{
+    m_content = content;
+    m_name->setText(content.name);
+    m_name->setVisible(content.showsApplication);
+    m_count->setText(content.countText);
+    m_count->setVisible(content.showsApplication);
+    m_running->setText(content.runningLine);
+    m_running->setVisible(content.runningLineVisible);
+    m_popUp->setEntries(content.entries, content.selectedEntry);
+    m_popUp->setEnabled(content.popUpEnabled);
+    m_launch->setEnabled(content.launchEnabled);
+}

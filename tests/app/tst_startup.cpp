@@ -1,0 +1,124 @@
+#include "AppController.h"
+#include "BundleBuilder.h"
+#include "MainWindow.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "catalogue/Catalogue.h"
+#include "panel/Selection.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+
+    // One start of Vexilo up to the end of loading.
+    std::unique_ptr<AppController> start()
+    {
+        auto controller =
+            std::make_unique<AppController>(std::make_shared<Platform>(m_env->platform()));
+        QSignalSpy shown(controller.get(), &AppController::catalogueShown);
+        controller->start();
+        if (!shown.wait(20000))
+            qWarning("catalogue was not shown");
+        return controller;
+    }
+
+    template <typename Widget> Widget *visible(AppController &controller, const QString &text)
+    {
+        for (Widget *w : controller.window().findChildren<Widget *>()) {
+            if (w->text() == text && w->isVisible())
+                return w;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        TestEnvironment::setLanguage("en_US", "en");
+    }
+
+    void firstAndSecondStart()
+    {
+        const QString apps = m_env->applicationsDirectory();
+        BundleBuilder(apps + "/beta.app")
+            .identifier("org.example.Beta")
+            .languages({"en", "fr"})
+            .localizedInfo("en", {{"CFBundleName", "Beta Pro"}})
+            .write();
+        BundleBuilder(apps + "/Gamma.app").identifier("org.example.Gamma").write();
+        QFile note(apps + "/ReadMe.txt");
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.close();
+
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        QDateTime installDate;
+        {
+            auto c = start();
+            QVERIFY(c->catalogue().isLoaded());
+            installDate = c->defaults().dateForKey("InstallDate");
+            QVERIFY(installDate >= before &&
+                    installDate <= QDateTime::currentDateTimeUtc().addSecs(1));
+            QCOMPARE(c->defaults().integerForKey("NumUses"), 1);
+            QVERIFY(c->defaults().stringArrayForKey("ExtraApps").isEmpty());
+
+            // The progress bar followed the load and is gone.
+            auto *bar = c->window().findChild<QProgressBar *>();
+            QCOMPARE(bar->maximum(), 3);
+            QCOMPARE(bar->value(), 3);
+            QVERIFY(bar->isHidden());
+
+            // The first visible application is selected, read afresh.
+            QCOMPARE(c->catalogue().apps().size(), 2);
+            QVERIFY(c->selection().current());
+            QCOMPARE(c->selection().current()->path(), c->catalogue().apps().first()->path());
+            QVERIFY(c->selection().current() != c->catalogue().apps().first());
+            QVERIFY(visible<QLabel>(*c, "Beta Pro"));
+            QVERIFY(visible<QLabel>(*c, "Available in 2 different languages."));
+            QCOMPARE(c->window().selectedApplication(), 0);
+
+            // A click on the second icon shows the second application.
+            emit c->window().applicationClicked(1);
+            QVERIFY(visible<QLabel>(*c, "Gamma"));
+            QVERIFY(visible<QLabel>(*c, "(Unable to determine available languages)"));
+
+            // The about box shows the texts of Vexilo's own bundle.
+            c->window().showAboutBox();
+            auto *credits = c->window().findChild<QTextBrowser *>();
+            QVERIFY(credits && credits->isVisible());
+            QVERIFY(credits->toPlainText().contains("Libraries"));
+            QCOMPARE(credits->textCursor().position(), 0);
+            QVERIFY(credits->isReadOnly());
+            QVERIFY(visible<QLabel>(*c, "Version " + QString::fromLatin1(VEXILO_VERSION)));
+            QVERIFY(visible<QLabel>(*c, "Open any application in any of its languages."));
+        }
+        {
+            auto c = start();
+            QCOMPARE(c->defaults().integerForKey("NumUses"), 2);
+            QCOMPARE(c->defaults().dateForKey("InstallDate"), installDate);
+        }
+    }
+
+    void emptyCatalogueLeavesPanelBlank()
+    {
+        auto c = start();
+        QVERIFY(c->catalogue().isLoaded());
+        QVERIFY(c->catalogue().apps().isEmpty());
+        QVERIFY(!c->selection().current());
+        QVERIFY(!c->selection().panel().showsApplication);
+        QVERIFY(!visible<QPushButton>(*c, "Launch")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

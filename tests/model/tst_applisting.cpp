@@ -1,0 +1,335 @@
+#include "BundleBuilder.h"
+#include "TestEnvironment.h"
+#include "Workspace.h"
+#include "catalogue/AppListing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList entries(const QString &path)
+{
+    QStringList list = QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    list.sort();
+    return list;
+}
+
+// Collects the log lines a test provokes.
+QStringList g_messages;
+void collect(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    g_messages.append(message);
+}
+
+} // namespace
+
+class TestAppListing : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+
+    QString apps() const { return m_env->applicationsDirectory(); }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        TestEnvironment::setLanguage("en_US", "en");
+        g_messages.clear();
+    }
+
+    void readsBundle()
+    {
+        const QString path = BundleBuilder(apps() + "/Mail.app")
+                                 .identifier("org.example.Mail")
+                                 .info("CFBundleVersion", "4.2")
+                                 .languages({"fr", "de"})
+                                 .write();
+        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        QCOMPARE(listing->path(), path);
+        QCOMPARE(listing->name(), "Mail");
+        QCOMPARE(listing->identifier(), "org.example.Mail");
+        QCOMPARE(listing->version(), "4.2");
+        QStringList langs = listing->langs();
+        langs.sort();
+        QCOMPARE(langs, QStringList({"de", "fr"}));
+        QVERIFY(!listing->invalid());
+    }
+
+    void unreadableBundles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expectedName");
+        QTest::newRow("no Info.plist") << u"noinfo"_s << u"Broken"_s;
+        QTest::newRow("binary Info.plist") << u"binary"_s << u"Broken"_s;
+        QTest::newRow("missing path") << u"missing"_s << u"Broken"_s;
+        QTest::newRow("dotted name") << u"dotted"_s << u"Broken.Beta"_s;
+    }
+    void unreadableBundles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expectedName);
+        const QString path = apps() + QLatin1Char('/') + expectedName + ".app";
+        if (kind == QLatin1String("noinfo"))
+            BundleBuilder(path).noInfoPlist().localizedInfo("en", {{"CFBundleName", "X"}}).write();
+        else if (kind == QLatin1String("binary") || kind == QLatin1String("dotted"))
+            BundleBuilder(path).identifier("org.example.Binary").binaryInfoPlist().write();
+
+        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        QCOMPARE(listing->name(), expectedName);
+        if (kind == QLatin1String("binary") || kind == QLatin1String("dotted")) {
+            QCOMPARE(listing->identifier(), "org.example.Binary");
+        } else {
+            QVERIFY(listing->identifier().isEmpty());
+            QVERIFY(listing->version().isEmpty());
+            QCOMPARE(listing->localizedAppName(), expectedName);
+        }
+        if (kind == QLatin1String("missing")) {
+            QVERIFY(listing->langs().isEmpty());
+            QVERIFY(restoreDisabledResources(path));
+        }
+    }
+
+    // The icon file is found with and without its extension; a bundle without one of its own
+    // shows the generic icon.
+    void icon_data()
+    {
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<QString>("expectedFile");
+        QTest::newRow("without extension") << u"AppIcon"_s << u"AppIcon.icns"_s;
+        QTest::newRow("with extension") << u"AppIcon.icns"_s << u"AppIcon.icns"_s;
+        QTest::newRow("none declared") << u""_s << u""_s;
+        QTest::newRow("declared but missing") << u"Gone"_s << u""_s;
+        QTest::newRow("leading out of the bundle") << u"../../../Outside"_s << QString();
+    }
+    void icon()
+    {
+        QFETCH(QString, declared);
+        QFETCH(QString, expectedFile);
+        BundleBuilder builder(apps() + "/Icon.app");
+        builder.identifier("org.example.Icon");
+        if (!declared.isEmpty())
+            builder.info("CFBundleIconFile", declared);
+        const QByteArray icns = BundleBuilder::icnsImage(32, "red");
+        builder.file("Resources/AppIcon.icns", icns);
+        QDir().mkpath(apps());
+        QFile outside(apps() + "/Outside.icns");
+        QVERIFY(outside.open(QIODevice::WriteOnly) && outside.write(icns) > 0);
+        outside.close();
+        const QString path = builder.write();
+
+        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        QCOMPARE(listing->iconPath(),
+                 expectedFile.isEmpty() ? QString() : path + "/Contents/Resources/" + expectedFile);
+    }
+
+    void localizedName_data()
+    {
+        QTest::addColumn<QString>("languageList");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("french user") << u"fr"_s << u"Courrier"_s;
+        QTest::newRow("no localised name for german") << u"de"_s << u"Mail Pro"_s;
+    }
+    void localizedName()
+    {
+        QFETCH(QString, languageList);
+        QFETCH(QString, expected);
+        TestEnvironment::setLanguage("en_US", languageList);
+        const QString path = BundleBuilder(apps() + "/Mail.app")
+                                 .identifier("org.example.Mail")
+                                 .info("CFBundleDevelopmentRegion", "en")
+                                 .localizedInfo("fr", {{"CFBundleName", "Courrier"}})
+                                 .localizedInfo("en", {{"CFBundleName", "Mail Pro"}})
+                                 .write();
+        QCOMPARE(AppListing::fromPath(path, *m_platform->workspace)->localizedAppName(), expected);
+    }
+
+    // The localised name comes from a UTF-16 InfoPlist.strings as it does from a UTF-8 one.
+    void localizedNameFromUtf16Strings()
+    {
+        QByteArray utf16("\xff\xfe", 2);
+        const QString text = "/* UTF-16 */\nCFBundleName = \"Élan\";\n";
+        utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        const QString path = BundleBuilder(apps() + "/Elan.app")
+                                 .identifier("org.example.Elan")
+                                 .file("Resources/en.lproj/InfoPlist.strings", utf16)
+                                 .write();
+        QCOMPARE(AppListing::fromPath(path, *m_platform->workspace)->localizedAppName(), "Élan");
+    }
+
+    void resetResourcesDisabled_data()
+    {
+        QTest::addColumn<QStringList>("disabled");  // entries of Resources Disabled
+        QTest::addColumn<QStringList>("resources"); // entries already in Resources
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<bool>("folderStays");
+        QTest::newRow("no folder") << QStringList() << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("empty folder")
+            << QStringList{"-"} << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("all move") << QStringList{"fr.lproj", "de.lproj", ".hidden"}
+                                  << QStringList{"en.lproj"} << true << false;
+        QTest::newRow("collision")
+            << QStringList{"fr.lproj", "de.lproj"} << QStringList{"fr.lproj"} << false << true;
+    }
+    void resetResourcesDisabled()
+    {
+        QFETCH(QStringList, disabled);
+        QFETCH(QStringList, resources);
+        QFETCH(bool, expected);
+        QFETCH(bool, folderStays);
+
+        const QString path = apps() + "/Babel.app";
+        BundleBuilder builder(path);
+        builder.identifier("org.example.Babel");
+        for (const QString &r : resources)
+            builder.file("Resources/" + r + "/Marker.strings", "kept:" + r.toUtf8());
+        for (const QString &d : disabled) {
+            if (d == QLatin1String("-"))
+                builder.file("Resources Disabled/");
+            else
+                builder.file("Resources Disabled/" + d + "/Marker.strings", "moved:" + d.toUtf8());
+        }
+        builder.write();
+        const QString disabledDir = path + "/Contents/Resources Disabled";
+        const QString resourcesDir = path + "/Contents/Resources";
+
+        qInstallMessageHandler(collect);
+        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        qInstallMessageHandler(nullptr);
+
+        QCOMPARE(QFileInfo::exists(disabledDir), folderStays);
+        // Every resource that was already there is kept byte for byte.
+        for (const QString &r : resources)
+            QCOMPARE(readFile(resourcesDir + QLatin1Char('/') + r + "/Marker.strings"),
+                     "kept:" + r.toUtf8());
+        for (const QString &d : disabled) {
+            if (d == QLatin1String("-") || resources.contains(d))
+                continue;
+            QCOMPARE(readFile(resourcesDir + QLatin1Char('/') + d + "/Marker.strings"),
+                     "moved:" + d.toUtf8());
+        }
+        if (folderStays) {
+            // Only the entry that collided is left behind, untouched.
+            QCOMPARE(entries(disabledDir), QStringList{"fr.lproj"});
+            QCOMPARE(readFile(disabledDir + "/fr.lproj/Marker.strings"),
+                     QByteArray("moved:fr.lproj"));
+        }
+        const QString logLine = "Error: could not reset disabled language resources for Babel.";
+        QCOMPARE(g_messages.contains(logLine), !expected);
+        // The listing reflects the bundle as it was before the move.
+        QVERIFY(!listing->langs().contains("de") || resources.contains("de.lproj"));
+        QCOMPARE(restoreDisabledResources(path), expected);
+    }
+
+    // Things of that name that are not a plain folder are left exactly as they are.
+    void resourcesDisabledThatIsNotAFolder_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a file") << u"file"_s;
+        QTest::newRow("a link to a folder elsewhere") << u"link"_s;
+    }
+    void resourcesDisabledThatIsNotAFolder()
+    {
+        QFETCH(QString, kind);
+        const QString path = BundleBuilder(apps() + "/Odd.app")
+                                 .identifier("org.example.Odd")
+                                 .languages({"en"})
+                                 .write();
+        const QString disabled = path + "/Contents/Resources Disabled";
+        const QString elsewhere = m_env->root() + "/elsewhere";
+        if (kind == QLatin1String("file")) {
+            QFile f(disabled);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("precious");
+        } else {
+            QDir().mkpath(elsewhere + "/fr.lproj");
+            QVERIFY(QFile::link(elsewhere, disabled));
+        }
+        AppListing::fromPath(path, *m_platform->workspace);
+        QVERIFY(restoreDisabledResources(path));
+        if (kind == QLatin1String("file")) {
+            QCOMPARE(readFile(disabled), QByteArray("precious"));
+        } else {
+            QVERIFY(QFileInfo::exists(elsewhere + "/fr.lproj"));
+            QVERIFY(!QFileInfo::exists(path + "/Contents/Resources/fr.lproj"));
+        }
+    }
+
+    void languageRestoredLaterIsNotInListing()
+    {
+        const QString path = BundleBuilder(apps() + "/Late.app")
+                                 .identifier("org.example.Late")
+                                 .languages({"en"})
+                                 .file("Resources Disabled/fr.lproj/")
+                                 .write();
+        const AppListingPtr first = AppListing::fromPath(path, *m_platform->workspace);
+        QCOMPARE(first->langs(), QStringList{"en"});
+        QVERIFY(QFileInfo(path + "/Contents/Resources/fr.lproj").isDir());
+        // The next reading, such as the one every selection makes, sees it.
+        QVERIFY(AppListing::fromPath(path, *m_platform->workspace)->langs().contains("fr"));
+    }
+
+    void equality_data()
+    {
+        QTest::addColumn<QString>("firstId");
+        QTest::addColumn<QString>("secondId");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("same identifier, different paths") << u"org.a"_s << u"org.a"_s << true;
+        QTest::newRow("different identifiers") << u"org.a"_s << u"org.b"_s << false;
+        QTest::newRow("identifiers differing in case") << u"org.a"_s << u"org.A"_s << false;
+        QTest::newRow("both without identifier") << u""_s << u""_s << false;
+    }
+    void equality()
+    {
+        QFETCH(QString, firstId);
+        QFETCH(QString, secondId);
+        QFETCH(bool, equal);
+        BundleBuilder one(apps() + "/One.app");
+        BundleBuilder two(m_env->root() + "/Two.app");
+        if (!firstId.isEmpty())
+            one.identifier(firstId);
+        if (!secondId.isEmpty())
+            two.identifier(secondId);
+        const AppListingPtr a = AppListing::fromPath(one.write(), *m_platform->workspace);
+        const AppListingPtr b = AppListing::fromPath(two.write(), *m_platform->workspace);
+        QCOMPARE(a->isEqualToListing(*b), equal);
+        QCOMPARE(b->isEqualToListing(*a), equal);
+        QVERIFY(a->isEqualToListing(*a));
+    }
+
+    // Making listings from identifiers finds bundles added from outside the applications
+    // folder at the next start.
+    void fromIdentifier()
+    {
+        const QString outside = BundleBuilder(m_env->root() + "/Elsewhere/Quill.app")
+                                    .identifier("org.example.Quill")
+                                    .info("CFBundleVersion", "7")
+                                    .write();
+        AppListing::fromPath(outside, *m_platform->workspace);
+        const TestEnvironment &env = *m_env;
+        auto fresh = std::make_shared<Platform>(env.platform());
+        fresh->workspace = std::make_shared<Workspace>(
+            env.applicationsDirectory(), env.root() + "/data/vexilo/KnownApplications.plist");
+        const AppListingPtr listing =
+            AppListing::fromIdentifier("org.example.Quill", *fresh->workspace);
+        QCOMPARE(listing->path(), outside);
+        QCOMPARE(listing->identifier(), "org.example.Quill");
+        QCOMPARE(listing->name(), "Quill");
+        QCOMPARE(listing->version(), "7");
+    }
+};
+
+QTEST_MAIN(TestAppListing)
+#include "tst_applisting.moc"

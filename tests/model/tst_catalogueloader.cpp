@@ -1,0 +1,237 @@
+#include "BundleBuilder.h"
+#include "PreferencesStore.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList names(const QList<AppListingPtr> &listings)
+{
+    QStringList out;
+    for (const AppListingPtr &l : listings)
+        out.append(l->name());
+    return out;
+}
+
+} // namespace
+
+class TestCatalogueLoader : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+    std::shared_ptr<UserDefaults> m_defaults;
+    qsizetype m_max = -1;
+    QList<qsizetype> m_progress;
+
+    QString apps() const { return m_env->applicationsDirectory(); }
+
+    CatalogueLoader::Result load()
+    {
+        m_progress.clear();
+        return CatalogueLoader::load(*m_platform, *m_defaults,
+                                     [this](qsizetype done, qsizetype total) {
+                                         m_max = total;
+                                         m_progress.append(done);
+                                     });
+    }
+
+    QString domainFile() const { return m_env->preferencesDirectory() + "/org.vexilo.Test.plist"; }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        m_defaults = std::make_shared<UserDefaults>(m_platform->preferences, "org.vexilo.Test");
+        TestEnvironment::setLanguage("en_US", "en");
+    }
+
+    void onlyBundlesNamedAppCount()
+    {
+        BundleBuilder(apps() + "/Foo.app").identifier("org.Foo").write();
+        BundleBuilder(apps() + "/Bar.APP").identifier("org.Bar").write();
+        QDir().mkpath(apps() + "/Utilities");
+        QFile ds(apps() + "/.DS_Store");
+        QVERIFY(ds.open(QIODevice::WriteOnly));
+        ds.close();
+
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), QStringList{"Foo"});
+        QCOMPARE(names(catalogue.allApps), QStringList{"Foo"});
+        QCOMPARE(m_max, 4);
+        QCOMPARE(m_progress, (QList<qsizetype>{0, 1, 2, 3, 4}));
+    }
+
+    // A large folder reports its progress in steps, not once per entry, and always its end.
+    void progressIsReportedInBoundedSteps()
+    {
+        constexpr int kEntries = 5000;
+        for (int i = 0; i < kEntries; ++i) {
+            QFile f(apps() + QStringLiteral("/note%1.txt").arg(i));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        load();
+        QVERIFY(m_progress.size() <= CatalogueLoader::kProgressReports + 1);
+        QVERIFY(m_progress.size() >= CatalogueLoader::kProgressReports / 2);
+        QVERIFY(std::is_sorted(m_progress.cbegin(), m_progress.cend()));
+        QCOMPARE(m_progress.last(), kEntries);
+    }
+
+    // The catalogue is built off the main thread and reaches it whole, after its progress.
+    void catalogueHandsTheResultOver()
+    {
+        BundleBuilder(apps() + "/Beta.app").identifier("org.Beta").write();
+        BundleBuilder(apps() + "/Alpha.app").identifier("org.Alpha").write();
+        m_defaults->setObject("HiddenApps", QStringList{"org.Beta"});
+        Catalogue catalogue(m_platform, m_defaults);
+        QSignalSpy progress(&catalogue, &Catalogue::loadingProgress);
+        QSignalSpy loaded(&catalogue, &Catalogue::loaded);
+        QVERIFY(!catalogue.isLoaded());
+        catalogue.startLoading();
+        QVERIFY(loaded.wait(20000));
+        QVERIFY(catalogue.isLoaded());
+        QCOMPARE(names(catalogue.apps()), QStringList{"Alpha"});
+        QCOMPARE(names(catalogue.allApps()), (QStringList{"Alpha", "Beta"}));
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last(), (QVariantList{2, 2}));
+        // Loaded once per run.
+        catalogue.startLoading();
+        QVERIFY(!loaded.wait(200));
+    }
+
+    void unreadableApplicationsFolderStillLoadsAddedApps()
+    {
+        QDir(apps()).removeRecursively();
+        const QString added =
+            BundleBuilder(m_env->root() + "/Extra/Added.app").identifier("org.Added").write();
+        m_defaults->setObject("ExtraApps", QStringList{added});
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), QStringList{"Added"});
+        QCOMPARE(m_max, 1);
+    }
+
+    void linkedBundleIsListedAtItsTarget()
+    {
+        const QString target =
+            BundleBuilder(m_env->root() + "/Store/Target.app").identifier("org.Target").write();
+        QVERIFY(QFile::link(target, apps() + "/Link.app"));
+        QVERIFY(QFile::link(m_env->root() + "/nowhere.app", apps() + "/Dangling.app"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Error: omitting Dangling.app: could not get full path.");
+        const auto catalogue = load();
+        QCOMPARE(catalogue.allApps.size(), 1);
+        QCOMPARE(catalogue.allApps.first()->path(), QFileInfo(target).canonicalFilePath());
+        QCOMPARE(catalogue.allApps.first()->name(), "Target");
+    }
+
+    void hiddenApplications()
+    {
+        BundleBuilder(apps() + "/Shown.app").identifier("org.Shown").write();
+        BundleBuilder(apps() + "/Hidden.app").identifier("org.Hidden").write();
+        BundleBuilder(apps() + "/NoId.app").languages({"en"}).write();
+        m_defaults->setObject("HiddenApps", QStringList{"org.Hidden", QString()});
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), (QStringList{"NoId", "Shown"}));
+        QCOMPARE(names(catalogue.allApps), (QStringList{"Hidden", "NoId", "Shown"}));
+    }
+
+    void extraAppsAreRewrittenToIdentifiers()
+    {
+        BundleBuilder(apps() + "/Installed.app").identifier("org.Installed").write();
+        const QString existing =
+            BundleBuilder(m_env->root() + "/Extra/Kept.app").identifier("org.Kept").write();
+        const QString deleted = m_env->root() + "/Extra/Deleted.app";
+        m_defaults->setObject("ExtraApps", QStringList{"org.Installed", existing, deleted});
+
+        const auto catalogue = load();
+        QCOMPARE(m_max, 4);
+        QCOMPARE(m_progress.last(), 4);
+        // The installed application appears twice: from the folder and from ExtraApps.
+        QCOMPARE(names(catalogue.allApps),
+                 (QStringList{"Deleted", "Installed", "Installed", "Kept"}));
+        for (const AppListingPtr &l : catalogue.allApps)
+            QCOMPARE(l->invalid(), l->name() == QLatin1String("Deleted"));
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"),
+                 (QStringList{"org.Installed", "org.Kept", deleted}));
+
+        // Next start: the rewritten identifier is found again, now outside the folder.
+        const auto again = load();
+        QCOMPARE(names(again.allApps), names(catalogue.allApps));
+    }
+
+    void onlyIdentifiersAreNotWritten()
+    {
+        BundleBuilder(apps() + "/Installed.app").identifier("org.Installed").write();
+        // Stored by another writer; the load must leave the file as it is.
+        PreferencesStore store(m_env->preferencesDirectory());
+        QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", QVariantList{"org.Installed"}));
+        const QDateTime before = QFileInfo(domainFile()).lastModified();
+        QFile::setPermissions(domainFile(), QFile::ReadOwner);
+        QTest::qWait(20);
+        load();
+        QFile::setPermissions(domainFile(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFileInfo(domainFile()).lastModified(), before);
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.Installed"});
+    }
+
+    // An entry that is neither a known identifier nor an absolute path is never read relative
+    // to the working folder.
+    void relativeEntryIsNotReadFromWorkingFolder()
+    {
+        const QString cwd = m_env->root() + "/cwd";
+        const QString decoy = cwd + "/org.Gone";
+        BundleBuilder(decoy)
+            .identifier("org.Decoy")
+            .file("Resources Disabled/fr.lproj/")
+            .file("Resources/en.lproj/")
+            .write();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(cwd);
+        m_defaults->setObject("ExtraApps", QStringList{"org.Gone"});
+        const auto catalogue = load();
+        QDir::setCurrent(previous);
+
+        QCOMPARE(catalogue.allApps.size(), 1);
+        const AppListingPtr listing = catalogue.allApps.first();
+        QVERIFY(listing->invalid());
+        QCOMPARE(listing->name(), "org");
+        QVERIFY(listing->identifier().isEmpty());
+        QVERIFY(QFileInfo(decoy + "/Contents/Resources Disabled/fr.lproj").isDir());
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.Gone"});
+    }
+
+    void localeAwareOrder_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("expected");
+        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
+        QTest::newRow("english") << u"en_US"_s
+                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
+        // Swedish sorts Ö after Z.
+        QTest::newRow("swedish") << u"sv_SE"_s
+                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+    }
+    void localeAwareOrder()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, expected);
+        TestEnvironment::setLanguage(locale);
+        for (const char *n : {"Zeta", "Örn", "alpha", "Émile", "Olle", "beta"})
+            BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + ".app").write();
+        const auto catalogue = load();
+        QCOMPARE(names(catalogue.apps), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogueLoader)
+#include "tst_catalogueloader.moc"

@@ -1,0 +1,192 @@
+#include "TestEnvironment.h"
+#include "catalogue/AppListing.h"
+#include "panel/PanelContent.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Kind = PopUpEntry::Kind;
+
+// The stored language at this position, counting how often it was asked for.
+struct Stored {
+    std::optional<int> index;
+    int asked = 0;
+    Panel::StoredIndex function()
+    {
+        return [this] {
+            ++asked;
+            return index;
+        };
+    }
+};
+
+QStringList titles(const PanelContent &panel)
+{
+    QStringList out;
+    for (const PopUpEntry &entry : panel.entries)
+        out.append(entry.kind == Kind::Separator ? u"-"_s : entry.title);
+    return out;
+}
+
+QList<int> checkedEntries(const PanelContent &panel)
+{
+    QList<int> out;
+    for (int i = 0; i < panel.entries.size(); ++i) {
+        if (panel.entries.at(i).checked)
+            out.append(i);
+    }
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::optional<int>)
+
+class TestPanelContent : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestEnvironment::setLanguage("en_US", "en"); }
+
+    void application_data()
+    {
+        QTest::addColumn<QStringList>("langs");
+        QTest::addColumn<std::optional<int>>("stored");
+        QTest::addColumn<QString>("countText");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<bool>("popUpEnabled");
+        QTest::addColumn<bool>("launchEnabled");
+        QTest::addColumn<QList<int>>("checked");
+        const QString unable = u"(Unable to determine available languages)"_s;
+        const QString always = u"Always open in this language"_s;
+        QTest::newRow("three, one without a name, in the bundle's order")
+            << QStringList{"fr", "qq", "German"} << std::optional<int>()
+            << u"Available in 3 different languages."_s
+            << QStringList{always, "-", "French", "qq", "German"} << true << true << QList<int>{2};
+        QTest::newRow("stored language first: always-open marked")
+            << QStringList{"de", "fr"} << std::optional<int>(0)
+            << u"Available in 2 different languages."_s
+            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 2};
+        QTest::newRow("stored language second")
+            << QStringList{"de", "fr"} << std::optional<int>(1)
+            << u"Available in 2 different languages."_s
+            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{2};
+        QTest::newRow("stored language not offered")
+            << QStringList{"de", "fr"} << std::optional<int>(AppListing::NotFound)
+            << u"Available in 2 different languages."_s
+            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{2};
+        QTest::newRow("one with a name: filled, disabled, launchable")
+            << QStringList{"fr"} << std::optional<int>() << u"Only available in French."_s
+            << QStringList{always, "-", "French"} << false << true << QList<int>{2};
+        QTest::newRow("one classic name")
+            << QStringList{"German"} << std::optional<int>() << u"Only available in German."_s
+            << QStringList{always, "-", "German"} << false << true << QList<int>{2};
+        QTest::newRow("one without a name") << QStringList{"qq"} << std::optional<int>(0) << unable
+                                            << QStringList{} << false << false << QList<int>{};
+        QTest::newRow("none") << QStringList{} << std::optional<int>(0) << unable << QStringList{}
+                              << false << false << QList<int>{};
+    }
+    void application()
+    {
+        QFETCH(QStringList, langs);
+        QFETCH(std::optional<int>, stored);
+        QFETCH(QString, countText);
+        QFETCH(QStringList, titles);
+        QFETCH(bool, popUpEnabled);
+        QFETCH(bool, launchEnabled);
+        QFETCH(QList<int>, checked);
+        Stored storedIndex{stored};
+        const PanelContent panel = Panel::forApplication("Atlas", langs, storedIndex.function());
+        QVERIFY(panel.showsApplication);
+        QCOMPARE(panel.name, "Atlas");
+        QCOMPARE(panel.countText, countText);
+        QCOMPARE(::titles(panel), titles);
+        QCOMPARE(panel.popUpEnabled, popUpEnabled);
+        QCOMPARE(panel.launchEnabled, launchEnabled);
+        QCOMPARE(checkedEntries(panel), checked);
+        QCOMPARE(panel.selectedEntry, titles.isEmpty() ? -1 : Panel::kFirstLanguage);
+        QCOMPARE(panel.hasAlwaysOpenEntry(), !titles.isEmpty());
+        // The stored language is looked up only for a pop-up that offers languages.
+        QCOMPARE(storedIndex.asked, titles.isEmpty() ? 0 : 1);
+    }
+
+    // Picking languages moves the one language mark; the always-open mark is on exactly when
+    // the chosen language is the stored one, and left alone without a stored language.
+    void chooseLanguage_data()
+    {
+        QTest::addColumn<std::optional<int>>("stored");
+        QTest::addColumn<QList<int>>("picks");
+        QTest::addColumn<QList<QList<int>>>("checkedAfter");
+        QTest::newRow("stored first")
+            << std::optional<int>(0) << QList<int>{3, 2, 4} << QList<QList<int>>{{3}, {0, 2}, {4}};
+        QTest::newRow("stored third")
+            << std::optional<int>(2) << QList<int>{4, 3} << QList<QList<int>>{{0, 4}, {3}};
+        QTest::newRow("stored not offered") << std::optional<int>(AppListing::NotFound)
+                                            << QList<int>{3, 2} << QList<QList<int>>{{3}, {2}};
+        QTest::newRow("no stored language")
+            << std::optional<int>() << QList<int>{3} << QList<QList<int>>{{3}};
+        QTest::newRow("separator and out of range change nothing")
+            << std::optional<int>() << QList<int>{1, 9, -1} << QList<QList<int>>{{2}, {2}, {2}};
+    }
+    void chooseLanguage()
+    {
+        QFETCH(std::optional<int>, stored);
+        QFETCH(QList<int>, picks);
+        QFETCH(QList<QList<int>>, checkedAfter);
+        Stored storedIndex{stored};
+        PanelContent panel =
+            Panel::forApplication("Atlas", {"fr", "de", "it"}, storedIndex.function());
+        for (int i = 0; i < picks.size(); ++i) {
+            Panel::chooseLanguage(panel, picks.at(i), storedIndex.function());
+            QCOMPARE(checkedEntries(panel), checkedAfter.at(i));
+            // The chosen language is the one marked language entry.
+            QCOMPARE(panel.selectedEntry, checkedAfter.at(i).last());
+        }
+    }
+
+    void ownEntry_data()
+    {
+        QTest::addColumn<QStringList>("langs");
+        QTest::addColumn<QString>("countText");
+        QTest::addColumn<bool>("popUpEnabled");
+        QTest::newRow("three") << QStringList{"en", "fr", "de"}
+                               << u"Available in 3 different languages."_s << true;
+        QTest::newRow("one") << QStringList{"fr"} << u"Only available in French."_s << false;
+        QTest::newRow("none") << QStringList{} << u"(Unable to determine available languages)"_s
+                              << false;
+    }
+    void ownEntry()
+    {
+        QFETCH(QStringList, langs);
+        QFETCH(QString, countText);
+        QFETCH(bool, popUpEnabled);
+        PanelContent panel = Panel::forOwnEntry("Vexilo", langs);
+        QCOMPARE(panel.countText, countText);
+        QCOMPARE(panel.popUpEnabled, popUpEnabled);
+        QVERIFY(!panel.launchEnabled);
+        QVERIFY(!panel.hasAlwaysOpenEntry());
+        QCOMPARE(panel.entries.size(), langs.size());
+        QCOMPARE(checkedEntries(panel), langs.isEmpty() ? QList<int>{} : QList<int>{0});
+        if (langs.size() < 2)
+            return;
+        // A stored language of Vexilo's own never marks the language at index 0.
+        Panel::chooseLanguage(panel, 1, [] { return std::optional<int>(0); });
+        QCOMPARE(checkedEntries(panel), QList<int>{1});
+    }
+
+    void blank()
+    {
+        const PanelContent panel = Panel::blank();
+        QVERIFY(!panel.showsApplication);
+        QVERIFY(panel.entries.isEmpty());
+        QVERIFY(!panel.popUpEnabled);
+        QVERIFY(!panel.launchEnabled);
+        QVERIFY(!panel.runningLineVisible);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPanelContent)
+#include "tst_panelcontent.moc"

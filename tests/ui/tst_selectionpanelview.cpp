@@ -1,0 +1,145 @@
+#include "AppRowView.h"
+#include "LanguagePopUp.h"
+#include "SelectionPanelView.h"
+#include "TestEnvironment.h"
+#include "Workspace.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+PanelContent application(std::optional<int> stored = std::nullopt)
+{
+    return Panel::forApplication("Atlas", {"fr", "de"}, [stored] { return stored; });
+}
+
+} // namespace
+
+class TestSelectionPanelView : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<SelectionPanelView> m_view;
+
+    LanguagePopUp &popUp() { return *m_view->findChild<LanguagePopUp *>(); }
+    QPushButton &launch()
+    {
+        for (QPushButton *button : m_view->findChildren<QPushButton *>()) {
+            if (button->text() == "Launch")
+                return *button;
+        }
+        qFatal("no Launch button");
+    }
+    QLabel *labelWithText(const QString &text)
+    {
+        for (QLabel *label : m_view->findChildren<QLabel *>()) {
+            if (label->text() == text)
+                return label;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        TestEnvironment::setLanguage("en_US", "en");
+        m_view = std::make_unique<SelectionPanelView>();
+        m_view->show();
+    }
+
+    void showsContent()
+    {
+        PanelContent content = application(0);
+        content.runningLine = "Currently open in French.";
+        content.runningLineVisible = true;
+        m_view->showContent(content);
+        QVERIFY(labelWithText("Atlas") && labelWithText("Atlas")->isVisible());
+        QVERIFY(labelWithText("Available in 2 different languages.")->isVisible());
+        QVERIFY(labelWithText("Currently open in French.")->isVisible());
+        QCOMPARE(popUp().numberOfItems(), 4);
+        QVERIFY(popUp().isSpecial(0));
+        QVERIFY(popUp().isSeparator(1));
+        QCOMPARE(popUp().itemTitle(2), "French");
+        QCOMPARE(popUp().text(), "French");
+        QVERIFY(popUp().itemState(0) && popUp().itemState(2) && !popUp().itemState(3));
+        QVERIFY(popUp().isEnabled());
+        QVERIFY(launch().isEnabled());
+
+        m_view->showContent(Panel::blank());
+        QVERIFY(!labelWithText("Atlas"));
+        QCOMPARE(popUp().numberOfItems(), 0);
+        QVERIFY(!popUp().isEnabled());
+        QVERIFY(!launch().isEnabled());
+    }
+
+    // A pick reports the entry; the panel's answer updates the entries in place, also while the
+    // menu entry that was picked is still reporting.
+    void pickingALanguage()
+    {
+        m_view->showContent(application());
+        QSignalSpy chosen(m_view.get(), &SelectionPanelView::languageChosen);
+        connect(m_view.get(), &SelectionPanelView::languageChosen, this, [this](int entry) {
+            PanelContent content = m_view->content();
+            Panel::chooseLanguage(content, entry, [] { return std::nullopt; });
+            m_view->showContent(content);
+        });
+        popUp().menu()->actions().at(3)->trigger();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toInt(), 3);
+        QCOMPARE(popUp().text(), "German");
+        QVERIFY(popUp().itemState(3));
+        QVERIFY(!popUp().itemState(2));
+    }
+
+    // The always-open entry is a command: the chosen language stays shown and marked.
+    void pickingAlwaysOpen()
+    {
+        m_view->showContent(application());
+        QSignalSpy alwaysOpen(m_view.get(), &SelectionPanelView::alwaysOpenChosen);
+        QSignalSpy chosen(m_view.get(), &SelectionPanelView::languageChosen);
+        popUp().pick(0);
+        QCOMPARE(alwaysOpen.size(), 1);
+        QVERIFY(chosen.isEmpty());
+        QCOMPARE(popUp().indexOfSelectedItem(), 2);
+        QCOMPARE(popUp().text(), "French");
+        QVERIFY(!popUp().itemState(0));
+    }
+
+    void launchIsReported()
+    {
+        m_view->showContent(application());
+        QSignalSpy clicked(m_view.get(), &SelectionPanelView::launchClicked);
+        QTest::mouseClick(&launch(), Qt::LeftButton);
+        QCOMPARE(clicked.size(), 1);
+    }
+
+    // A click on an icon reports it; a click beside the icons reports nothing.
+    void rowClicks()
+    {
+        TestEnvironment env;
+        QList<AppListingPtr> listings;
+        for (const char *name : {"A", "B", "C"})
+            listings.append(AppListing::fromPath(env.applicationsDirectory() + '/' +
+                                                     QLatin1String(name) + ".app",
+                                                 *env.platform().workspace));
+        AppRowView row;
+        row.setApplications(listings);
+        row.show();
+        QSignalSpy clicked(&row, &AppRowView::clicked);
+        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(10 + 60 + 25, 40));
+        QCOMPARE(row.selected(), 1);
+        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(10 + 60 * 4, 40));
+        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(40, 80));
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toInt(), 1);
+        QCOMPARE(row.selected(), 1);
+    }
+};
+
+QTEST_MAIN(TestSelectionPanelView)
+#include "tst_selectionpanelview.moc"
