@@ -2,7 +2,7 @@
 // store, and prints them in the old-style property-list text form.
 //
 // Vexilo waits for it on its main thread at every selection, so it links nothing it does not
-// need: no Qt, only the store's file rules (shared with Vexilo) and libplist.
+// need: no Qt, only the store's file rules (shared with Vexilo) and expat.
 
 #include "DomainFiles.h"
 #include "PlistText.h"
@@ -85,22 +85,22 @@ std::string lower(std::string_view text)
     return out;
 }
 
-PlistNode::Ptr parseTyped(const std::string &type, const std::string &text)
+std::optional<PlistValue> parseTyped(const std::string &type, const std::string &text)
 {
     if (type == "-string")
-        return PlistNode::Ptr(plist_new_string(text.c_str()));
+        return PlistValue::string(text);
     if (type == "-int" || type == "-integer") {
         const auto n = parseInteger(text);
-        return n ? PlistNode::Ptr(plist_new_uint(uint64_t(*n))) : nullptr;
+        return n ? std::optional<PlistValue>(PlistValue::integer(*n)) : std::nullopt;
     }
     if (type == "-bool" || type == "-boolean") {
         const std::string t = lower(text);
         if (t == "yes" || t == "true" || t == "1")
-            return PlistNode::Ptr(plist_new_bool(1));
+            return PlistValue::boolean(true);
         if (t == "no" || t == "false" || t == "0")
-            return PlistNode::Ptr(plist_new_bool(0));
+            return PlistValue::boolean(false);
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 bool exists(const std::string &path)
@@ -112,19 +112,21 @@ bool exists(const std::string &path)
 int read(const std::string &path, const std::vector<std::string> &args)
 {
     const std::string &domain = args.at(1);
+    if (args.size() == 2 && !exists(path))
+        return fail("Domain " + domain + " does not exist");
+    PlistValue::Dictionary dict;
+    if (DomainFiles::read(path, dict) == DomainFiles::Contents::Corrupt)
+        return fail("defaults: domain " + domain + " is unreadable: " + path +
+                    " is not a property list holding a dictionary");
     if (args.size() == 2) {
-        if (!exists(path))
-            return fail("Domain " + domain + " does not exist");
-        const PlistNode::Ptr dict = DomainFiles::read(path);
-        put(stdout, PlistText::describe(dict.get()).value_or("{\n}") + '\n');
+        put(stdout, PlistText::describe(PlistValue::dictionary(std::move(dict))) + '\n');
         return 0;
     }
     const std::string &key = args.at(2);
-    const PlistNode::Ptr dict = DomainFiles::read(path);
-    const auto text = PlistText::describe(plist_dict_get_item(dict.get(), key.c_str()), 1);
-    if (!text)
+    const auto it = dict.find(key);
+    if (it == dict.end())
         return fail(pairMissing(domain, key));
-    put(stdout, *text + '\n');
+    put(stdout, PlistText::describe(it->second) + '\n');
     return 0;
 }
 
@@ -153,10 +155,8 @@ int run(const std::vector<std::string> &args)
     const std::string &key = args.at(2);
     if (command == "delete") {
         bool existed = false;
-        const bool ok = DomainFiles::update(path, [&](PlistNode::Ptr &dict) {
-            existed = plist_dict_get_item(dict.get(), key.c_str()) != nullptr;
-            if (existed)
-                plist_dict_remove_item(dict.get(), key.c_str());
+        const bool ok = DomainFiles::update(path, [&](PlistValue::Dictionary &dict) {
+            existed = dict.erase(key) > 0;
             return true;
         });
         if (!ok)
@@ -164,17 +164,18 @@ int run(const std::vector<std::string> &args)
         return existed ? 0 : fail(pairMissing(domain, key));
     }
 
-    PlistNode::Ptr value;
+    std::optional<PlistValue> value;
     const std::string &first = args.at(3);
     if (first == "-array") {
-        value.reset(plist_new_array());
+        PlistValue::Array items;
         for (size_t i = 4; i < args.size(); ++i)
-            plist_array_append_item(value.get(), plist_new_string(args[i].c_str()));
+            items.push_back(PlistValue::string(args[i]));
+        value = PlistValue::array(std::move(items));
     } else if (args.size() == 4) {
         // A bare word after the key is a string; a flag there needs its value.
         if (first.size() > 1 && first.front() == '-')
             return usage();
-        value.reset(plist_new_string(first.c_str()));
+        value = PlistValue::string(first);
     } else if (args.size() == 5) {
         value = parseTyped(first, args.at(4));
         if (!value)
@@ -182,8 +183,14 @@ int run(const std::vector<std::string> &args)
     } else {
         return usage();
     }
-    const bool ok = DomainFiles::update(path, [&](PlistNode::Ptr &dict) {
-        plist_dict_set_item(dict.get(), key.c_str(), plist_copy(value.get()));
+    // The XML form cannot carry control characters; say so rather than fail to write.
+    bool storable = PlistText::isPlistText(key);
+    for (size_t i = 3; i < args.size(); ++i)
+        storable = storable && PlistText::isPlistText(args[i]);
+    if (!storable)
+        return fail("defaults: keys and values cannot hold control characters");
+    const bool ok = DomainFiles::update(path, [&](PlistValue::Dictionary &dict) {
+        dict.insert_or_assign(key, std::move(*value));
         return true;
     });
     if (!ok)
