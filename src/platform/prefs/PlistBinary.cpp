@@ -144,7 +144,7 @@ private:
 
     std::optional<PlistValue> object(uint64_t ref, int depth)
     {
-        if (depth > kMaxDepth || m_onPath[size_t(ref)] || !m_budget.takeValue())
+        if (depth > kMaxDepth || m_onPath[size_t(ref)] || !m_budget.takeValue(depth))
             return std::nullopt;
         size_t pos = offsetOf(ref);
         if (pos == 0)
@@ -252,7 +252,7 @@ private:
             for (; i < *length; ++i) {
                 const auto keyRef = reference(pos + size_t(i) * m_refSize);
                 const auto valueRef = reference(values + size_t(i) * m_refSize);
-                if (!keyRef || !valueRef || !m_budget.takeValue())
+                if (!keyRef || !valueRef || !m_budget.takeValue(depth + 1))
                     break;
                 const size_t keyPos = offsetOf(*keyRef);
                 std::optional<std::string> key = keyPos ? text(keyPos) : std::nullopt;

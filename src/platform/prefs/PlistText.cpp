@@ -213,40 +213,55 @@ std::string data(const std::string &bytes)
     return out;
 }
 
-std::string describeAt(const PlistValue &value, int level)
+// Appends to `out`, so that a deep value costs its printed length, not that times its depth.
+void describeAt(const PlistValue &value, int level, std::string &out)
 {
-    const std::string indent(size_t(4 * level), ' ');
-    const std::string inner(size_t(4 * (level + 1)), ' ');
+    const auto indent = [&](int n) { out.append(size_t(4 * n), ' '); };
     switch (value.type()) {
     case PlistValue::Type::Array: {
         const PlistValue::Array &items = value.toArray();
-        std::string out("(\n");
-        for (size_t i = 0; i < items.size(); ++i)
-            out += inner + describeAt(items[i], level + 1) + (i + 1 < items.size() ? ",\n" : "\n");
-        return out + indent + ')';
+        out += "(\n";
+        for (size_t i = 0; i < items.size(); ++i) {
+            indent(level + 1);
+            describeAt(items[i], level + 1, out);
+            out += i + 1 < items.size() ? ",\n" : "\n";
+        }
+        indent(level);
+        out += ')';
+        return;
     }
-    case PlistValue::Type::Dictionary: {
+    case PlistValue::Type::Dictionary:
         // Already in UTF-16 order of the keys.
-        std::string out("{\n");
-        for (const auto &[key, item] : value.toDictionary())
-            out += inner + quoted(key) + " = " + describeAt(item, level + 1) + ";\n";
-        return out + indent + '}';
-    }
+        out += "{\n";
+        for (const auto &[key, item] : value.toDictionary()) {
+            indent(level + 1);
+            out += quoted(key) + " = ";
+            describeAt(item, level + 1, out);
+            out += ";\n";
+        }
+        indent(level);
+        out += '}';
+        return;
     case PlistValue::Type::Boolean:
-        return value.toBool() ? "1" : "0";
+        out += value.toBool() ? "1" : "0";
+        return;
     case PlistValue::Type::Integer:
-        return value.isUnsigned() ? std::to_string(uint64_t(value.toInteger()))
+        out += value.isUnsigned() ? std::to_string(uint64_t(value.toInteger()))
                                   : std::to_string(value.toInteger());
+        return;
     case PlistValue::Type::Real:
-        return real(value.toReal());
+        out += real(value.toReal());
+        return;
     case PlistValue::Type::Date:
-        return date(value.toDate());
+        out += date(value.toDate());
+        return;
     case PlistValue::Type::Data:
-        return data(value.bytes());
+        out += data(value.bytes());
+        return;
     case PlistValue::Type::String:
-        return quoted(value.bytes());
+        out += quoted(value.bytes());
+        return;
     }
-    return {};
 }
 
 } // namespace
@@ -272,7 +287,9 @@ void appendUtf8(std::string &out, char32_t cp)
 
 std::string describe(const PlistValue &value)
 {
-    return describeAt(value, 0);
+    std::string out;
+    describeAt(value, 0, out);
+    return out;
 }
 
 bool isXmlChar(char32_t c)

@@ -82,15 +82,20 @@ namespace Plist {
 
 // What a reader builds at most: deep enough and large enough for any real file, while a
 // hostile one (deep nesting, a binary object graph that repeats one object many times) cannot
-// exhaust the stack, the memory or the time of the program.
+// exhaust the stack, the memory or the time of the program, nor make the XML written back
+// from it (indented by depth) grow out of bounds.
 constexpr int kMaxDepth = 512;                 // levels below the root value
-constexpr size_t kMaxValues = 1 << 20;         // values in one file
-constexpr size_t kMaxBytes = size_t(64) << 20; // bytes of text and data in one file
+constexpr size_t kMaxWeight = size_t(1) << 20; // values, each counted 1 + its depth times
+constexpr size_t kMaxBytes = size_t(16) << 20; // bytes of text and data in one file
 
 // What a reader has built so far; false once a limit is passed.
 class Budget {
 public:
-    bool takeValue() { return ++m_values <= kMaxValues; }
+    bool takeValue(int depth)
+    {
+        m_weight += size_t(depth) + 1;
+        return m_weight <= kMaxWeight;
+    }
     bool takeBytes(size_t n)
     {
         if (n > kMaxBytes - m_bytes)
@@ -100,7 +105,7 @@ public:
     }
 
 private:
-    size_t m_values = 0;
+    size_t m_weight = 0;
     size_t m_bytes = 0;
 };
 

@@ -278,8 +278,8 @@ private:
                 return;
             }
         }
-        if (*kind != Kind::Plist && *kind != Kind::Key) {
-            if (m_depth > kMaxDepth || !m_budget.takeValue()) {
+        if (*kind != Kind::Plist) {
+            if (m_depth > kMaxDepth || !m_budget.takeValue(m_depth)) {
                 fail();
                 return;
             }
