@@ -40,6 +40,8 @@ packages=(
     "x11-utils|X11 inspection tools for diagnosing window problems"
     "fonts-dejavu-core|a font, so the window has readable text everywhere"
     "clang-format|formats the C++ sources"
+    "clang|fuzzing only: builds the fuzz targets in fuzz/"
+    "libclang-rt-14-dev|fuzzing only: libFuzzer and the sanitizer runtimes"
     "libqt6svg6|draws SVG icons of the desktop's icon theme"
 )
 
