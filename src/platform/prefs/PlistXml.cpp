@@ -30,15 +30,21 @@ std::string_view trimmed(std::string_view s)
     return s;
 }
 
+// Trims a number's text and takes its sign off; true for a minus. A second sign is left for
+// the caller to refuse.
+bool takeSign(std::string_view &text)
+{
+    text = trimmed(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    return negative;
+}
+
 // Decimal, or hexadecimal after "0x"; from INT64_MIN up to UINT64_MAX.
 std::optional<PlistValue> integerFromText(std::string_view text)
 {
-    text = trimmed(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = takeSign(text);
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
@@ -58,12 +64,7 @@ std::optional<PlistValue> integerFromText(std::string_view text)
 
 std::optional<PlistValue> realFromText(std::string_view text)
 {
-    text = trimmed(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = takeSign(text);
     // A second sign would be taken by from_chars.
     if (text.empty() || text.front() == '-' || text.front() == '+')
         return std::nullopt;
