@@ -19,7 +19,7 @@ packages=(
     "build-essential|C++ compiler and linker"
     "cmake|build configuration (CMake 3.25)"
     "ninja-build|build tool used by CMake"
-    "pkg-config|locates libplist, ICU and libxcb for CMake"
+    "pkg-config|locates expat, ICU, libxcb and libplist for CMake"
     "git|version control of the source tree"
     "qt6-base-dev|Qt 6 Core, Gui, Widgets and Test libraries and headers"
     "qt6-base-dev-tools|Qt's moc, needed to compile Qt classes"
@@ -27,7 +27,8 @@ packages=(
     "qt6-tools-dev-tools|Qt tools that the translation support expects"
     "qt6-l10n-tools|lrelease, compiles the translations into Vexilo.qm"
     "qt6-image-formats-plugins|reads .icns application icons"
-    "libplist-dev|reads and writes property lists (Info.plist, preferences)"
+    "libexpat1-dev|parses XML property lists (Info.plist, preferences)"
+    "libplist-dev|tests only: writes binary property lists to check our reader against"
     "libicu-dev|language names in the user's language"
     "libxcb1-dev|X11 protocol library, to bring launched applications to the front"
     "libxcb-ewmh-dev|window-manager hints, to activate windows on X11"
@@ -39,6 +40,8 @@ packages=(
     "x11-utils|X11 inspection tools for diagnosing window problems"
     "fonts-dejavu-core|a font, so the window has readable text everywhere"
     "clang-format|formats the C++ sources"
+    "clang|fuzzing only: builds the fuzz targets in fuzz/"
+    "libclang-rt-14-dev|fuzzing only: libFuzzer and the sanitizer runtimes"
     "libqt6svg6|draws SVG icons of the desktop's icon theme"
 )
 

@@ -3,81 +3,10 @@
 #include "DomainFiles.h"
 #include "PropertyList.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QVariantHash>
-#include <limits>
 #include <string>
 
 namespace {
-
-// Brings a value to the types PropertyList writes; nullopt for a type a property list cannot
-// hold, so nothing half-converted is ever stored.
-std::optional<QVariant> normalised(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-    case QMetaType::Bool:
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-        return value;
-    case QMetaType::Float:
-        return QVariant(value.toDouble());
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return QVariant(value.toLongLong());
-    case QMetaType::ULong:
-    case QMetaType::ULongLong: {
-        const qulonglong v = value.toULongLong();
-        if (v > qulonglong(std::numeric_limits<qlonglong>::max()))
-            return std::nullopt;
-        return QVariant(qlonglong(v));
-    }
-    case QMetaType::QDateTime: {
-        const QDateTime date = value.toDateTime();
-        if (!date.isValid())
-            return std::nullopt;
-        return QVariant(date.toUTC());
-    }
-    case QMetaType::QStringList: {
-        QVariantList list;
-        for (const QString &s : value.toStringList())
-            list.append(s);
-        return QVariant(list);
-    }
-    case QMetaType::QVariantList: {
-        QVariantList list;
-        for (const QVariant &element : value.toList()) {
-            const auto v = normalised(element);
-            if (!v)
-                return std::nullopt;
-            list.append(*v);
-        }
-        return QVariant(list);
-    }
-    case QMetaType::QVariantMap:
-    case QMetaType::QVariantHash: {
-        QVariantMap map;
-        const QVariantMap source = value.toMap();
-        for (auto it = source.cbegin(); it != source.cend(); ++it) {
-            const auto v = normalised(it.value());
-            if (!v)
-                return std::nullopt;
-            map.insert(it.key(), *v);
-        }
-        return QVariant(map);
-    }
-    default:
-        return std::nullopt;
-    }
-}
 
 // A domain or folder as file-system bytes; nullopt for a lone surrogate, which has no
 // encoding that reads back as the same name.
@@ -96,18 +25,9 @@ std::optional<std::string> fileName(const QString &name)
     return QFile::encodeName(name).toStdString();
 }
 
-// The dictionary the file rules hand over, in the program's own types. Both sides are
-// property lists, so the binary form carries every value across unchanged.
-QVariantMap toMap(plist_t dict)
+QVariantMap toMap(const PlistValue::Dictionary &dict)
 {
-    char *bytes = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(dict, &bytes, &length);
-    if (!bytes)
-        return {};
-    const auto parsed = PropertyList::parse(QByteArray(bytes, qsizetype(length)));
-    plist_to_bin_free(bytes);
-    return parsed ? parsed->toMap() : QVariantMap();
+    return PropertyList::toVariant(PlistValue::dictionary(dict)).toMap();
 }
 
 } // namespace
@@ -139,8 +59,9 @@ QVariantMap PreferencesStore::read(const QString &domain) const
     const QString path = pathForDomain(domain);
     if (path.isEmpty())
         return {};
-    const PlistNode::Ptr dict = DomainFiles::read(QFile::encodeName(path).toStdString());
-    return toMap(dict.get());
+    PlistValue::Dictionary dict;
+    DomainFiles::read(QFile::encodeName(path).toStdString(), dict);
+    return toMap(dict);
 }
 
 std::optional<QVariant> PreferencesStore::value(const QString &domain, const QString &key) const
@@ -154,10 +75,10 @@ std::optional<QVariant> PreferencesStore::value(const QString &domain, const QSt
 
 bool PreferencesStore::setValue(const QString &domain, const QString &key, const QVariant &value)
 {
-    const auto v = normalised(value);
-    if (!v)
+    // Refused before the file is touched when the value has no property-list form.
+    if (!PropertyList::fromVariant(value))
         return false;
-    return update(domain, [&](QVariantMap &map) { map.insert(key, *v); });
+    return update(domain, [&](QVariantMap &map) { map.insert(key, value); });
 }
 
 bool PreferencesStore::removeValue(const QString &domain, const QString &key)
@@ -171,24 +92,30 @@ bool PreferencesStore::update(const QString &domain,
     const QString path = pathForDomain(domain);
     if (path.isEmpty())
         return false;
-    return DomainFiles::update(QFile::encodeName(path).toStdString(), [&](PlistNode::Ptr &dict) {
-        const QVariantMap map = toMap(dict.get());
-        QVariantMap changed = map;
-        change(changed);
-        const auto clean = normalised(QVariant(changed));
-        if (!clean)
-            return false;
-        const QByteArray xml = PropertyList::toXml(*clean);
-        // Left untouched when nothing changed in the program's terms, so that values this
-        // side rounds (a date's microseconds) are not rewritten for nothing.
-        const auto old = normalised(QVariant(map));
-        if (old && PropertyList::toXml(*old) == xml)
-            return true;
-        PlistNode::Ptr fresh =
-            PlistNode::parse(std::string_view(xml.constData(), size_t(xml.size())));
-        if (!fresh)
-            return false;
-        dict = std::move(fresh);
-        return true;
-    });
+    return DomainFiles::update(QFile::encodeName(path).toStdString(),
+                               [&](PlistValue::Dictionary &dict) {
+                                   const QVariantMap before = toMap(dict);
+                                   QVariantMap after = before;
+                                   change(after);
+                                   // Only what the change touched is converted back: every other
+                                   // value stays exactly as the file holds it (a date's
+                                   // microseconds included).
+                                   for (auto it = dict.begin(); it != dict.end();) {
+                                       if (after.contains(QString::fromStdString(it->first)))
+                                           ++it;
+                                       else
+                                           it = dict.erase(it);
+                                   }
+                                   for (auto it = after.cbegin(); it != after.cend(); ++it) {
+                                       const auto old = before.constFind(it.key());
+                                       if (old != before.cend() && old.value() == it.value())
+                                           continue;
+                                       auto key = PropertyList::fromVariant(it.key());
+                                       auto value = PropertyList::fromVariant(it.value());
+                                       if (!key || !value)
+                                           return false;
+                                       dict.insert_or_assign(key->bytes(), std::move(*value));
+                                   }
+                                   return true;
+                               });
 }

@@ -1,234 +1,168 @@
 #include "PropertyList.h"
 
-#include "prefs/PlistNode.h"
+#include "prefs/PlistText.h"
+#include "prefs/PlistXml.h"
 
 #include <QDateTime>
 #include <QStringList>
 #include <QTimeZone>
 #include <QVariantList>
 #include <QVariantMap>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
-#include <memory>
-#include <plist/plist.h>
 
 namespace {
 
-// Property-list dates count seconds from 2001-01-01T00:00:00Z.
-constexpr qint64 kReferenceDateMSecs = 978307200000LL;
-
-// Deep enough for any real file; a hostile one cannot exhaust the stack.
-constexpr int kMaxDepth = 512;
-
-struct PlistDeleter {
-    void operator()(plist_t node) const
-    {
-        if (node)
-            plist_free(node);
-    }
-};
-using PlistPtr = std::unique_ptr<void, PlistDeleter>;
-
-QDateTime dateFromNode(plist_t node)
+QString toQString(const std::string &utf8)
 {
-    int32_t sec = 0;
-    int32_t usec = 0;
-    plist_get_date_val(node, &sec, &usec);
-    // libplist splits the stored seconds into a truncated whole part and the magnitude of the
-    // fraction, so the fraction of a date before 2001 counts backwards.
-    const qint64 fractionMSecs = (qint64(usec) + 500) / 1000;
-    const qint64 msecs = qint64(sec) * 1000 + (sec < 0 ? -fractionMSecs : fractionMSecs);
-    return QDateTime::fromMSecsSinceEpoch(kReferenceDateMSecs + msecs, Qt::UTC);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
-QVariant toVariant(plist_t node, int depth)
+// UTF-8 of a string without lone surrogates, which have no UTF-8 form.
+std::optional<std::string> toUtf8(const QString &text)
 {
-    if (!node || depth > kMaxDepth)
-        return {};
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return bool(value);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return std::nullopt;
     }
-    case PLIST_UINT: {
-        // Negative integers come back two's-complement encoded.
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        return qlonglong(value);
-    }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return value;
-    }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        uint64_t length = 0;
-        const char *text = plist_get_string_ptr(node, &length);
-        return text ? QString::fromUtf8(text, qsizetype(length)) : QString();
-    }
-    case PLIST_DATA: {
-        uint64_t length = 0;
-        const char *bytes = plist_get_data_ptr(node, &length);
-        return bytes ? QByteArray(bytes, qsizetype(length)) : QByteArray();
-    }
-    case PLIST_DATE:
-        return dateFromNode(node);
-    case PLIST_UID: {
-        uint64_t value = 0;
-        plist_get_uid_val(node, &value);
-        return qlonglong(value);
-    }
-    case PLIST_ARRAY: {
-        QVariantList list;
-        const uint32_t count = plist_array_get_size(node);
-        list.reserve(count);
-        for (uint32_t i = 0; i < count; ++i) {
-            QVariant item = toVariant(plist_array_get_item(node, i), depth + 1);
-            if (item.isValid())
-                list.append(std::move(item));
-        }
-        return list;
-    }
-    case PLIST_DICT: {
-        QVariantMap map;
-        PlistNode::forEachEntry(node, [&](const char *key, plist_t value) {
-            QVariant item = toVariant(value, depth + 1);
-            if (item.isValid())
-                map.insert(QString::fromUtf8(key), std::move(item));
-        });
-        return map;
-    }
-    case PLIST_NONE:
-        break;
-    }
-    return {};
+    return text.toStdString();
 }
 
-plist_t dateNode(const QDateTime &date)
+std::optional<PlistValue> fromDate(const QDateTime &date)
 {
-    const qint64 msecs = date.toMSecsSinceEpoch() - kReferenceDateMSecs;
-    qint64 sec = msecs / 1000;
-    qint64 rest = msecs % 1000;
-    if (rest < 0) {
-        sec -= 1;
-        rest += 1000;
-    }
-    // The library keeps 32-bit seconds (1933 to 2069); later or earlier dates are pinned.
-    if (sec > std::numeric_limits<int32_t>::max()) {
-        sec = std::numeric_limits<int32_t>::max();
-        rest = 0;
-    } else if (sec < std::numeric_limits<int32_t>::min()) {
-        sec = std::numeric_limits<int32_t>::min();
-        rest = 0;
-    }
-    return plist_new_date(int32_t(sec), int32_t(rest * 1000));
+    if (!date.isValid())
+        return std::nullopt;
+    const double seconds = Plist::secondsFromUnixMSecs(date.toMSecsSinceEpoch());
+    if (!Plist::isDateInRange(seconds))
+        return std::nullopt;
+    return PlistValue::date(seconds);
 }
 
-plist_t toNode(const QVariant &value, int depth)
+std::optional<PlistValue> fromVariantAt(const QVariant &value, int depth)
 {
-    if (depth > kMaxDepth)
-        return nullptr;
+    if (depth > Plist::kMaxDepth)
+        return std::nullopt;
     switch (value.metaType().id()) {
     case QMetaType::Bool:
-        return plist_new_bool(value.toBool() ? 1 : 0);
+        return PlistValue::boolean(value.toBool());
     case QMetaType::Int:
     case QMetaType::Long:
     case QMetaType::LongLong:
     case QMetaType::Short:
     case QMetaType::SChar:
-        return plist_new_uint(uint64_t(value.toLongLong()));
+    case QMetaType::Char:
+        return PlistValue::integer(value.toLongLong());
     case QMetaType::UInt:
     case QMetaType::ULong:
     case QMetaType::ULongLong:
     case QMetaType::UShort:
     case QMetaType::UChar:
-        return plist_new_uint(uint64_t(value.toULongLong()));
+        return PlistValue::unsignedInteger(value.toULongLong());
     case QMetaType::Double:
     case QMetaType::Float:
-        return plist_new_real(value.toDouble());
+        return PlistValue::real(value.toDouble());
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        return plist_new_data(bytes.constData(), uint64_t(bytes.size()));
+        return PlistValue::data(bytes.toStdString());
     }
-    case QMetaType::QDateTime: {
-        const QDateTime date = value.toDateTime();
-        return date.isValid() ? dateNode(date) : nullptr;
-    }
-    case QMetaType::QDate: {
-        const QDate date = value.toDate();
-        return date.isValid() ? dateNode(date.startOfDay(QTimeZone::utc())) : nullptr;
+    case QMetaType::QDateTime:
+        return fromDate(value.toDateTime());
+    case QMetaType::QDate:
+        return fromDate(value.toDate().startOfDay(QTimeZone::utc()));
+    case QMetaType::QString:
+    case QMetaType::QChar: {
+        auto text = toUtf8(value.toString());
+        if (!text || !PlistText::isPlistText(*text))
+            return std::nullopt;
+        return PlistValue::string(std::move(*text));
     }
     case QMetaType::QVariantMap:
     case QMetaType::QVariantHash: {
-        plist_t dict = plist_new_dict();
+        PlistValue::Dictionary entries;
         const QVariantMap map = value.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it) {
-            if (plist_t item = toNode(it.value(), depth + 1))
-                plist_dict_set_item(dict, it.key().toUtf8().constData(), item);
+            auto key = toUtf8(it.key());
+            auto item = fromVariantAt(it.value(), depth + 1);
+            if (!key || !item || !PlistText::isPlistText(*key))
+                return std::nullopt;
+            entries.insert_or_assign(std::move(*key), std::move(*item));
         }
-        return dict;
+        return PlistValue::dictionary(std::move(entries));
     }
     case QMetaType::QVariantList:
     case QMetaType::QStringList: {
-        plist_t array = plist_new_array();
+        PlistValue::Array items;
         const QVariantList list = value.toList();
         for (const QVariant &element : list) {
-            if (plist_t item = toNode(element, depth + 1))
-                plist_array_append_item(array, item);
+            auto item = fromVariantAt(element, depth + 1);
+            if (!item)
+                return std::nullopt;
+            items.push_back(std::move(*item));
         }
-        return array;
+        return PlistValue::array(std::move(items));
     }
-    case QMetaType::UnknownType:
-        return nullptr;
     default:
-        break;
+        return std::nullopt;
     }
-    // Anything else that reads as text (QString, QChar, QUrl...) is written as a string.
-    if (value.canConvert<QString>())
-        return plist_new_string(value.toString().toUtf8().constData());
-    return nullptr;
 }
 
 } // namespace
 
 namespace PropertyList {
 
+QVariant toVariant(const PlistValue &value)
+{
+    switch (value.type()) {
+    case PlistValue::Type::Boolean:
+        return value.toBool();
+    case PlistValue::Type::Integer:
+        if (value.isUnsigned())
+            return qulonglong(value.toInteger());
+        return qlonglong(value.toInteger());
+    case PlistValue::Type::Real:
+        return value.toReal();
+    case PlistValue::Type::String:
+        return toQString(value.bytes());
+    case PlistValue::Type::Data:
+        return QByteArray::fromStdString(value.bytes());
+    case PlistValue::Type::Date:
+        return QDateTime::fromMSecsSinceEpoch(Plist::unixMSecs(value.toDate()), QTimeZone::utc());
+    case PlistValue::Type::Array: {
+        QVariantList list;
+        list.reserve(qsizetype(value.toArray().size()));
+        for (const PlistValue &item : value.toArray())
+            list.append(toVariant(item));
+        return list;
+    }
+    case PlistValue::Type::Dictionary: {
+        QVariantMap map;
+        for (const auto &[key, item] : value.toDictionary())
+            map.insert(toQString(key), toVariant(item));
+        return map;
+    }
+    }
+    return {};
+}
+
+std::optional<PlistValue> fromVariant(const QVariant &value)
+{
+    return fromVariantAt(value, 0);
+}
+
 std::optional<QVariant> parse(const QByteArray &bytes)
 {
-    QByteArrayView view(bytes);
-    // libplist rejects XML that starts with a byte-order mark, which some editors write.
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    if (view.isEmpty() || view.size() > qsizetype(std::numeric_limits<uint32_t>::max()))
+    const auto value = Plist::parse(std::string_view(bytes.constData(), size_t(bytes.size())));
+    if (!value)
         return std::nullopt;
-
-    plist_t root = nullptr;
-    plist_from_memory(view.data(), uint32_t(view.size()), &root);
-    PlistPtr owner(root);
-    if (!root)
-        return std::nullopt;
-    QVariant result = toVariant(root, 0);
-    if (!result.isValid())
-        return std::nullopt;
-    return result;
+    return toVariant(*value);
 }
 
 QByteArray toXml(const QVariant &value)
 {
-    // A value that cannot be written at all becomes an empty dictionary, never an empty file.
-    plist_t node = toNode(value, 0);
-    PlistPtr owner(node ? node : plist_new_dict());
-    char *xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(owner.get(), &xml, &length);
-    if (!xml)
-        return {};
-    QByteArray out(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    return out;
+    const auto plist = fromVariant(value);
+    const auto xml = plist ? Plist::toXml(*plist) : std::nullopt;
+    return xml ? QByteArray::fromStdString(*xml) : QByteArray();
 }
 
 } // namespace PropertyList

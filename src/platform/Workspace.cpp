@@ -176,15 +176,20 @@ void Workspace::rememberApplication(const QString &bundlePath, const QString &id
 
     // Merged with what is on disk now, so entries another process added meanwhile survive.
     QVariantMap merged;
+    bool writable = true;
     const bool written = FileOps::updateLocked(
         m_registryFile, [&](std::optional<QByteArray> current) -> std::optional<QByteArray> {
             merged = parseRegistry(current);
             if (merged.value(identifier).toString() == path)
                 return std::nullopt;
             merged.insert(identifier, path);
-            return PropertyList::toXml(merged);
+            // A path a property list cannot hold (a control character) must not cost the
+            // file the other entries.
+            const QByteArray xml = PropertyList::toXml(merged);
+            writable = !xml.isEmpty();
+            return writable ? std::optional<QByteArray>(xml) : std::nullopt;
         });
-    if (written) {
+    if (written && writable) {
         m_registry = registryEntries(merged);
     } else {
         // Still found for the rest of this run even if the disk refused the write.

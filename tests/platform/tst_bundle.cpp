@@ -1,5 +1,6 @@
 #include "Bundle.h"
 #include "BundleBuilder.h"
+#include "HostilePlists.h"
 #include "IconImage.h"
 #include "TestEnvironment.h"
 
@@ -31,6 +32,7 @@ private slots:
     void executableConfinedToMacOS_data();
     void executableConfinedToMacOS();
     void openingAndLookup();
+    void hostileInfoPlistsBesideAGoodOne();
     void realWorldBundles();
 
 private:
@@ -116,19 +118,20 @@ void TestBundle::localizedInfo()
 {
     QStringEncoder toUtf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
     const QByteArray japanese = toUtf16.encode(u"/* ja */\nCFBundleName = \"\u65d7\";\n");
-    const auto bundle =
-        Bundle::bundleWithPath(BundleBuilder(freshPath())
-                                   .info("CFBundleName", "Plain")
-                                   .info("CFBundleVersion", "7")
-                                   .languages({"it"})
-                                   .localizedInfo("French", {{"CFBundleName", "Drapeaux"}})
-                                   .file("Resources/ja.lproj/InfoPlist.strings", japanese)
-                                   .file("Resources/sv.lproj/InfoPlist.strings", "broken = ")
-                                   .write());
+    const auto bundle = Bundle::bundleWithPath(
+        BundleBuilder(freshPath())
+            .info("CFBundleName", "Plain")
+            .info("CFBundleVersion", "7")
+            .languages({"it"})
+            .localizedInfo("French", {{"CFBundleName", "Drapeaux"}})
+            .file("Resources/ja.lproj/InfoPlist.strings", japanese)
+            .file("Resources/sv.lproj/InfoPlist.strings", "broken = ")
+            .file("Resources/de.lproj/InfoPlist.strings", HostilePlists::all().first().bytes)
+            .write());
     QVERIFY(bundle);
     QCOMPARE(bundle->localizedInfoDictionary({"ja"}).value("CFBundleName"), u"\u65d7"_s);
-    // No strings file, or a broken one: nothing localised, the plain value answers.
-    for (const char *language : {"it", "sv"}) {
+    // No strings file, or a broken or hostile one: nothing localised, the plain value answers.
+    for (const char *language : {"it", "sv", "de"}) {
         QVERIFY(bundle->localizedInfoDictionary({language}).isEmpty());
         QCOMPARE(bundle->objectForInfoDictionaryKey("CFBundleName", {language}), "Plain");
     }
@@ -186,6 +189,33 @@ void TestBundle::openingAndLookup()
     // Remembered even when the caller lets its own reference go.
     Bundle::bundleWithPath(second).reset();
     QCOMPARE(Bundle::bundleWithIdentifier(identifier)->bundlePath(), second);
+}
+
+void TestBundle::hostileInfoPlistsBesideAGoodOne()
+{
+    // Each opens as a bundle without Info values; none stops the others from being read.
+    const QDir folder(m_dir.filePath("Hostile"));
+    BundleBuilder(folder.filePath("Good.app")).identifier("org.example.Good").write();
+    int i = 0;
+    for (const auto &[name, bytes] : HostilePlists::all()) {
+        BundleBuilder(folder.filePath(u"Hostile-%1.app"_s.arg(++i)))
+            .languages({"en"})
+            .noInfoPlist()
+            .file("Info.plist", bytes)
+            .write();
+    }
+    const QStringList entries = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(entries.size(), i + 1);
+    for (const QString &entry : entries) {
+        const auto bundle = Bundle::bundleWithPath(folder.filePath(entry));
+        QVERIFY2(bundle, qPrintable(entry));
+        if (entry == "Good.app") {
+            QCOMPARE(bundle->bundleIdentifier(), "org.example.Good");
+        } else {
+            QVERIFY2(bundle->infoDictionary().isEmpty(), qPrintable(entry));
+            QCOMPARE(bundle->localizations(), QStringList{"en"});
+        }
+    }
 }
 
 void TestBundle::realWorldBundles()

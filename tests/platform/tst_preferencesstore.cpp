@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "HostilePlists.h"
 #include "PreferencesStore.h"
 #include "PropertyList.h"
 #include "TestEnvironment.h"
@@ -68,6 +69,8 @@ private slots:
     void setReadRemove();
     void corruptFileIsKept_data();
     void corruptFileIsKept();
+    void toolOnCorruptFile_data() { corruptFileIsKept_data(); }
+    void toolOnCorruptFile();
     void directoryFollowsXdg();
     void toolPrints_data();
     void toolPrints();
@@ -138,6 +141,8 @@ void TstPreferencesStore::corruptFileIsKept_data()
     QTest::newRow("truncated XML")
         << PropertyList::toXml(QVariantMap{{QStringLiteral("k"), QStringLiteral("v")}}).left(60);
     QTest::newRow("not a dictionary") << PropertyList::toXml(QVariantList{1, 2});
+    for (const auto &[name, bytes] : HostilePlists::all())
+        QTest::newRow(name) << bytes;
 }
 
 void TstPreferencesStore::corruptFileIsKept()
@@ -151,6 +156,37 @@ void TstPreferencesStore::corruptFileIsKept()
     QVERIFY(m_store->setValue(kDomain, kKey, QStringLiteral("fr")));
     QCOMPARE(m_store->read(kDomain), (QVariantMap{{kKey, "fr"}}));
     QCOMPARE(bytesOf(path + QStringLiteral(".corrupt")), bytes);
+}
+
+void TstPreferencesStore::toolOnCorruptFile()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_store->pathForDomain(kDomain);
+    QVERIFY(FileOps::updateLocked(path, [&](auto) { return std::optional<QByteArray>(bytes); }));
+
+    for (const QStringList &args : QList<QStringList>{{"read", kDomain}, {"read", kDomain, kKey}}) {
+        const Result read = runTool(args);
+        QCOMPARE(read.exitCode, 1);
+        QCOMPARE(read.out, QByteArray());
+        QCOMPARE(read.err, "defaults: domain org.example.App is unreadable: " + path.toUtf8() +
+                               " is not a property list holding a dictionary\n");
+    }
+    QCOMPARE(bytesOf(path), bytes);
+
+    QCOMPARE(runTool({"write", kDomain, kKey, "-array", "fr"}).exitCode, 0);
+    QCOMPARE(bytesOf(path + QStringLiteral(".corrupt")), bytes);
+    // Only the bytes of the value written: nothing of the old file, nothing from memory.
+    QCOMPARE(bytesOf(path), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                       "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                       "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                       "<plist version=\"1.0\">\n"
+                                       "<dict>\n"
+                                       "\t<key>AppleLanguages</key>\n"
+                                       "\t<array>\n"
+                                       "\t\t<string>fr</string>\n"
+                                       "\t</array>\n"
+                                       "</dict>\n"
+                                       "</plist>\n"));
 }
 
 void TstPreferencesStore::directoryFollowsXdg()
@@ -243,6 +279,9 @@ void TstPreferencesStore::toolRefuses_data()
     QTest::newRow("write, no value") << QStringList{"write", kDomain, kKey} << usage;
     QTest::newRow("-int not a number") << QStringList{"write", kDomain, kKey, "-int", "x"} << usage;
     QTest::newRow("unknown command") << QStringList{"rename", kDomain, kKey} << usage;
+    QTest::newRow("control character")
+        << QStringList{"write", kDomain, kKey, "-array", "a\x01"}
+        << QByteArray("defaults: keys and values cannot hold control characters");
     QTest::newRow("write to ../x") << QStringList{"write", "../x", kKey, "-array", "fr"} << invalid;
     QTest::newRow("write to a/b") << QStringList{"write", "a/b", kKey, "fr"} << invalid;
     QTest::newRow("write to .x") << QStringList{"write", ".x", kKey, "fr"} << invalid;

@@ -1,9 +1,15 @@
+#include "HostilePlists.h"
 #include "PropertyList.h"
 
 #include <QDateTime>
+#include <QPoint>
+#include <QStringEncoder>
 #include <QTest>
 #include <QTimeZone>
 #include <plist/plist.h>
+
+using HostilePlists::binary;
+using HostilePlists::ref;
 
 // The binary form as written by the system's own library, not by our code.
 static QByteArray toBinary(const QByteArray &xml)
@@ -20,6 +26,11 @@ static QByteArray toBinary(const QByteArray &xml)
     return out;
 }
 
+static const QByteArray kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                "<plist version=\"1.0\">\n";
+
 class TestPropertyList : public QObject {
     Q_OBJECT
 
@@ -29,9 +40,10 @@ private slots:
         const QVariantMap value{
             {QStringLiteral("AppleLanguages"),
              QVariantList{QStringLiteral("fr"), QVariantList{QStringLiteral("en-GB")}}},
-            {QStringLiteral("Name"), QStringLiteral("Grüße <&> ]]> \U0001F1EB")},
+            {QStringLiteral("Name"), QStringLiteral("Grüße <&> ]]> \r\n\t \U0001F1EB")},
             {QStringLiteral("Numbers"),
-             QVariantList{std::numeric_limits<qlonglong>::min(), -0.1, true, false}},
+             QVariantList{std::numeric_limits<qlonglong>::min(),
+                          std::numeric_limits<qulonglong>::max(), -0.1, true, false}},
             {QStringLiteral("Before2001"),
              QDateTime(QDate(1984, 1, 24), QTime(8, 0, 5), QTimeZone::utc())},
             {QStringLiteral("Blob"), QByteArray("\x00\x01\xFE\xFF", 4)},
@@ -41,20 +53,151 @@ private slots:
         QCOMPARE(PropertyList::parse(toBinary(xml)), std::optional<QVariant>(value));
     }
 
-    void byteOrderMarkBeforeXml()
+    // The exact bytes the store has always written, so that existing files do not change.
+    void writesTheStoresForm()
     {
-        const QVariant value = QVariantMap{{QStringLiteral("k"), qlonglong(1)}};
-        const QByteArray bytes = "\xEF\xBB\xBF" + PropertyList::toXml(value);
-        QCOMPARE(PropertyList::parse(bytes), std::optional<QVariant>(value));
+        const QVariantMap value{
+            {QStringLiteral("b"), QByteArray(60, '\xFF')},
+            {QStringLiteral("a<&>"), QStringLiteral("x\ry")},
+            {QStringLiteral("\u00e9"), QVariantList{QVariantList(), QVariantMap(), 0.1, -1e300}},
+            {QStringLiteral("\U0001F600"),
+             QDateTime(QDate(2026, 12, 6), QTime(9, 24, 5, 900), QTimeZone::utc())},
+            {QStringLiteral("\uFB01"), QVariantList{true, std::numeric_limits<qulonglong>::max()}}};
+        // Keys in UTF-16 order: the emoji's surrogates sort before U+FB01.
+        const QByteArray expected = kHead +
+                                    "<dict>\n"
+                                    "\t<key>a&lt;&amp;&gt;</key>\n"
+                                    "\t<string>x&#13;y</string>\n"
+                                    "\t<key>b</key>\n"
+                                    "\t<data>\n\t" +
+                                    QByteArray(68, '/') + "\n\t" + QByteArray(12, '/') +
+                                    "\n"
+                                    "\t</data>\n"
+                                    "\t<key>\xC3\xA9</key>\n"
+                                    "\t<array>\n"
+                                    "\t\t<array/>\n"
+                                    "\t\t<dict/>\n"
+                                    "\t\t<real>0.10000000000000001</real>\n"
+                                    "\t\t<real>-1.0000000000000001e+300</real>\n"
+                                    "\t</array>\n"
+                                    "\t<key>\xF0\x9F\x98\x80</key>\n"
+                                    "\t<date>2026-12-06T09:24:05Z</date>\n"
+                                    "\t<key>\xEF\xAC\x81</key>\n"
+                                    "\t<array>\n"
+                                    "\t\t<true/>\n"
+                                    "\t\t<integer>18446744073709551615</integer>\n"
+                                    "\t</array>\n"
+                                    "</dict>\n"
+                                    "</plist>\n";
+        QCOMPARE(PropertyList::toXml(value), expected);
+    }
+
+    void refusesWhatXmlCannotCarry_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("control character") << QVariant(QStringLiteral("a\x01"));
+        QTest::newRow("in a key") << QVariant(QVariantMap{{QStringLiteral("\x1b"), 1}});
+        QTest::newRow("lone surrogate") << QVariant(QVariantList{QString(QChar(0xD800))});
+        QTest::newRow("year 10000")
+            << QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()));
+        QTest::newRow("not a plist type") << QVariant(QPoint(1, 2));
+    }
+
+    void refusesWhatXmlCannotCarry()
+    {
+        QFETCH(QVariant, value);
+        QCOMPARE(PropertyList::toXml(value), QByteArray());
+    }
+
+    void readsFilesAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QVariant>("expected");
+        const QVariantMap kv{{QStringLiteral("k"), QStringLiteral("v")}};
+
+        QTest::newRow("byte-order mark")
+            << "\xEF\xBB\xBF" + PropertyList::toXml(kv) << QVariant(kv);
+        QTest::newRow("bare root, comments, CDATA")
+            << QByteArray("<!-- c --><dict><key>k</key><!-- c --><string><![CDATA[v]]></string>"
+                          "</dict>")
+            << QVariant(kv);
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("UTF-16") << QByteArray(utf16(QStringLiteral("<string>\u00e9</string>")))
+                                << QVariant(QStringLiteral("\u00e9"));
+        QTest::newRow("numbers and dates")
+            << QByteArray("<plist><array><integer> 0x1F </integer><integer>-9223372036854775808"
+                          "</integer><real>+infinity</real><date>2001-01-01T00:00:00.25Z</date>"
+                          "<data>AA\n==</data></array></plist>")
+            << QVariant(QVariantList{qlonglong(31), std::numeric_limits<qlonglong>::min(),
+                                     std::numeric_limits<double>::infinity(),
+                                     QDateTime::fromMSecsSinceEpoch(978307200250, QTimeZone::utc()),
+                                     QByteArray(1, '\0')});
+        QTest::newRow("later key wins") << QByteArray("<dict><key>k</key><true/><key>k</key>"
+                                                      "<string>v</string></dict>")
+                                        << QVariant(kv);
+        QTest::newRow("binary object used twice")
+            << binary({"\xA2" + ref(1) + ref(1), "\x51v"})
+            << QVariant(QVariantList{QStringLiteral("v"), QStringLiteral("v")});
+        // The nesting limit: 512 levels below the root.
+        QTest::newRow("513 XML levels") << HostilePlists::deepXml(513) << QVariant();
+        QTest::newRow("513 binary levels") << HostilePlists::deepBinary(513) << QVariant();
+    }
+
+    void readsFilesAsWritten()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QVariant, expected);
+        const std::optional<QVariant> value = PropertyList::parse(bytes);
+        QVERIFY(value);
+        if (expected.isValid())
+            QCOMPARE(*value, expected);
     }
 
     void rejectsGarbage_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray binary = toBinary(PropertyList::toXml(QVariantList{1, 2}));
+        const QByteArray binaryList = toBinary(PropertyList::toXml(QVariantList{1, 2}));
         QTest::newRow("random bytes") << QByteArray("\x13\x37\x00\xFF\x80garbage<<<", 14);
         QTest::newRow("unterminated xml") << QByteArray("<plist><string>abc</plist>");
-        QTest::newRow("truncated binary") << binary.left(binary.size() - 10);
+        QTest::newRow("truncated binary") << binaryList.left(binaryList.size() - 10);
+        for (const auto &[name, bytes] : HostilePlists::all())
+            QTest::newRow(name) << bytes;
+        QTest::newRow("514 XML levels") << HostilePlists::deepXml(514);
+        QTest::newRow("514 binary levels") << HostilePlists::deepBinary(514);
+
+        QTest::newRow("array holding itself") << binary({"\xA1" + ref(0)});
+        QTest::newRow("cycle of two") << binary({"\xA1" + ref(1), "\xA1" + ref(0)});
+        QList<QByteArray> doubling;
+        for (quint32 i = 0; i < 60; ++i)
+            doubling.append("\xA2" + ref(i + 1) + ref(i + 1));
+        doubling.append("\x09");
+        QTest::newRow("2^60 values from 61 objects") << binary(doubling);
+        QTest::newRow("reference past the last object") << binary({"\xA1" + ref(1)});
+        QTest::newRow("length past the end") << binary({QByteArray("\x5F\x13\x7F\xFF\xFF\xFF\xFF"
+                                                                   "\xFF\xFF\xFF")});
+        QByteArray offsetOut = binary({"\x09"});
+        offsetOut[9 + 3] = '\x7F'; // the object's offset
+        QTest::newRow("offset past the objects") << offsetOut;
+        QByteArray noObjects = binary({"\x09"});
+        noObjects[noObjects.size() - 32 + 15] = 0;
+        QTest::newRow("trailer counts no object") << noObjects;
+        QTest::newRow("set") << binary({"\xC1" + ref(1), "\x09"});
+
+        const QByteArray doctype = "<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
+                                   "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>";
+        QTest::newRow("entity declared") << doctype + "<plist><string>&b;</string></plist>";
+        QTest::newRow("external entity")
+            << QByteArray("<!DOCTYPE plist [<!ENTITY x SYSTEM \"/etc/hostname\">]>"
+                          "<plist><string>&x;</string></plist>");
+        QTest::newRow("undefined entity") << kHead + "<string>&x;</string></plist>";
+        QTest::newRow("two values") << kHead + "<true/><false/></plist>";
+        QTest::newRow("key without value") << QByteArray("<dict><key>k</key></dict>");
+        QTest::newRow("unknown element") << QByteArray("<plist><set/></plist>");
+        QTest::newRow("text between elements") << QByteArray("<array>x<true/></array>");
+        QTest::newRow("bad base64") << QByteArray("<data>A===</data>");
+        QTest::newRow("31 April") << QByteArray("<date>2026-04-31T00:00:00Z</date>");
+        QTest::newRow("integer above 64 bits")
+            << QByteArray("<integer>18446744073709551616</integer>");
     }
 
     void rejectsGarbage()

@@ -2,6 +2,7 @@
 
 #include "LockedFile.h"
 #include "PlistText.h"
+#include "PlistXml.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -58,21 +59,6 @@ std::string cleanPath(const std::string &path)
     return out;
 }
 
-bool writeAll(int fd, const std::string &bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
-}
-
 } // namespace
 
 bool isValidDomain(std::string_view domain)
@@ -113,28 +99,26 @@ std::string pathForDomain(const std::string &folder, std::string_view domain)
     return folder + '/' + std::string(domain) + kSuffix;
 }
 
-Contents decode(const std::optional<std::string> &bytes, PlistNode::Ptr &dict)
+Contents decode(const std::optional<std::string> &bytes, PlistValue::Dictionary &dict)
 {
-    dict.reset(plist_new_dict());
+    dict.clear();
     // An empty file holds nothing worth keeping.
     if (!bytes || isBlank(*bytes))
         return Contents::Missing;
-    PlistNode::Ptr parsed = PlistNode::parse(*bytes);
-    if (!parsed || plist_get_node_type(parsed.get()) != PLIST_DICT)
+    std::optional<PlistValue> parsed = Plist::parse(*bytes);
+    if (!parsed || !parsed->isDictionary())
         return Contents::Corrupt;
-    dict = std::move(parsed);
+    dict = std::move(parsed->toDictionary());
     return Contents::Dictionary;
 }
 
-PlistNode::Ptr read(const std::string &path)
+Contents read(const std::string &path, PlistValue::Dictionary &dict)
 {
     std::string bytes;
     std::optional<std::string> contents;
     if (!path.empty() && LockedFile::read(path, bytes) == LockedFile::ReadResult::Ok)
         contents = std::move(bytes);
-    PlistNode::Ptr dict;
-    decode(contents, dict);
-    return dict;
+    return decode(contents, dict);
 }
 
 bool keepCorruptCopy(const std::string &path, const std::string &bytes)
@@ -152,7 +136,7 @@ bool keepCorruptCopy(const std::string &path, const std::string &bytes)
             return false;
         }
         // Synced: the file is about to be replaced, the copy must outlive a crash.
-        bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+        bool ok = LockedFile::writeAll(fd, bytes) && ::fsync(fd) == 0;
         ok = ::close(fd) == 0 && ok;
         if (!ok)
             ::unlink(name.c_str());
@@ -161,28 +145,30 @@ bool keepCorruptCopy(const std::string &path, const std::string &bytes)
     return false;
 }
 
-bool update(const std::string &path, const std::function<bool(PlistNode::Ptr &dict)> &change)
+bool update(const std::string &path,
+            const std::function<bool(PlistValue::Dictionary &dict)> &change)
 {
     if (path.empty())
         return false;
     bool refused = false;
     const bool written = LockedFile::update(
         path, [&](const std::optional<std::string> &bytes) -> std::optional<std::string> {
-            PlistNode::Ptr dict;
+            PlistValue::Dictionary dict;
             const Contents contents = decode(bytes, dict);
-            const std::string before = PlistNode::toXml(dict.get());
-            if (!change(dict) || !dict || plist_get_node_type(dict.get()) != PLIST_DICT) {
+            const PlistValue::Dictionary before = dict;
+            if (!change(dict)) {
                 refused = true;
                 return std::nullopt;
             }
-            std::string after = PlistNode::toXml(dict.get());
-            if (after.empty()) {
+            // Equal values write equal bytes, and a change of type (1 to YES) is no equality.
+            if (dict == before)
+                return std::nullopt;
+            std::optional<std::string> after =
+                Plist::toXml(PlistValue::dictionary(std::move(dict)));
+            if (!after) {
                 refused = true;
                 return std::nullopt;
             }
-            // Compared in written form so that a change of type (1 to YES) still counts.
-            if (after == before)
-                return std::nullopt;
             if (contents == Contents::Corrupt && !keepCorruptCopy(path, *bytes)) {
                 refused = true;
                 return std::nullopt;

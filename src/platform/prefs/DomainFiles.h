@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlistNode.h"
+#include "PlistValue.h"
 
 #include <functional>
 #include <optional>
@@ -25,23 +25,24 @@ std::string pathForDomain(const std::string &folder, std::string_view domain);
 
 enum class Contents { Missing, Dictionary, Corrupt };
 
-// What the bytes of a domain file hold. `dict` is a dictionary afterwards in every case:
-// the file's for Dictionary, an empty one otherwise (no file, an empty or blank file, or
-// anything that is not a property list holding a dictionary).
-Contents decode(const std::optional<std::string> &bytes, PlistNode::Ptr &dict);
+// What the bytes of a domain file hold. `dict` is the file's dictionary for Dictionary, empty
+// otherwise: no file, an empty or blank file (Missing), or anything that is not a property
+// list holding a dictionary, or not one that can be read whole (Corrupt).
+Contents decode(const std::optional<std::string> &bytes, PlistValue::Dictionary &dict);
 
-// The domain's dictionary; empty when missing, unreadable or corrupt.
-PlistNode::Ptr read(const std::string &path);
+// The same for the domain's file; a file that cannot be read counts as Missing.
+Contents read(const std::string &path, PlistValue::Dictionary &dict);
 
 // Keeps the bytes of a file we cannot read as <path>.corrupt, .corrupt-2, ... before it is
 // replaced; never overwrites an earlier copy. False when no copy could be made.
 bool keepCorruptCopy(const std::string &path, const std::string &bytes);
 
 // Locked read-modify-write of a domain file. `change` gets the current dictionary (see
-// decode) and edits it in place or puts another dictionary in its place; false refuses the
-// change. An unchanged dictionary is not rewritten (so a missing domain is not created and a
-// corrupt file stays); a corrupt file is copied aside first, and not replaced when that
-// fails. False when refused, when the copy failed, or when the file could not be written.
-bool update(const std::string &path, const std::function<bool(PlistNode::Ptr &dict)> &change);
+// decode) and edits it in place; false refuses the change. An unchanged dictionary is not
+// rewritten (so a missing domain is not created and a corrupt file stays); a corrupt file is
+// copied aside first, and not replaced when that fails. False when refused, when the copy
+// failed, when the dictionary has no XML form, or when the file could not be written.
+bool update(const std::string &path,
+            const std::function<bool(PlistValue::Dictionary &dict)> &change);
 
 } // namespace DomainFiles

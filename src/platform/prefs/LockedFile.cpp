@@ -45,21 +45,6 @@ unsigned jitter()
     return unsigned(generator());
 }
 
-bool writeAll(int fd, const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 class Lock {
 public:
     explicit Lock(std::string path) : m_path(std::move(path)) {}
@@ -177,8 +162,8 @@ bool replaceAtomically(const std::string &path, const std::string &bytes)
     if (fd < 0)
         return false;
 
-    bool ok = (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0) &&
-              writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    bool ok = (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0) && writeAll(fd, bytes) &&
+              ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temporary.c_str(), target->c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -226,6 +211,20 @@ ReadResult read(const std::string &path, std::string &out, std::size_t maxSize)
     }
     ::close(fd);
     return ReadResult::Ok;
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(size_t(n));
+    }
+    return true;
 }
 
 bool makeFolders(const std::string &folder)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Small files that several processes read and rewrite: Vexilo, the defaults tool and the
 // applications all go through these functions, so they exclude one another.
@@ -29,6 +30,9 @@ ReadResult read(const std::string &path, std::string &out, std::size_t maxSize =
 bool update(
     const std::string &path,
     const std::function<std::optional<std::string>(const std::optional<std::string> &)> &change);
+
+// write(2) until every byte is written; false on an error.
+bool writeAll(int fd, std::string_view bytes);
 
 // mkdir -p; true when the folder exists afterwards.
 bool makeFolders(const std::string &folder);

@@ -1,7 +1,5 @@
 #include "PlistText.h"
 
-#include "PlistNode.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -13,12 +11,6 @@
 namespace PlistText {
 
 namespace {
-
-// Matches the nesting limit of the store's readers: deeper nodes do not exist for them.
-constexpr int kMaxDepth = 512;
-
-// Property-list dates count seconds from 2001-01-01T00:00:00Z.
-constexpr int64_t kReferenceDateMSecs = 978307200000LL;
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -65,25 +57,6 @@ std::pair<char32_t, size_t> decodeAt(std::string_view s, size_t i)
         cp = (cp << 6) | (c & 0x3F);
     }
     return {cp, length};
-}
-
-void appendUtf8(std::string &out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
 }
 
 template <typename Sink> void decode(std::string_view s, Sink &&sink)
@@ -207,62 +180,29 @@ std::string real(double value)
     return out;
 }
 
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void civilFromDays(int64_t days, int64_t &year, unsigned &month, unsigned &day)
-{
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const unsigned doe = unsigned(days - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = doy - (153 * mp + 2) / 5 + 1;
-    month = mp < 10 ? mp + 3 : mp - 9;
-    year = int64_t(yoe) + era * 400 + (month <= 2 ? 1 : 0);
-}
-
-int64_t floorDiv(int64_t a, int64_t b)
-{
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
-
 std::string twoDigits(unsigned v)
 {
     return std::string{char('0' + v / 10 % 10), char('0' + v % 10)};
 }
 
-// To the millisecond, as the store's readers round it; printed in UTC to the second.
-std::string date(plist_t node)
+std::string date(double seconds)
 {
-    int32_t sec = 0;
-    int32_t usec = 0;
-    plist_get_date_val(node, &sec, &usec);
-    // libplist splits the stored seconds into a truncated whole part and the magnitude of the
-    // fraction, so the fraction of a date before 2001 counts backwards.
-    const int64_t fraction = (int64_t(usec) + 500) / 1000;
-    const int64_t msecs =
-        kReferenceDateMSecs + int64_t(sec) * 1000 + (sec < 0 ? -fraction : fraction);
-    const int64_t secs = floorDiv(msecs, 1000);
-    const int64_t days = floorDiv(secs, 86400);
-    const unsigned ofDay = unsigned(secs - days * 86400);
-    int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    civilFromDays(days, year, month, day);
-    std::string y = std::to_string(year);
-    if (y.size() < 4)
-        y.insert(0, 4 - y.size(), '0');
-    return '"' + y + '-' + twoDigits(month) + '-' + twoDigits(day) + ' ' + twoDigits(ofDay / 3600) +
-           ':' + twoDigits(ofDay / 60 % 60) + ':' + twoDigits(ofDay % 60) + " +0000\"";
+    // Rounded to the millisecond first, as the store's readers round it; printed to the second.
+    const int64_t msecs = Plist::unixMSecs(seconds);
+    const int64_t secs = msecs / 1000 - (msecs % 1000 < 0 ? 1 : 0);
+    const Plist::CivilTime t = Plist::civilFromUnixSeconds(secs);
+    std::string year = std::to_string(t.year);
+    if (year.size() < 4)
+        year.insert(0, 4 - year.size(), '0');
+    return '"' + year + '-' + twoDigits(t.month) + '-' + twoDigits(t.day) + ' ' +
+           twoDigits(t.hour) + ':' + twoDigits(t.minute) + ':' + twoDigits(t.second) + " +0000\"";
 }
 
-std::string data(plist_t node)
+std::string data(const std::string &bytes)
 {
     static const char kHex[] = "0123456789abcdef";
-    uint64_t length = 0;
-    const char *bytes = plist_get_data_ptr(node, &length);
     std::string out("<");
-    for (uint64_t i = 0; bytes && i < length; ++i) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
         if (i > 0 && i % 4 == 0)
             out += ' ';
         const auto b = static_cast<unsigned char>(bytes[i]);
@@ -273,79 +213,100 @@ std::string data(plist_t node)
     return out;
 }
 
-std::optional<std::string> describeAt(plist_t node, int depth, int level)
+// Appends to `out`, so that a deep value costs its printed length, not that times its depth.
+void describeAt(const PlistValue &value, int level, std::string &out)
 {
-    if (!node || depth > kMaxDepth)
-        return std::nullopt;
-    const std::string indent(size_t(4 * level), ' ');
-    const std::string inner(size_t(4 * (level + 1)), ' ');
-    switch (plist_get_node_type(node)) {
-    case PLIST_ARRAY: {
-        std::vector<std::string> items;
-        const uint32_t count = plist_array_get_size(node);
-        for (uint32_t i = 0; i < count; ++i) {
-            if (auto item = describeAt(plist_array_get_item(node, i), depth + 1, level + 1))
-                items.push_back(std::move(*item));
+    const auto indent = [&](int n) { out.append(size_t(4 * n), ' '); };
+    switch (value.type()) {
+    case PlistValue::Type::Array: {
+        const PlistValue::Array &items = value.toArray();
+        out += "(\n";
+        for (size_t i = 0; i < items.size(); ++i) {
+            indent(level + 1);
+            describeAt(items[i], level + 1, out);
+            out += i + 1 < items.size() ? ",\n" : "\n";
         }
-        std::string out("(\n");
-        for (size_t i = 0; i < items.size(); ++i)
-            out += inner + items[i] + (i + 1 < items.size() ? ",\n" : "\n");
-        return out + indent + ')';
+        indent(level);
+        out += ')';
+        return;
     }
-    case PLIST_DICT: {
-        std::vector<std::pair<std::u16string, std::string>> entries;
-        PlistNode::forEachEntry(node, [&](const char *key, plist_t value) {
-            if (auto item = describeAt(value, depth + 1, level + 1))
-                entries.emplace_back(toUtf16(key), std::move(*item));
-        });
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
-        std::string out("{\n");
-        for (const auto &[key, value] : entries)
-            out += inner + quotedUtf16(key) + " = " + value + ";\n";
-        return out + indent + '}';
+    case PlistValue::Type::Dictionary:
+        // Already in UTF-16 order of the keys.
+        out += "{\n";
+        for (const auto &[key, item] : value.toDictionary()) {
+            indent(level + 1);
+            out += quoted(key) + " = ";
+            describeAt(item, level + 1, out);
+            out += ";\n";
+        }
+        indent(level);
+        out += '}';
+        return;
+    case PlistValue::Type::Boolean:
+        out += value.toBool() ? "1" : "0";
+        return;
+    case PlistValue::Type::Integer:
+        out += value.isUnsigned() ? std::to_string(uint64_t(value.toInteger()))
+                                  : std::to_string(value.toInteger());
+        return;
+    case PlistValue::Type::Real:
+        out += real(value.toReal());
+        return;
+    case PlistValue::Type::Date:
+        out += date(value.toDate());
+        return;
+    case PlistValue::Type::Data:
+        out += data(value.bytes());
+        return;
+    case PlistValue::Type::String:
+        out += quoted(value.bytes());
+        return;
     }
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return std::string(value ? "1" : "0");
-    }
-    case PLIST_UINT:
-    case PLIST_UID: {
-        // Negative integers come back two's-complement encoded.
-        uint64_t value = 0;
-        if (plist_get_node_type(node) == PLIST_UINT)
-            plist_get_uint_val(node, &value);
-        else
-            plist_get_uid_val(node, &value);
-        return std::to_string(static_cast<int64_t>(value));
-    }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return real(value);
-    }
-    case PLIST_DATE:
-        return date(node);
-    case PLIST_DATA:
-        return data(node);
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        uint64_t length = 0;
-        const char *text = plist_get_string_ptr(node, &length);
-        return quoted(text ? std::string_view(text, length) : std::string_view());
-    }
-    case PLIST_NONE:
-        break;
-    }
-    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<std::string> describe(plist_t node, int depthInFile)
+void appendUtf8(std::string &out, char32_t cp)
 {
-    return describeAt(node, depthInFile, 0);
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string describe(const PlistValue &value)
+{
+    std::string out;
+    describeAt(value, 0, out);
+    return out;
+}
+
+bool isXmlChar(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool isPlistText(std::string_view utf8)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        const auto [cp, length] = decodeAt(utf8, i);
+        if (length == 0 || !isXmlChar(cp))
+            return false;
+        i += length;
+    }
+    return true;
 }
 
 std::string quoted(std::string_view utf8)

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "PlistValue.h"
+
 #include <optional>
-#include <plist/plist.h>
 #include <string>
 #include <string_view>
 
@@ -9,12 +10,11 @@
 // "(", one element a line indented four spaces with commas between, ")"; a dictionary as
 // "{", "key = value;" lines, "}"; strings bare when made of ASCII letters, digits and '_',
 // else quoted. The output is 7-bit ASCII: the caller decodes it as ASCII.
+//
+// Also the UTF-8 rules of property-list text.
 namespace PlistText {
 
-// The text of `node`, which lies `depthInFile` levels below the root of its file (0 for the
-// root itself). nullopt when there is nothing to show: a node without a value, or one nested
-// deeper than any reader of the store goes.
-std::optional<std::string> describe(plist_t node, int depthInFile = 0);
+std::string describe(const PlistValue &value);
 
 // A string as a bare word or a quoted, escaped one.
 std::string quoted(std::string_view utf8);
@@ -28,5 +28,13 @@ std::string toValidUtf8(std::string_view bytes);
 
 // The code points of well-formed UTF-8 (a byte-order mark included); nullopt when malformed.
 std::optional<std::u32string> codePoints(std::string_view utf8);
+
+void appendUtf8(std::string &out, char32_t cp);
+
+// A character XML 1.0 can carry.
+bool isXmlChar(char32_t c);
+
+// Well-formed UTF-8 of such characters only: what a property-list string or key may hold.
+bool isPlistText(std::string_view utf8);
 
 } // namespace PlistText

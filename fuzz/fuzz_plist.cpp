@@ -1,0 +1,24 @@
+// Both property-list readers, the XML writer and the text form the defaults tool prints.
+// Whatever is read must be writable, and what is written must read back to the same bytes.
+
+#include "PlistText.h"
+#include "PlistValue.h"
+#include "PlistXml.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    const auto value = Plist::parse(bytes);
+    if (!value)
+        return 0;
+    PlistText::describe(*value);
+    const auto xml = Plist::toXml(*value);
+    if (!xml)
+        std::abort();
+    const auto again = Plist::parse(*xml);
+    if (!again || Plist::toXml(*again) != xml)
+        std::abort();
+    return 0;
+}
