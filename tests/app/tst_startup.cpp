@@ -1,5 +1,6 @@
 #include "AppController.h"
 #include "BundleBuilder.h"
+#include "HostilePlists.h"
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 #include "UserDefaults.h"
@@ -107,6 +108,30 @@ private slots:
             QCOMPARE(c->defaults().integerForKey("NumUses"), 2);
             QCOMPARE(c->defaults().dateForKey("InstallDate"), installDate);
         }
+    }
+
+    // Crafted Info.plist files list their bundles without identifier; the good one loads as
+    // usual and Vexilo goes on working.
+    void hostileBundlesBesideAGoodOne()
+    {
+        const QString apps = m_env->applicationsDirectory();
+        BundleBuilder(apps + "/Good.app")
+            .identifier("org.example.Good")
+            .languages({"en", "fr"})
+            .write();
+        int i = 0;
+        for (const auto &[name, bytes] : HostilePlists::all())
+            BundleBuilder(apps + u"/Hostile-%1.app"_s.arg(++i))
+                .file("Info.plist", bytes)
+                .noInfoPlist()
+                .write();
+        auto c = start();
+        QCOMPARE(c->catalogue().allApps().size(), i + 1);
+        for (const AppListingPtr &listing : c->catalogue().allApps())
+            QCOMPARE(listing->identifier().isEmpty(), listing->name() != "Good");
+        for (int index = 0; index <= i; ++index)
+            emit c->window().applicationClicked(index);
+        QVERIFY(c->selection().panel().showsApplication);
     }
 
     void emptyCatalogueLeavesPanelBlank()
