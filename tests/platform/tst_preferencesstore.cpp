@@ -203,10 +203,10 @@ void TstPreferencesStore::toolPrints_data()
 
     QTest::newRow("two languages")
         << QStringList{"-array", "fr", "de"} << QByteArray("(\n    fr,\n    de\n)\n");
-    // '_' prints bare, so a scan for the leading letters of an element finds "en" in en_GB.
-    QTest::newRow("quoted unless plain")
-        << QStringList{"-array", "en-GB", "en_GB", "a b"}
-        << QByteArray("(\n    \"en-GB\",\n    en_GB,\n    \"a b\"\n)\n");
+    // Only letters and digits print bare, as the system tool prints them.
+    QTest::newRow("quoted unless letters and digits")
+        << QStringList{"-array", "en-GB", "en_GB", "a b", "fr2"}
+        << QByteArray("(\n    \"en-GB\",\n    \"en_GB\",\n    \"a b\",\n    fr2\n)\n");
     QTest::newRow("empty list") << QStringList{"-array"} << QByteArray("(\n)\n");
     QTest::newRow("non-ASCII escaped") << QStringList{"-array", QStringLiteral("Fran\u00e7ais")}
                                        << QByteArray("(\n    \"Fran\\U00e7ais\"\n)\n");

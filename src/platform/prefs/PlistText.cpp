@@ -75,16 +75,15 @@ template <typename Sink> void decode(std::string_view s, Sink &&sink)
     }
 }
 
-// Bare strings: ASCII letters, digits and '_'. The underscore stays bare so that a code such
-// as en_GB prints as the caller's language scan expects (it takes the leading letters of the
-// first element); everything else, '-' and '.' included, is quoted.
+// Bare strings: ASCII letters and digits only, as the system tool prints them and as scripts
+// that parse its output expect; everything else, '_', '-' and '.' included, is quoted
+// ("en_US", "zh-Hant").
 bool printsBare(const std::u16string &s)
 {
     if (s.empty())
         return false;
     return std::all_of(s.begin(), s.end(), [](char16_t u) {
-        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
-               u == '_';
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
     });
 }
 

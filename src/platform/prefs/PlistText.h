@@ -8,7 +8,7 @@
 
 // The old-style property-list text form in which the defaults tool prints values: a list as
 // "(", one element a line indented four spaces with commas between, ")"; a dictionary as
-// "{", "key = value;" lines, "}"; strings bare when made of ASCII letters, digits and '_',
+// "{", "key = value;" lines, "}"; strings bare when made of ASCII letters and digits only,
 // else quoted. The output is 7-bit ASCII: the caller decodes it as ASCII.
 //
 // Also the UTF-8 rules of property-list text.
