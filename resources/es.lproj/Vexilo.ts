@@ -195,25 +195,25 @@ Vexilo tendrá que cerrarla primero.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
-        <translation type="vanished">¡Gracias por usar Vexilo!</translation>
+        <translation>¡Gracias por usar Vexilo!</translation>
     </message>
     <message>
         <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
 
 (If you&apos;ve donated already - thank you very much!)
 </source>
-        <translation type="vanished">Si Vexilo te resulta útil, piensa en hacer un donativo. Te lo agradeceríamos mucho, y nos ayuda a pagar el alojamiento de nuestra web.
+        <translation>Si Vexilo te resulta útil, piensa en hacer un donativo. Te lo agradeceríamos mucho, y nos ayuda a pagar el alojamiento de nuestra web.
 
 (Si ya has hecho un donativo, ¡muchísimas gracias!)
 </translation>
     </message>
     <message>
         <source>Donate Now</source>
-        <translation type="vanished">Donar ahora</translation>
+        <translation>Donar ahora</translation>
     </message>
     <message>
         <source>Not yet</source>
-        <translation type="vanished">Ahora no</translation>
+        <translation>Ahora no</translation>
     </message>
     <message>
         <source>Credits</source>

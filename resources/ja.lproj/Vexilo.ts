@@ -195,25 +195,25 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
-        <translation type="vanished">Vexilo をご利用いただきありがとうございます！</translation>
+        <translation>Vexilo をご利用いただきありがとうございます！</translation>
     </message>
     <message>
         <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
 
 (If you&apos;ve donated already - thank you very much!)
 </source>
-        <translation type="vanished">Vexilo がお役に立っているなら、ぜひ寄付をご検討ください。とてもありがたく、Web サイトの運営費の助けにもなります。
+        <translation>Vexilo がお役に立っているなら、ぜひ寄付をご検討ください。とてもありがたく、Web サイトの運営費の助けにもなります。
 
 （すでに寄付してくださった方、本当にありがとうございます！）
 </translation>
     </message>
     <message>
         <source>Donate Now</source>
-        <translation type="vanished">今すぐ寄付</translation>
+        <translation>今すぐ寄付</translation>
     </message>
     <message>
         <source>Not yet</source>
-        <translation type="vanished">今はしない</translation>
+        <translation>今はしない</translation>
     </message>
     <message>
         <source>Credits</source>
