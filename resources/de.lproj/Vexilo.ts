@@ -195,25 +195,25 @@ Vexilo muss es zuerst beenden.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
-        <translation type="vanished">Danke, dass Sie Vexilo verwenden!</translation>
+        <translation>Danke, dass Sie Vexilo verwenden!</translation>
     </message>
     <message>
         <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
 
 (If you&apos;ve donated already - thank you very much!)
 </source>
-        <translation type="vanished">Wenn Ihnen Vexilo nützlich ist, denken Sie doch über eine Spende nach. Wir würden uns sehr freuen, und sie hilft uns, die Kosten für unseren Webspace zu tragen.
+        <translation>Wenn Ihnen Vexilo nützlich ist, denken Sie doch über eine Spende nach. Wir würden uns sehr freuen, und sie hilft uns, die Kosten für unseren Webspace zu tragen.
 
 (Falls Sie schon gespendet haben: vielen Dank!)
 </translation>
     </message>
     <message>
         <source>Donate Now</source>
-        <translation type="vanished">Jetzt spenden</translation>
+        <translation>Jetzt spenden</translation>
     </message>
     <message>
         <source>Not yet</source>
-        <translation type="vanished">Noch nicht</translation>
+        <translation>Noch nicht</translation>
     </message>
     <message>
         <source>Credits</source>

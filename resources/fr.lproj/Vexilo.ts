@@ -195,25 +195,25 @@ Vexilo devra d’abord le quitter.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
-        <translation type="vanished">Merci d’utiliser Vexilo&#xa0;!</translation>
+        <translation>Merci d’utiliser Vexilo&#xa0;!</translation>
     </message>
     <message>
         <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
 
 (If you&apos;ve donated already - thank you very much!)
 </source>
-        <translation type="vanished">Si Vexilo vous est utile, pensez à faire un don. Ce geste serait très apprécié et nous aide à payer l’hébergement de notre site.
+        <translation>Si Vexilo vous est utile, pensez à faire un don. Ce geste serait très apprécié et nous aide à payer l’hébergement de notre site.
 
 (Si vous avez déjà fait un don, merci beaucoup&#xa0;!)
 </translation>
     </message>
     <message>
         <source>Donate Now</source>
-        <translation type="vanished">Faire un don</translation>
+        <translation>Faire un don</translation>
     </message>
     <message>
         <source>Not yet</source>
-        <translation type="vanished">Pas maintenant</translation>
+        <translation>Pas maintenant</translation>
     </message>
     <message>
         <source>Credits</source>

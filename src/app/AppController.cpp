@@ -1,6 +1,7 @@
 #include "AppController.h"
 
 #include "Bundle.h"
+#include "DonationAlert.h"
 #include "MainWindow.h"
 #include "Platform.h"
 #include "UserDefaults.h"
@@ -48,7 +49,12 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
       m_runningInstances(std::make_unique<RunningInstances>(m_platform->processes)),
       m_catalogue(std::make_unique<Catalogue>(m_platform, m_defaults)),
       m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
-      m_window(std::make_unique<MainWindow>())
+      m_window(std::make_unique<MainWindow>()),
+      m_support(std::make_unique<SupportCommands>(m_platform->mainBundlePath, m_defaults)),
+      m_askToDonate([this](const DonationReminder::Texts &texts) {
+          return askToDonate(m_window.get(), texts);
+      }),
+      m_now([] { return QDateTime::currentDateTimeUtc(); })
 {
     MainWindow *window = m_window.get();
     connect(m_catalogue.get(), &Catalogue::loadingProgress, window,
@@ -59,6 +65,9 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(window, &MainWindow::applicationClicked, this, &AppController::applicationClicked);
     connect(window, &MainWindow::languageChosen, m_selection.get(), &Selection::chooseLanguage);
     connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
+    connect(window, &MainWindow::helpRequested, this, [this] { m_support->showHelp(); });
+    connect(window, &MainWindow::feedbackRequested, this, [this] { m_support->sendFeedback(); });
+    connect(window, &MainWindow::donateRequested, this, [this] { m_support->donate(); });
     // Closing the main window quits Vexilo.
     connect(window, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -70,6 +79,21 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
 
 AppController::~AppController() = default;
 
+void AppController::setUrlOpener(SupportCommands::UrlOpener opener)
+{
+    m_support->setUrlOpener(std::move(opener));
+}
+
+void AppController::setDonationAsker(SupportCommands::DonationAsker asker)
+{
+    m_askToDonate = std::move(asker);
+}
+
+void AppController::setClock(std::function<QDateTime()> clock)
+{
+    m_now = std::move(clock);
+}
+
 void AppController::start()
 {
     centreOnScreen(m_window.get());
@@ -77,7 +101,7 @@ void AppController::start()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
-    VexiloDefaults::prepare(*m_defaults, QDateTime::currentDateTimeUtc());
+    VexiloDefaults::prepare(*m_defaults, m_now());
     m_catalogue->startLoading();
 }
 
@@ -98,6 +122,8 @@ void AppController::catalogueLoaded()
     qInfo().noquote() << QStringLiteral("Vexilo: catalogue loaded (%1 of %2 applications shown).")
                              .arg(apps.size())
                              .arg(m_catalogue->allApps().size());
+    // Last: the reminder waits for its answer before anything else happens.
+    m_support->remindOfDonationIfDue(m_now(), m_askToDonate);
     emit catalogueShown();
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "about/SupportCommands.h"
+
+#include <QDateTime>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 struct Platform;
@@ -26,6 +30,12 @@ public:
     const Selection &selection() const { return *m_selection; }
     UserDefaults &defaults() { return *m_defaults; }
 
+    // What leaves the program, for tests to stand in for: the URLs handed to the desktop, the
+    // donation reminder's question, and the clock.
+    void setUrlOpener(SupportCommands::UrlOpener opener);
+    void setDonationAsker(SupportCommands::DonationAsker asker);
+    void setClock(std::function<QDateTime()> clock);
+
 signals:
     // The window shows the catalogue.
     void catalogueShown();
@@ -42,4 +52,7 @@ private:
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Selection> m_selection;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<SupportCommands> m_support;
+    SupportCommands::DonationAsker m_askToDonate;
+    std::function<QDateTime()> m_now;
 };

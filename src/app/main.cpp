@@ -1,6 +1,7 @@
 #include "AppController.h"
 #include "Bundle.h"
 #include "Platform.h"
+#include "chrome/GlassLook.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,6 +13,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vexilo"));
     QApplication::setOrganizationDomain(QStringLiteral("vexilo.org"));
     QApplication::setDesktopFileName(QStringLiteral("org.vexilo.Vexilo"));
+    // Menus, pop-ups and dialogs are windows of their own, which take the application's
+    // palette rather than their parent's: dark everywhere, so all match the glass.
+    QApplication::setPalette(GlassLook::palette());
 
     auto platform = std::make_shared<const Platform>(Platform::standard());
 

@@ -1,5 +1,6 @@
 #include "AboutBox.h"
 
+#include "chrome/RoundedWindowView.h"
 #include "text/Texts.h"
 
 #include <QApplication>
@@ -9,27 +10,50 @@
 #include <QVBoxLayout>
 
 AboutBox::AboutBox(QWidget *parent)
-    : QDialog(parent), m_version(new QLabel(this)), m_promoLine(new QLabel(this)),
-      m_credits(new QTextBrowser(this))
+    : Glass(parent), m_version(new QLabel(this)), m_promoLine(new QLabel(this)),
+      m_credits(new QTextBrowser)
 {
     setWindowTitle(Vexilo::tr("About Vexilo"));
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(6);
+
     auto *icon = new QLabel(this);
-    icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+    icon->setPixmap(QApplication::windowIcon().pixmap(96, 96));
     icon->setAlignment(Qt::AlignHCenter);
     layout->addWidget(icon);
-    auto *title = new QLabel(QStringLiteral("<h2>Vexilo</h2>"), this);
+
+    auto *title = new QLabel(QStringLiteral("Vexilo"), this);
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 2);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
     title->setAlignment(Qt::AlignHCenter);
     layout->addWidget(title);
+
     m_version->setAlignment(Qt::AlignHCenter);
+    m_version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_version);
+
+    QFont promoFont = m_promoLine->font();
+    promoFont.setItalic(true);
+    m_promoLine->setFont(promoFont);
     m_promoLine->setAlignment(Qt::AlignHCenter);
     m_promoLine->setWordWrap(true);
     layout->addWidget(m_promoLine);
+    layout->addSpacing(10);
+
+    // The credits sit on a darker rounded card; the text view itself paints no background.
+    auto *card = new RoundedWindowView(this);
+    auto *cardLayout = new QVBoxLayout(card);
+    cardLayout->setContentsMargins(12, 8, 12, 8);
+    m_credits->setFrameShape(QFrame::NoFrame);
+    m_credits->viewport()->setAutoFillBackground(false);
     m_credits->setOpenExternalLinks(true);
-    m_credits->setMinimumSize(360, 200);
+    m_credits->setMinimumSize(380, 220);
     m_credits->setAccessibleName(Vexilo::tr("Credits"));
-    layout->addWidget(m_credits);
+    cardLayout->addWidget(m_credits);
+    layout->addWidget(card, 1);
 }
 
 void AboutBox::setTexts(const AboutTexts &texts)

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "about/AboutTexts.h"
-
-#include <QDialog>
+#include "chrome/Glass.h"
 
 class QLabel;
 class QTextBrowser;
 
-// Vexilo's version, promotional line and credits.
-class AboutBox : public QDialog {
+// Vexilo's version, promotional line and credits, on glass.
+class AboutBox : public Glass {
     Q_OBJECT
 public:
     explicit AboutBox(QWidget *parent = nullptr);

@@ -4,6 +4,8 @@
 #include "AppRowView.h"
 #include "SelectionPanelView.h"
 #include "WindowPlacement.h"
+#include "chrome/GlassLook.h"
+#include "chrome/RoundedWindowView.h"
 #include "row/RowGeometry.h"
 #include "text/Texts.h"
 
@@ -21,6 +23,7 @@ MainWindow::MainWindow(QWidget *parent)
       m_row(new AppRowView), m_panel(new SelectionPanelView), m_progress(new QProgressBar)
 {
     setWindowTitle(QStringLiteral("Vexilo"));
+    GlassLook::apply(this);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -44,7 +47,12 @@ MainWindow::MainWindow(QWidget *parent)
     m_row->setAccessibleName(Vexilo::tr("Applications"));
     layout->addWidget(m_scroll);
 
-    layout->addWidget(m_panel);
+    // The selection panel on a darker rounded card below the row.
+    auto *card = new RoundedWindowView;
+    auto *cardLayout = new QVBoxLayout(card);
+    cardLayout->setContentsMargins(12, 10, 12, 10);
+    cardLayout->addWidget(m_panel);
+    layout->addWidget(card);
 
     m_progress->setTextVisible(false);
     m_progress->setAccessibleName(Vexilo::tr("Loading applications…"));
@@ -144,6 +152,11 @@ void MainWindow::showAboutBox()
     m_aboutBox->show();
     m_aboutBox->raise();
     m_aboutBox->activateWindow();
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    GlassLook::paintBackground(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

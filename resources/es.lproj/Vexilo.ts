@@ -1,0 +1,231 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>Vexilo</name>
+    <message>
+        <source>Always open in this language</source>
+        <translation>Abrir siempre en este idioma</translation>
+    </message>
+    <message>
+        <source>Available in %d different languages.</source>
+        <translation>Disponible en %d idiomas diferentes.</translation>
+    </message>
+    <message>
+        <source>Only available in %@.</source>
+        <translation>Disponible solo en %@.</translation>
+    </message>
+    <message>
+        <source>(Unable to determine available languages)</source>
+        <translation>(No se pueden determinar los idiomas disponibles)</translation>
+    </message>
+    <message>
+        <source>Currently open in %@.</source>
+        <translation>Abierta actualmente en %@.</translation>
+    </message>
+    <message>
+        <source>Launch</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>Launching…</source>
+        <translation type="vanished">Iniciando…</translation>
+    </message>
+    <message>
+        <source>Launching...</source>
+        <translation type="vanished">Iniciando…</translation>
+    </message>
+    <message>
+        <source>Quit?</source>
+        <translation type="vanished">¿Salir de la aplicación?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">Cancelar</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="vanished">Quitar</translation>
+    </message>
+    <message>
+        <source>Loading applications…</source>
+        <translation>Cargando aplicaciones…</translation>
+    </message>
+    <message>
+        <source>No Results Found</source>
+        <translation type="vanished">No se han encontrado resultados</translation>
+    </message>
+    <message>
+        <source>About Vexilo</source>
+        <translation>Acerca de Vexilo</translation>
+    </message>
+    <message>
+        <source>Vexilo Help</source>
+        <translation>Ayuda de Vexilo</translation>
+    </message>
+    <message>
+        <source>Send Feedback…</source>
+        <translation>Enviar comentarios…</translation>
+    </message>
+    <message>
+        <source>Donate…</source>
+        <translation>Hacer un donativo…</translation>
+    </message>
+    <message>
+        <source>Add Application…</source>
+        <translation>Añadir aplicación…</translation>
+    </message>
+    <message>
+        <source>Show Apps</source>
+        <translation>Mostrar aplicaciones</translation>
+    </message>
+    <message>
+        <source>Hide Vexilo</source>
+        <translation type="vanished">Ocultar Vexilo</translation>
+    </message>
+    <message>
+        <source>Quit Vexilo</source>
+        <translation>Salir de Vexilo</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edición</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Ventana</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Aplicación</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation type="vanished">Visible</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="vanished">Añadir</translation>
+    </message>
+    <message>
+        <source>No apps were added.</source>
+        <translation type="vanished">No se ha añadido ninguna aplicación.</translation>
+    </message>
+    <message>
+        <source>All the applications you selected are already in Vexilo.</source>
+        <translation type="vanished">Todas las aplicaciones que has seleccionado ya están en Vexilo.</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation type="vanished">¡Listo!</translation>
+    </message>
+    <message>
+        <source>%d apps have been added to Vexilo.</source>
+        <translation type="vanished">Se han añadido %d aplicaciones a Vexilo.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %@ from Vexilo?</source>
+        <translation type="vanished">¿Seguro que quieres quitar %@ de Vexilo?</translation>
+    </message>
+    <message>
+        <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
+        <translation type="vanished">Puedes recuperarla más tarde con «Edición &gt; Mostrar aplicaciones».</translation>
+    </message>
+    <message>
+        <source>This app has been moved or deleted.</source>
+        <translation type="vanished">Esta aplicación se ha movido o eliminado.</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
+        <translation type="vanished">%@ ya está abierta. ¿Seguro que quieres cerrarla y volver a abrirla en %@?</translation>
+    </message>
+    <message>
+        <source>Reset to default language?</source>
+        <translation type="vanished">¿Restablecer el idioma predeterminado?</translation>
+    </message>
+    <message>
+        <source>Vexilo will need to quit %@.</source>
+        <translation type="vanished">Vexilo tendrá que cerrar %@.</translation>
+    </message>
+    <message>
+        <source>Always open in %@?</source>
+        <translation type="vanished">¿Abrir siempre en %@?</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.
+Vexilo will need to quit it first.</source>
+        <translation type="vanished">%@ se abre actualmente en %@.
+Vexilo tendrá que cerrarla primero.</translation>
+    </message>
+    <message>
+        <source>%@ will always open in the system language.</source>
+        <translation type="vanished">%@ se abrirá siempre en el idioma del sistema.</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.</source>
+        <translation type="vanished">%@ se abre actualmente en %@.</translation>
+    </message>
+    <message>
+        <source>This can be changed at any time.</source>
+        <translation type="vanished">Puedes cambiarlo en cualquier momento.</translation>
+    </message>
+    <message>
+        <source>Thank you for using Vexilo!</source>
+        <translation>¡Gracias por usar Vexilo!</translation>
+    </message>
+    <message>
+        <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
+
+(If you&apos;ve donated already - thank you very much!)
+</source>
+        <translation>Si Vexilo te resulta útil, piensa en hacer un donativo. Te lo agradeceríamos mucho, y nos ayuda a pagar el alojamiento de nuestra web.
+
+(Si ya has hecho un donativo, ¡muchísimas gracias!)
+</translation>
+    </message>
+    <message>
+        <source>Donate Now</source>
+        <translation>Donar ahora</translation>
+    </message>
+    <message>
+        <source>Not yet</source>
+        <translation>Ahora no</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Créditos</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>Aplicaciones</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+</context>
+</TS>

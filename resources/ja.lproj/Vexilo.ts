@@ -1,0 +1,231 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>Vexilo</name>
+    <message>
+        <source>Always open in this language</source>
+        <translation>常にこの言語で開く</translation>
+    </message>
+    <message>
+        <source>Available in %d different languages.</source>
+        <translation>%d 言語に対応しています。</translation>
+    </message>
+    <message>
+        <source>Only available in %@.</source>
+        <translation>%@のみに対応しています。</translation>
+    </message>
+    <message>
+        <source>(Unable to determine available languages)</source>
+        <translation>（対応言語を特定できません）</translation>
+    </message>
+    <message>
+        <source>Currently open in %@.</source>
+        <translation>現在%@で開いています。</translation>
+    </message>
+    <message>
+        <source>Launch</source>
+        <translation>起動</translation>
+    </message>
+    <message>
+        <source>Launching…</source>
+        <translation type="vanished">起動中…</translation>
+    </message>
+    <message>
+        <source>Launching...</source>
+        <translation type="vanished">起動中…</translation>
+    </message>
+    <message>
+        <source>Quit?</source>
+        <translation type="vanished">終了しますか？</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="vanished">OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="vanished">キャンセル</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="vanished">取り除く</translation>
+    </message>
+    <message>
+        <source>Loading applications…</source>
+        <translation>アプリケーションを読み込み中…</translation>
+    </message>
+    <message>
+        <source>No Results Found</source>
+        <translation type="vanished">見つかりませんでした</translation>
+    </message>
+    <message>
+        <source>About Vexilo</source>
+        <translation>Vexilo について</translation>
+    </message>
+    <message>
+        <source>Vexilo Help</source>
+        <translation>Vexilo ヘルプ</translation>
+    </message>
+    <message>
+        <source>Send Feedback…</source>
+        <translation>フィードバックを送信…</translation>
+    </message>
+    <message>
+        <source>Donate…</source>
+        <translation>寄付…</translation>
+    </message>
+    <message>
+        <source>Add Application…</source>
+        <translation>アプリケーションを追加…</translation>
+    </message>
+    <message>
+        <source>Show Apps</source>
+        <translation>アプリケーションを表示</translation>
+    </message>
+    <message>
+        <source>Hide Vexilo</source>
+        <translation type="vanished">Vexilo を隠す</translation>
+    </message>
+    <message>
+        <source>Quit Vexilo</source>
+        <translation>Vexilo を終了</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>ウインドウ</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>アプリケーション</translation>
+    </message>
+    <message>
+        <source>Shown</source>
+        <translation type="vanished">表示</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="vanished">追加</translation>
+    </message>
+    <message>
+        <source>No apps were added.</source>
+        <translation type="vanished">アプリケーションは追加されませんでした。</translation>
+    </message>
+    <message>
+        <source>All the applications you selected are already in Vexilo.</source>
+        <translation type="vanished">選択したアプリケーションはすべて Vexilo に登録済みです。</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation type="vanished">完了しました！</translation>
+    </message>
+    <message>
+        <source>%d apps have been added to Vexilo.</source>
+        <translation type="vanished">%d 個のアプリケーションを Vexilo に追加しました。</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove %@ from Vexilo?</source>
+        <translation type="vanished">%@ を Vexilo から取り除いてもよろしいですか？</translation>
+    </message>
+    <message>
+        <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
+        <translation type="vanished">あとで「編集 &gt; アプリケーションを表示」から元に戻せます。</translation>
+    </message>
+    <message>
+        <source>This app has been moved or deleted.</source>
+        <translation type="vanished">このアプリケーションは移動または削除されています。</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
+        <translation type="vanished">%@ はすでに開いています。終了して%@で開き直してもよろしいですか？</translation>
+    </message>
+    <message>
+        <source>Reset to default language?</source>
+        <translation type="vanished">デフォルトの言語に戻しますか？</translation>
+    </message>
+    <message>
+        <source>Vexilo will need to quit %@.</source>
+        <translation type="vanished">Vexilo は %@ を終了する必要があります。</translation>
+    </message>
+    <message>
+        <source>Always open in %@?</source>
+        <translation type="vanished">常に%@で開きますか？</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.
+Vexilo will need to quit it first.</source>
+        <translation type="vanished">%@ は現在%@で開きます。
+Vexilo は先にこのアプリケーションを終了する必要があります。</translation>
+    </message>
+    <message>
+        <source>%@ will always open in the system language.</source>
+        <translation type="vanished">%@ は常にシステムの言語で開きます。</translation>
+    </message>
+    <message>
+        <source>%@ currently opens in %@.</source>
+        <translation type="vanished">%@ は現在%@で開きます。</translation>
+    </message>
+    <message>
+        <source>This can be changed at any time.</source>
+        <translation type="vanished">この設定はいつでも変更できます。</translation>
+    </message>
+    <message>
+        <source>Thank you for using Vexilo!</source>
+        <translation>Vexilo をご利用いただきありがとうございます！</translation>
+    </message>
+    <message>
+        <source>If you&apos;re finding it useful, please do consider making a donation. It would be much appreciated, and helps with our web hosting costs.
+
+(If you&apos;ve donated already - thank you very much!)
+</source>
+        <translation>Vexilo がお役に立っているなら、ぜひ寄付をご検討ください。とてもありがたく、Web サイトの運営費の助けにもなります。
+
+（すでに寄付してくださった方、本当にありがとうございます！）
+</translation>
+    </message>
+    <message>
+        <source>Donate Now</source>
+        <translation>今すぐ寄付</translation>
+    </message>
+    <message>
+        <source>Not yet</source>
+        <translation>今はしない</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>クレジット</translation>
+    </message>
+    <message>
+        <source>Applications</source>
+        <translation>アプリケーション</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+
+// The desktop around Vexilo: the user's programs for links, and what the display can show.
+namespace Desktop {
+
+// Opens an absolute URL (file:, mailto:, https:...), given in its encoded form, with the user's
+// program for it. The address reaches that program byte for byte: Qt's URL class would rewrite
+// percent-encoded characters such as "%2d". False when the address is no absolute URL or no
+// program could be started.
+bool openUrl(const QByteArray &encodedUrl);
+
+// Whether windows can be translucent: on X11 a compositing manager owns the _NET_WM_CM_S<screen>
+// selection; Wayland always composites. False for other display servers and off screen.
+bool hasCompositingManager();
+
+} // namespace Desktop
