@@ -6,6 +6,7 @@
 struct Platform;
 class Catalogue;
 class MainWindow;
+class RowBrowser;
 class RunningInstances;
 class Selection;
 class StoredLanguages;
@@ -24,15 +25,18 @@ public:
     MainWindow &window() { return *m_window; }
     const Catalogue &catalogue() const { return *m_catalogue; }
     const Selection &selection() const { return *m_selection; }
+    const RowBrowser &row() const { return *m_row; }
     UserDefaults &defaults() { return *m_defaults; }
 
 signals:
     // The window shows the catalogue.
     void catalogueShown();
+    // The user asked to remove the application at `index` of the visible list.
+    void removeAppRequested(int index);
 
 private:
     void catalogueLoaded();
-    void applicationClicked(int index);
+    void removeAppAtIndex(int index);
     void applicationActivated();
 
     std::shared_ptr<const Platform> m_platform;
@@ -41,5 +45,6 @@ private:
     std::unique_ptr<RunningInstances> m_runningInstances;
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Selection> m_selection;
+    std::unique_ptr<RowBrowser> m_row;
     std::unique_ptr<MainWindow> m_window;
 };

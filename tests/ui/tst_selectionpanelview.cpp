@@ -1,8 +1,6 @@
-#include "AppRowView.h"
 #include "LanguagePopUp.h"
 #include "SelectionPanelView.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -116,28 +114,6 @@ private slots:
         QSignalSpy clicked(m_view.get(), &SelectionPanelView::launchClicked);
         QTest::mouseClick(&launch(), Qt::LeftButton);
         QCOMPARE(clicked.size(), 1);
-    }
-
-    // A click on an icon reports it; a click beside the icons reports nothing.
-    void rowClicks()
-    {
-        TestEnvironment env;
-        QList<AppListingPtr> listings;
-        for (const char *name : {"A", "B", "C"})
-            listings.append(AppListing::fromPath(env.applicationsDirectory() + '/' +
-                                                     QLatin1String(name) + ".app",
-                                                 *env.platform().workspace));
-        AppRowView row;
-        row.setApplications(listings);
-        row.show();
-        QSignalSpy clicked(&row, &AppRowView::clicked);
-        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(10 + 60 + 25, 40));
-        QCOMPARE(row.selected(), 1);
-        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(10 + 60 * 4, 40));
-        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(40, 80));
-        QCOMPARE(clicked.size(), 1);
-        QCOMPARE(clicked.first().first().toInt(), 1);
-        QCOMPARE(row.selected(), 1);
     }
 };
 
