@@ -1,5 +1,7 @@
 #include "AppRowView.h"
 
+#include "AccessibleFactory.h"
+#include "AppRowAccessible.h"
 #include "row/RowGeometry.h"
 #include "text/Texts.h"
 
@@ -18,6 +20,7 @@
 AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
     : QWidget(parent), m_browser(browser), m_menu(new QMenu(this))
 {
+    installAccessibleFactory();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Entering and leaving icons is derived from every move.
@@ -28,10 +31,14 @@ AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
 
     connect(&m_browser, &RowBrowser::scrollRequested, this, &AppRowView::scrollToShow);
     connect(&m_browser, &RowBrowser::redrawRequested, this, [this] { update(visibleArea()); });
-    connect(&m_browser, &RowBrowser::shownListChanged, this, [this] { update(); });
+    connect(&m_browser, &RowBrowser::shownListChanged, this, [this] {
+        AppRowAccessible::listChanged(this);
+        update();
+    });
     connect(&m_browser, &RowBrowser::sizeUpdateRequested, this, [this] {
         resizeTo(RowGeometry::sizeToFit(int(m_browser.shown().size()), visibleArea()));
     });
+    connect(&m_browser, &RowBrowser::selectionChanged, this, &AppRowView::selectionChanged);
     connect(&m_icons, &IconCache::iconReady, this, [this] { update(visibleArea()); });
 }
 
@@ -53,6 +60,11 @@ QRect AppRowView::visibleArea() const
     if (!parentWidget() || isWindow())
         return rect();
     return {mapFromParent(QPoint(0, 0)), parentWidget()->size()};
+}
+
+void AppRowView::activate(int index)
+{
+    m_browser.activate(index);
 }
 
 QImage AppRowView::iconFor(const AppListing &listing, int side)
@@ -143,6 +155,12 @@ void AppRowView::scrollToShow(const QRect &target)
     update(visibleArea());
 }
 
+void AppRowView::selectionChanged(int index)
+{
+    AppRowAccessible::selectionChanged(this, m_lastSelected, index);
+    m_lastSelected = index;
+}
+
 bool AppRowView::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
@@ -216,4 +234,10 @@ void AppRowView::contextMenuEvent(QContextMenuEvent *event)
         return;
     }
     m_menu->popup(event->globalPos());
+}
+
+void AppRowView::focusInEvent(QFocusEvent *event)
+{
+    AppRowAccessible::focused(this);
+    QWidget::focusInEvent(event);
 }

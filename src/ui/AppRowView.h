@@ -24,6 +24,8 @@ public:
     // The part of the row on screen, in the row's coordinates: the scroll area's viewport, or
     // the whole row outside one.
     QRect visibleArea() const;
+    // Selects the icon at `index` as a click on it would.
+    void activate(int index);
 
     QSize sizeHint() const override;
 
@@ -36,11 +38,13 @@ protected:
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     QImage iconFor(const AppListing &listing, int side);
     void scrollToShow(const QRect &target);
     void resizeTo(const QSize &size);
+    void selectionChanged(int index);
 
     RowBrowser &m_browser;
     IconCache m_icons;
@@ -49,4 +53,5 @@ private:
     int m_genericSide = 0;
     QMenu *m_menu;
     QWidget *m_watched = nullptr;
+    int m_lastSelected = -1;
 };

@@ -4,6 +4,7 @@
 #include "Workspace.h"
 #include "row/RowGeometry.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QScrollArea>
@@ -299,6 +300,50 @@ private slots:
         QImage first = render(view);
         QVERIFY(!near(first.pixel(centre), 0, 255, 0) && !near(first.pixel(centre), 255, 0, 0));
         QTRY_VERIFY(near(render(view).pixel(centre), 0, 255, 0));
+    }
+
+    // Each shown application is an item a screen reader can name, with its selected state and
+    // its place in the row.
+    void accessibleItems()
+    {
+        RowBrowser browser;
+        browser.bridge(listings(5));
+        browser.setSelected(1);
+        AppRowView view(browser);
+        view.setAccessibleName("Applications");
+        view.resize(600, 86);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QAccessibleInterface *row = QAccessible::queryAccessibleInterface(&view);
+        QVERIFY(row);
+        QCOMPARE(row->role(), QAccessible::List);
+        QCOMPARE(row->text(QAccessible::Name), "Applications");
+        QCOMPARE(row->childCount(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QAccessibleInterface *item = row->child(i);
+            QCOMPARE(item->role(), QAccessible::ListItem);
+            QCOMPARE(item->text(QAccessible::Name), "App" + QString::number(i));
+            QCOMPARE(item->state().selected, i == 1);
+            QCOMPARE(row->indexOfChild(item), i);
+            QCOMPARE(item->parent(), row);
+            QCOMPARE(item->rect(),
+                     QRect(view.mapToGlobal(RowGeometry::iconRect(i, i == 1).topLeft()),
+                           RowGeometry::iconRect(i, i == 1).size()));
+        }
+        view.setFocus();
+        QTRY_VERIFY(view.hasFocus());
+        QCOMPARE(row->focusChild(), row->child(1));
+
+        // Pressing an item selects it as a click would.
+        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        row->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(browser.selected(), 3);
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(row->child(3)->state().selected && !row->child(1)->state().selected);
+
+        browser.search("x");
+        QCOMPARE(row->childCount(), 0);
+        QVERIFY(!row->child(0));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "SelectionPanelView.h"
 #include "TestEnvironment.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -106,6 +107,30 @@ private slots:
         QCOMPARE(popUp().indexOfSelectedItem(), 2);
         QCOMPARE(popUp().text(), "French");
         QVERIFY(!popUp().itemState(0));
+    }
+
+    // A screen reader reaches the pop-up's entries and their check marks without opening it.
+    void popUpEntriesAreAccessible()
+    {
+        m_view->showContent(application(0));
+        QAccessibleInterface *popUpItem = QAccessible::queryAccessibleInterface(&popUp());
+        QCOMPARE(popUpItem->role(), QAccessible::ComboBox);
+        QCOMPARE(popUpItem->text(QAccessible::Name), "Language");
+        QCOMPARE(popUpItem->text(QAccessible::Value), "French");
+        QCOMPARE(popUpItem->childCount(), 1);
+        QAccessibleInterface *menu = popUpItem->child(0);
+        QCOMPARE(menu->childCount(), 4);
+        QCOMPARE(menu->child(0)->text(QAccessible::Name), "Always open in this language");
+        QCOMPARE(menu->child(1)->role(), QAccessible::Separator);
+        QCOMPARE(menu->child(3)->text(QAccessible::Name), "German");
+        QVERIFY(menu->child(0)->state().checked && menu->child(2)->state().checked);
+        QVERIFY(!menu->child(3)->state().checked);
+
+        // Picking an entry through it is a pick like any other.
+        QSignalSpy chosen(m_view.get(), &SelectionPanelView::languageChosen);
+        menu->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toInt(), 3);
     }
 
     void launchIsReported()
