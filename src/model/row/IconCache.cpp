@@ -53,10 +53,7 @@ QImage IconCache::icon(const QString &path, int side, bool *failed)
 
 QImage IconCache::load(const QString &path, int side)
 {
-    const std::optional<QByteArray> contents = IconImage::readFile(path);
-    if (!contents)
-        return {};
-    QImage image = IconImage::decodeToFit(*contents, side);
+    QImage image = IconImage::loadToFit(path, side);
     if (image.isNull())
         return {};
     if (image.width() > side || image.height() > side)
