@@ -39,7 +39,7 @@ AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
         resizeTo(RowGeometry::sizeToFit(int(m_browser.shown().size()), visibleArea()));
     });
     connect(&m_browser, &RowBrowser::selectionChanged, this, &AppRowView::selectionChanged);
-    connect(&m_icons, &IconCache::iconReady, this, [this] { update(visibleArea()); });
+    connect(&m_icons, &IconCache::iconReady, this, &AppRowView::iconArrived);
 }
 
 void AppRowView::setGenericIcon(const QImage &icon)
@@ -132,6 +132,17 @@ void AppRowView::paintEvent(QPaintEvent *event)
     if (pass.size != size())
         QMetaObject::invokeMethod(
             this, [this, size = pass.size] { resizeTo(size); }, Qt::QueuedConnection);
+}
+
+void AppRowView::iconArrived(const QString &path)
+{
+    // Only the icons drawn from that file are painted again.
+    const QList<AppListingPtr> &shown = m_browser.shown();
+    const auto [first, last] = RowGeometry::cellsIn(visibleArea(), int(shown.size()));
+    for (int i = first; i < last; ++i) {
+        if (shown.at(i) && shown.at(i)->iconPath() == path)
+            update(RowGeometry::iconRect(i, i == m_browser.selected()));
+    }
 }
 
 void AppRowView::resizeTo(const QSize &size)

@@ -42,6 +42,7 @@ protected:
 
 private:
     QImage iconFor(const AppListing &listing, int side);
+    void iconArrived(const QString &path);
     void scrollToShow(const QRect &target);
     void resizeTo(const QSize &size);
     void selectionChanged(int index);
