@@ -108,7 +108,7 @@ AppRowAccessible *AppRowAccessible::of(AppRowView *row)
 {
     if (!QAccessible::isActive())
         return nullptr;
-    return static_cast<AppRowAccessible *>(QAccessible::queryAccessibleInterface(row));
+    return dynamic_cast<AppRowAccessible *>(QAccessible::queryAccessibleInterface(row));
 }
 
 int AppRowAccessible::childCount() const
