@@ -143,11 +143,17 @@ private slots:
 
         auto *row = c->window().findChild<AppRowView *>();
         row->repaint();
+        auto *menu = row->findChild<QMenu *>();
+        const QPoint beside(65, 40);
+        QContextMenuEvent besideEvent(QContextMenuEvent::Mouse, beside, row->mapToGlobal(beside));
+        QApplication::sendEvent(row, &besideEvent);
+        QVERIFY(!menu->isVisible());
         const QPoint bravo = RowGeometry::iconRect(1, false).center();
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, bravo, row->mapToGlobal(bravo));
         QApplication::sendEvent(row, &menuEvent);
-        auto *menu = row->findChild<QMenu *>();
         QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), "Remove");
         QSignalSpy removal(c.get(), &AppController::removeAppRequested);
         menu->actions().first()->trigger();
         QCOMPARE(removal.size(), 1);

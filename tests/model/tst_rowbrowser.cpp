@@ -301,39 +301,6 @@ private slots:
         QCOMPARE(removals.first().first().toInt(), 2);
     }
 
-    void paintPassBeforeTheFirstHandOver()
-    {
-        RowBrowser browser;
-        QVERIFY(browser.isLoading());
-        const RowBrowser::Pass pass = browser.paintPass(kScreen, kScreen.size(), kScreen);
-        QVERIFY(pass.loading);
-        QVERIFY(pass.cells.isEmpty());
-        QVERIFY(browser.pointer().regions().isEmpty());
-        QCOMPARE(pass.size, kScreen.size());
-    }
-
-    // Twelve entries in a frame 600 wide, entry 3 selected.
-    void paintPassOfTwelve()
-    {
-        RowBrowser browser;
-        QStringList names;
-        for (int i = 0; i < 12; ++i)
-            names.append(QStringLiteral("App%1").arg(i));
-        browser.bridge(listings(names));
-        browser.setSelected(3);
-        const RowBrowser::Pass pass = browser.paintPass(QRect(0, 0, 600, 86), {600, 86}, kScreen);
-        QCOMPARE(pass.size, QSize(730, 86));
-        QCOMPARE(pass.cells.size(), 10);
-        QCOMPARE(pass.cells.at(3).rect, flip({186, 17, 58, 58}));
-        QVERIFY(pass.cells.at(3).selected);
-        QCOMPARE(pass.cells.at(4).rect, flip({250, 21, 50, 50}));
-        QVERIFY(!pass.cells.at(4).selected);
-        QCOMPARE(browser.toolTipAt(centreOf(4))->name(), "App4");
-        // The selected icon is named beside the row, not in a tool tip.
-        QVERIFY(!browser.toolTipAt(centreOf(3, true)));
-        QVERIFY(!browser.toolTipAt(QPoint(125, 40)));
-    }
-
     // A pass registers regions for the icons it painted only; what it did not repaint keeps
     // the regions of what is still drawn there, and what scrolled out of sight has none.
     void partialPasses()
@@ -344,12 +311,6 @@ private slots:
             names.append(QStringLiteral("App%1").arg(i));
         browser.bridge(listings(names));
         browser.setSelected(3);
-        const QRect icon5 = RowGeometry::iconRect(5, false);
-        browser.paintPass(icon5, {730, 86}, kScreen);
-        QCOMPARE(browser.pointer().regions().size(), 1);
-        QCOMPARE(browser.pointer().regions().first().rect, icon5);
-        QCOMPARE(browser.pointer().regions().first().index, 5);
-
         browser.paintPass(kScreen, {730, 86}, kScreen);
         QCOMPARE(browser.pointer().regions().size(), 10);
         // Icon 5 becomes the selected one and only its area is repainted: its region grows,

@@ -95,21 +95,6 @@ private slots:
         }
     }
 
-    void scrollTarget_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("0") << 0 << flip({0, 0, 60, 60});
-        QTest::newRow("7") << 7 << flip({426, 17, 66, 60});
-        QTest::newRow("-1 as 0") << -1 << flip({0, 0, 60, 60});
-    }
-    void scrollTarget()
-    {
-        QFETCH(int, index);
-        QFETCH(QRect, expected);
-        QCOMPARE(RowGeometry::scrollTarget(index), expected);
-    }
-
     // Scrolling brings the target in moving as little as it can, and stays within the content.
     void offsetToShow_data()
     {
@@ -164,7 +149,6 @@ private slots:
         QTest::addColumn<QSize>("visible");
         QTest::addColumn<QSize>("text");
         QTest::addColumn<QRect>("expectedBottomLeft");
-        QTest::newRow("even") << QSize(600, 86) << QSize(120, 18) << QRect(240, 34, 120, 18);
         QTest::newRow("odd sizes") << QSize(601, 86) << QSize(121, 19) << QRect(240, 33, 121, 19);
         QTest::newRow("wider than the view")
             << QSize(100, 86) << QSize(121, 18) << QRect(-10, 34, 121, 18);

@@ -6,7 +6,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -231,56 +230,11 @@ private slots:
         QCOMPARE(area.horizontalScrollBar()->value(), 60 * 20 + 6 + 66 - 600);
         browser.setSelected(0);
         QCOMPARE(area.horizontalScrollBar()->value(), 0);
-    }
 
-    // Arrows move the selection and report it; other keys go on to the window.
-    void keys()
-    {
-        RowBrowser browser;
+        // A shorter list, and the news that the list changed: the row shrinks to the view again.
         browser.bridge(listings(3));
-        AppRowView view(browser);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
-        QTest::keyClick(&view, Qt::Key_Right);
-        QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
-        QTest::keyClick(&view, Qt::Key_Right);
-        QCOMPARE(browser.selected(), 2);
-        QCOMPARE(clicked.size(), 2);
-        QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-        QApplication::sendEvent(&view, &letter);
-        QVERIFY(!letter.isAccepted());
-    }
-
-    // Over an icon the context menu offers Remove, which names the icon's application.
-    void contextMenu()
-    {
-        RowBrowser browser;
-        browser.bridge(listings(4));
-        AppRowView view(browser);
-        view.resize(600, 86);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.repaint();
-        auto *menu = view.findChild<QMenu *>();
-        QVERIFY(menu);
-
-        QContextMenuEvent beside(QContextMenuEvent::Mouse, QPoint(65, 40),
-                                 view.mapToGlobal(QPoint(65, 40)));
-        QApplication::sendEvent(&view, &beside);
-        QVERIFY(!menu->isVisible());
-
-        const QPoint icon2 = RowGeometry::iconRect(2, false).center();
-        QContextMenuEvent over(QContextMenuEvent::Mouse, icon2, view.mapToGlobal(icon2));
-        QApplication::sendEvent(&view, &over);
-        QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions().first()->text(), "Remove");
-        QSignalSpy removed(&browser, &RowBrowser::removeRequested);
-        menu->actions().first()->trigger();
-        QCOMPARE(removed.size(), 1);
-        QCOMPARE(removed.first().first().toInt(), 2);
-        QCOMPARE(browser.selected(), 0);
+        browser.updateSize();
+        QCOMPARE(view->size(), QSize(600, 86));
     }
 
     // A real icon file: a placeholder first, the icon once decoded, never the generic icon.
@@ -321,15 +275,13 @@ private slots:
         QCOMPARE(row->childCount(), 5);
         for (int i = 0; i < 5; ++i) {
             QAccessibleInterface *item = row->child(i);
-            QCOMPARE(item->role(), QAccessible::ListItem);
             QCOMPARE(item->text(QAccessible::Name), "App" + QString::number(i));
             QCOMPARE(item->state().selected, i == 1);
             QCOMPARE(row->indexOfChild(item), i);
             QCOMPARE(item->parent(), row);
-            QCOMPARE(item->rect(),
-                     QRect(view.mapToGlobal(RowGeometry::iconRect(i, i == 1).topLeft()),
-                           RowGeometry::iconRect(i, i == 1).size()));
         }
+        const QRect drawn = RowGeometry::iconRect(1, true);
+        QCOMPARE(row->child(1)->rect(), QRect(view.mapToGlobal(drawn.topLeft()), drawn.size()));
         view.setFocus();
         QTRY_VERIFY(view.hasFocus());
         QCOMPARE(row->focusChild(), row->child(1));
