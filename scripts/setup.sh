@@ -47,6 +47,10 @@ packages=(
     "clang|fuzzing only: builds the fuzz targets in fuzz/"
     "libclang-rt-14-dev|fuzzing only: libFuzzer and the sanitizer runtimes"
     "libqt6svg6|draws SVG icons of the desktop's icon theme"
+    "python3-pyatspi|AT-SPI client: the accessibility test reads Vexilo as a screen reader does"
+    "at-spi2-core|the accessibility bus and registry that Qt and screen readers talk through"
+    "dbus|dbus-run-session, a private session bus for the accessibility test"
+    "xdotool|types keys into Vexilo's window in the accessibility test"
 )
 
 missing=()

@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>Remove</source>
-        <translation type="vanished">Entfernen</translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>Loading applications…</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>No Results Found</source>
-        <translation type="vanished">Keine Treffer</translation>
+        <translation>Keine Treffer</translation>
     </message>
     <message>
         <source>About Vexilo</source>

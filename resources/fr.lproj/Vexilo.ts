@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>Remove</source>
-        <translation type="vanished">Retirer</translation>
+        <translation>Retirer</translation>
     </message>
     <message>
         <source>Loading applications…</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>No Results Found</source>
-        <translation type="vanished">Aucun résultat</translation>
+        <translation>Aucun résultat</translation>
     </message>
     <message>
         <source>About Vexilo</source>

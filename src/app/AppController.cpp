@@ -12,6 +12,7 @@
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "row/RowBrowser.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -49,7 +50,7 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
       m_runningInstances(std::make_unique<RunningInstances>(m_platform->processes)),
       m_catalogue(std::make_unique<Catalogue>(m_platform, m_defaults)),
       m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
-      m_window(std::make_unique<MainWindow>()),
+      m_row(std::make_unique<RowBrowser>()), m_window(std::make_unique<MainWindow>(*m_row)),
       m_support(std::make_unique<SupportCommands>(m_platform->mainBundlePath, m_defaults)),
       m_askToDonate([this](const DonationReminder::Texts &texts) {
           return askToDonate(m_window.get(), texts);
@@ -62,7 +63,10 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_catalogue.get(), &Catalogue::loaded, this, &AppController::catalogueLoaded);
     connect(m_selection.get(), &Selection::panelChanged, window, &MainWindow::showPanel);
 
-    connect(window, &MainWindow::applicationClicked, this, &AppController::applicationClicked);
+    connect(window, &MainWindow::searchTextChanged, m_row.get(), &RowBrowser::search);
+    connect(m_row.get(), &RowBrowser::listingClicked, m_selection.get(), &Selection::select);
+    connect(m_row.get(), &RowBrowser::selectionEmptied, m_selection.get(), &Selection::clear);
+    connect(m_row.get(), &RowBrowser::removeRequested, this, &AppController::removeAppAtIndex);
     connect(window, &MainWindow::languageChosen, m_selection.get(), &Selection::chooseLanguage);
     connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
     connect(window, &MainWindow::helpRequested, this, [this] { m_support->showHelp(); });
@@ -115,8 +119,8 @@ void AppController::catalogueLoaded()
         m_selection->clear();
     else
         m_selection->select(apps.first());
-    m_window->showApplications(apps);
-    m_window->selectApplication(0);
+    m_row->bridge(apps);
+    m_row->setSelected(0);
 
     VexiloDefaults::countUse(*m_defaults);
     qInfo().noquote() << QStringLiteral("Vexilo: catalogue loaded (%1 of %2 applications shown).")
@@ -127,11 +131,11 @@ void AppController::catalogueLoaded()
     emit catalogueShown();
 }
 
-void AppController::applicationClicked(int index)
+void AppController::removeAppAtIndex(int index)
 {
-    const QList<AppListingPtr> apps = m_catalogue->apps();
-    if (index >= 0 && index < apps.size())
-        m_selection->select(apps.at(index));
+    // Confirming and hiding the application come with the removal sheet.
+    if (index >= 0 && index < m_catalogue->apps().size())
+        emit removeAppRequested(index);
 }
 
 void AppController::applicationActivated()

@@ -10,6 +10,7 @@
 struct Platform;
 class Catalogue;
 class MainWindow;
+class RowBrowser;
 class RunningInstances;
 class Selection;
 class StoredLanguages;
@@ -28,6 +29,7 @@ public:
     MainWindow &window() { return *m_window; }
     const Catalogue &catalogue() const { return *m_catalogue; }
     const Selection &selection() const { return *m_selection; }
+    const RowBrowser &row() const { return *m_row; }
     UserDefaults &defaults() { return *m_defaults; }
 
     // What leaves the program, for tests to stand in for: the URLs handed to the desktop, the
@@ -39,10 +41,12 @@ public:
 signals:
     // The window shows the catalogue.
     void catalogueShown();
+    // The user asked to remove the application at `index` of the visible list.
+    void removeAppRequested(int index);
 
 private:
     void catalogueLoaded();
-    void applicationClicked(int index);
+    void removeAppAtIndex(int index);
     void applicationActivated();
 
     std::shared_ptr<const Platform> m_platform;
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<RunningInstances> m_runningInstances;
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Selection> m_selection;
+    std::unique_ptr<RowBrowser> m_row;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<SupportCommands> m_support;
     SupportCommands::DonationAsker m_askToDonate;

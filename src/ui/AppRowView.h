@@ -1,37 +1,58 @@
 #pragma once
 
-#include "row/RowState.h"
+#include "row/IconCache.h"
+#include "row/RowBrowser.h"
 
-#include <QHash>
 #include <QImage>
 #include <QWidget>
 
-// The row of application icons: it paints the list it is given, with the geometry of
-// RowGeometry, and reports clicks on icons.
+class QMenu;
+
+// The row of application icons. It paints what the row's model says a pass draws and forwards
+// the pointer, the keys and the context menu to it; it decides nothing itself. Placed in a
+// scroll area, it keeps its size to the model's width rules and scrolls the selection into view.
 class AppRowView : public QWidget {
     Q_OBJECT
 public:
-    explicit AppRowView(QWidget *parent = nullptr);
+    explicit AppRowView(RowBrowser &browser, QWidget *parent = nullptr);
 
-    void setApplications(const QList<AppListingPtr> &applications);
-    void setSelected(int index);
-    int selected() const { return m_state.selected(); }
-    // Drawn for applications without an icon of their own.
+    // Drawn for applications without an icon of their own, or whose icon cannot be read.
     void setGenericIcon(const QImage &icon);
+
+    const RowBrowser &browser() const { return m_browser; }
+    const IconCache &icons() const { return m_icons; }
+    // The part of the row on screen, in the row's coordinates: the scroll area's viewport, or
+    // the whole row outside one.
+    QRect visibleArea() const;
+    // Selects the icon at `index` as a click on it would.
+    void activate(int index);
 
     QSize sizeHint() const override;
 
-signals:
-    void clicked(int index);
-
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
-    QImage iconFor(const AppListing &listing);
+    QImage iconFor(const AppListing &listing, int side);
+    void iconArrived(const QString &path);
+    void scrollToShow(const QRect &target);
+    void resizeTo(const QSize &size);
+    void selectionChanged(int index);
 
-    RowState m_state;
+    RowBrowser &m_browser;
+    IconCache m_icons;
     QImage m_genericIcon;
-    QHash<QString, QImage> m_icons;
+    QImage m_genericScaled;
+    int m_genericSide = 0;
+    QMenu *m_menu;
+    QWidget *m_watched = nullptr;
+    int m_lastSelected = -1;
 };

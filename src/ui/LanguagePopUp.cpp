@@ -1,10 +1,13 @@
 #include "LanguagePopUp.h"
 
+#include "AccessibleFactory.h"
+
 #include <QAction>
 #include <QMenu>
 
 LanguagePopUp::LanguagePopUp(QWidget *parent) : QPushButton(parent), m_menu(new QMenu(this))
 {
+    installAccessibleFactory();
     setMenu(m_menu);
 }
 

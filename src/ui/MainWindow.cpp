@@ -18,9 +18,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
     : QMainWindow(parent), m_search(new QLineEdit), m_scroll(new QScrollArea),
-      m_row(new AppRowView), m_panel(new SelectionPanelView), m_progress(new QProgressBar)
+      m_row(new AppRowView(row)), m_panel(new SelectionPanelView), m_progress(new QProgressBar)
 {
     setWindowTitle(QStringLiteral("Vexilo"));
     GlassLook::apply(this);
@@ -40,7 +40,8 @@ MainWindow::MainWindow(QWidget *parent)
     layout->addLayout(searchRow);
 
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Always there, so the row's visible height is always the row's own.
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_scroll->setFixedHeight(RowGeometry::kRowHeight + 2 * m_scroll->frameWidth() +
                              m_scroll->horizontalScrollBar()->sizeHint().height());
     m_scroll->setWidget(m_row);
@@ -62,12 +63,13 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(central);
 
     connect(m_search, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
-    connect(m_row, &AppRowView::clicked, this, &MainWindow::applicationClicked);
     connect(m_panel, &SelectionPanelView::languageChosen, this, &MainWindow::languageChosen);
     connect(m_panel, &SelectionPanelView::alwaysOpenChosen, this, &MainWindow::alwaysOpenChosen);
     connect(m_panel, &SelectionPanelView::launchClicked, this, &MainWindow::launchRequested);
 
     buildMenus();
+    // The row takes the keys first: the arrows move the selection.
+    m_row->setFocus();
     // As tall as the panel needs with every line shown.
     resize(720, sizeHint().height() + m_panel->fontMetrics().height() * 2);
 }
@@ -108,21 +110,6 @@ void MainWindow::setLoadingProgress(int done, int total)
 void MainWindow::finishLoading()
 {
     m_progress->hide();
-}
-
-void MainWindow::showApplications(const QList<AppListingPtr> &applications)
-{
-    m_row->setApplications(applications);
-}
-
-void MainWindow::selectApplication(int index)
-{
-    m_row->setSelected(index);
-}
-
-int MainWindow::selectedApplication() const
-{
-    return m_row->selected();
 }
 
 void MainWindow::setGenericIcon(const QImage &icon)

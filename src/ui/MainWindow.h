@@ -8,6 +8,7 @@
 
 class AboutBox;
 class AppRowView;
+class RowBrowser;
 class QLineEdit;
 class QProgressBar;
 class QScrollArea;
@@ -18,15 +19,13 @@ class SelectionPanelView;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // The icon row shows what `row` holds and forwards its input there.
+    explicit MainWindow(RowBrowser &row, QWidget *parent = nullptr);
 
     // Catalogue loading: entries looked at against entries to look at.
     void setLoadingProgress(int done, int total);
     void finishLoading();
 
-    void showApplications(const QList<AppListingPtr> &applications);
-    void selectApplication(int index);
-    int selectedApplication() const;
     void setGenericIcon(const QImage &icon);
 
     void showPanel(const PanelContent &content);
@@ -35,7 +34,6 @@ public:
     void showAboutBox();
 
 signals:
-    void applicationClicked(int index);
     void searchTextChanged(const QString &text);
     void languageChosen(int entry);
     void alwaysOpenChosen();

@@ -1,4 +1,5 @@
 #include "AppController.h"
+#include "AppRowView.h"
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
 #include "MainWindow.h"
@@ -6,8 +7,12 @@
 #include "UserDefaults.h"
 #include "catalogue/Catalogue.h"
 #include "panel/Selection.h"
+#include "row/RowBrowser.h"
+#include "row/RowGeometry.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -31,6 +36,17 @@ class TestStartup : public QObject {
         if (!shown.wait(20000))
             qWarning("catalogue was not shown");
         return controller;
+    }
+
+    // A left click on icon `index` of the row, once the row has painted.
+    static void clickIcon(AppController &controller, int index,
+                          Qt::MouseButton button = Qt::LeftButton)
+    {
+        auto *row = controller.window().findChild<AppRowView *>();
+        QVERIFY(QTest::qWaitForWindowExposed(&controller.window()));
+        row->repaint();
+        const QPoint centre = RowGeometry::iconRect(index, false).center();
+        QTest::mouseClick(row, button, {}, centre);
     }
 
     template <typename Widget> Widget *visible(AppController &controller, const QString &text)
@@ -86,10 +102,11 @@ private slots:
             QVERIFY(c->selection().current() != c->catalogue().apps().first());
             QVERIFY(visible<QLabel>(*c, "Beta Pro"));
             QVERIFY(visible<QLabel>(*c, "Available in 2 different languages."));
-            QCOMPARE(c->window().selectedApplication(), 0);
+            QCOMPARE(c->row().selected(), 0);
 
             // A click on the second icon shows the second application.
-            emit c->window().applicationClicked(1);
+            clickIcon(*c, 1);
+            QCOMPARE(c->row().selected(), 1);
             QVERIFY(visible<QLabel>(*c, "Gamma"));
             QVERIFY(visible<QLabel>(*c, "(Unable to determine available languages)"));
 
@@ -129,9 +146,52 @@ private slots:
         QCOMPARE(c->catalogue().allApps().size(), i + 1);
         for (const AppListingPtr &listing : c->catalogue().allApps())
             QCOMPARE(listing->identifier().isEmpty(), listing->name() != "Good");
-        for (int index = 0; index <= i; ++index)
-            emit c->window().applicationClicked(index);
+        // Each one can be selected, the last one too.
+        auto *row = c->window().findChild<AppRowView *>();
+        for (int index = 0; index < i; ++index)
+            QTest::keyClick(row, Qt::Key_Right);
+        QCOMPARE(c->selection().current()->path(), c->catalogue().apps().last()->path());
         QVERIFY(c->selection().panel().showsApplication);
+    }
+
+    // Typing in the search field narrows the row and shows its first match; a Remove over a
+    // result reaches the controller with the application's index in the visible list.
+    void searchAndRemoveReachTheController()
+    {
+        for (const char *name : {"Alpha", "alpine", "Beta", "Bravo"}) {
+            BundleBuilder(m_env->applicationsDirectory() + '/' + name + ".app")
+                .identifier(QStringLiteral("org.example.") + name)
+                .write();
+        }
+        auto c = start();
+        auto *search = c->window().findChild<QLineEdit *>();
+        QTest::keyClicks(search, "b");
+        QCOMPARE(c->selection().current()->name(), "Beta");
+        QCOMPARE(c->row().shown().size(), 2);
+
+        auto *row = c->window().findChild<AppRowView *>();
+        row->repaint();
+        auto *menu = row->findChild<QMenu *>();
+        const QPoint beside(65, 40);
+        QContextMenuEvent besideEvent(QContextMenuEvent::Mouse, beside, row->mapToGlobal(beside));
+        QApplication::sendEvent(row, &besideEvent);
+        QVERIFY(!menu->isVisible());
+        const QPoint bravo = RowGeometry::iconRect(1, false).center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, bravo, row->mapToGlobal(bravo));
+        QApplication::sendEvent(row, &menuEvent);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), "Remove");
+        QSignalSpy removal(c.get(), &AppController::removeAppRequested);
+        menu->actions().first()->trigger();
+        QCOMPARE(removal.size(), 1);
+        QCOMPARE(removal.first().first().toInt(), 3);
+
+        QTest::keyClicks(search, "x");
+        QVERIFY(!c->selection().panel().showsApplication);
+        search->clear();
+        QCOMPARE(c->selection().current()->name(), "Alpha");
+        QCOMPARE(c->row().shown().size(), 4);
     }
 
     void emptyCatalogueLeavesPanelBlank()

@@ -2,19 +2,30 @@
 
 #include <QtTest>
 
+namespace {
+
+// The row's figures are written with the origin at the row's bottom left, y upwards, as its
+// design gives them; the view's coordinates have it at the top left, y downwards.
+QRect flip(const QRect &bottomLeft)
+{
+    return {bottomLeft.x(), RowGeometry::kRowHeight - bottomLeft.y() - bottomLeft.height(),
+            bottomLeft.width(), bottomLeft.height()};
+}
+
+} // namespace
+
 class TestRowGeometry : public QObject {
     Q_OBJECT
 
 private slots:
-    // Rectangles in the row's own coordinates, y downwards in a row 86 points high.
     void iconRect_data()
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("first") << 0 << false << QRect(10, 15, 50, 50);
-        QTest::newRow("fourth, not selected") << 4 << false << QRect(250, 15, 50, 50);
-        QTest::newRow("third, selected, grown by 4") << 3 << true << QRect(186, 11, 58, 58);
+        QTest::newRow("first") << 0 << false << flip({10, 21, 50, 50});
+        QTest::newRow("fourth, not selected") << 4 << false << flip({250, 21, 50, 50});
+        QTest::newRow("third, selected, grown by 4") << 3 << true << flip({186, 17, 58, 58});
     }
     void iconRect()
     {
@@ -56,6 +67,99 @@ private slots:
                     QCOMPARE(RowGeometry::indexAt(p, 3, selected), index);
             }
         }
+    }
+
+    // A pass looks only at the cells it may have to paint, and at every one of them: each cell
+    // whose icon, grown or not, meets the area is in the range.
+    void cellsInCoverEveryIconInTheArea_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("the whole of a short row") << QRect(0, 0, 730, 86);
+        QTest::newRow("a screenful far along") << QRect(300000, 0, 600, 86);
+        QTest::newRow("one pixel on a grown icon's edge") << QRect(66, 40, 1, 1);
+        QTest::newRow("one pixel between icons") << QRect(5, 40, 1, 1);
+        QTest::newRow("left of the row") << QRect(-100, 0, 50, 86);
+    }
+    void cellsInCoverEveryIconInTheArea()
+    {
+        QFETCH(QRect, area);
+        const int count = 10000;
+        const auto [first, last] = RowGeometry::cellsIn(area, count);
+        QVERIFY(first >= 0 && first <= last && last <= count);
+        QVERIFY(last - first <= area.width() / RowGeometry::kCellWidth + 2);
+        for (int i = std::max(0, first - 3); i < std::min(count, last + 3); ++i) {
+            const bool meets = RowGeometry::iconRect(i, false).intersects(area) ||
+                               RowGeometry::iconRect(i, true).intersects(area);
+            if (meets)
+                QVERIFY2(i >= first && i < last, qPrintable(QString::number(i)));
+        }
+    }
+
+    // Scrolling brings the target in moving as little as it can, and stays within the content.
+    void offsetToShow_data()
+    {
+        QTest::addColumn<QRect>("target");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("already shown") << RowGeometry::scrollTarget(3) << 0 << 0;
+        QTest::newRow("past the right edge")
+            << RowGeometry::scrollTarget(12) << 0 << 726 + 66 - 600;
+        QTest::newRow("left of the view") << RowGeometry::scrollTarget(2) << 500 << 126;
+        QTest::newRow("the start") << RowGeometry::scrollTarget(0) << 500 << 0;
+        QTest::newRow("past the content") << RowGeometry::scrollTarget(99) << 0 << 1000 - 600;
+    }
+    void offsetToShow()
+    {
+        QFETCH(QRect, target);
+        QFETCH(int, offset);
+        QFETCH(int, expected);
+        QCOMPARE(RowGeometry::offsetToShow(target, offset, 600, 1000), expected);
+    }
+
+    // The full list only ever widens the row; search results also shrink it to the visible
+    // area, even with no result at all.
+    void widthRules_data()
+    {
+        QTest::addColumn<bool>("fullList");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("12 entries grow the row") << true << 12 << QSize(730, 86);
+        QTest::newRow("10 entries fit 600 exactly") << true << 10 << QSize(600, 86);
+        QTest::newRow("a short list never narrows it") << true << 2 << QSize(600, 86);
+        QTest::newRow("11 results") << false << 11 << QSize(670, 86);
+        QTest::newRow("8 results fit") << false << 8 << QSize(500, 86);
+        QTest::newRow("no results") << false << 0 << QSize(500, 86);
+    }
+    void widthRules()
+    {
+        QFETCH(bool, fullList);
+        QFETCH(int, count);
+        QFETCH(QSize, expected);
+        const QSize size(600, 86);
+        const QRect visible(40, 0, 500, 86);
+        QCOMPARE(fullList ? RowGeometry::sizeForFullList(count, size)
+                          : RowGeometry::sizeToFit(count, visible),
+                 expected);
+    }
+
+    // Centred by the visible width and height, each offset rounded toward zero from the
+    // bottom-left corner.
+    void messageRect_data()
+    {
+        QTest::addColumn<QSize>("visible");
+        QTest::addColumn<QSize>("text");
+        QTest::addColumn<QRect>("expectedBottomLeft");
+        QTest::newRow("odd sizes") << QSize(601, 86) << QSize(121, 19) << QRect(240, 33, 121, 19);
+        QTest::newRow("wider than the view")
+            << QSize(100, 86) << QSize(121, 18) << QRect(-10, 34, 121, 18);
+    }
+    void messageRect()
+    {
+        QFETCH(QSize, visible);
+        QFETCH(QSize, text);
+        QFETCH(QRect, expectedBottomLeft);
+        QCOMPARE(RowGeometry::messageRect(visible, text, RowGeometry::kRowHeight),
+                 flip(expectedBottomLeft));
     }
 };
 

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <tuple>
 
 static QString writeFile(const QString &path, const QByteArray &contents)
 {
@@ -32,6 +34,95 @@ private slots:
         const QImage image = IconImage::decodeLargest(arguments.first());
         QCOMPARE(image.size(), QSize(128, 128));
         QCOMPARE(QColor(image.pixel(64, 64)), QColor(Qt::green));
+        // The same when 256 would serve the drawing best.
+        QFile icns(arguments.first());
+        QVERIFY(icns.open(QIODevice::ReadOnly));
+        QCOMPARE(IconImage::decodeToFit(icns.readAll(), 200).size(), QSize(128, 128));
+    }
+
+    // Only the entry that serves the drawn size is chosen: the smallest at least as large, else
+    // the largest. Each entry has its own colour, so the choice shows in the pixels.
+    void decodeToFitChoosesOneEntry_data()
+    {
+        QTest::addColumn<int>("wanted");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("row icon at scale 1") << 58 << 64 << QColor(Qt::green);
+        QTest::newRow("row icon at scale 2") << 116 << 128 << QColor(Qt::blue);
+        QTest::newRow("exactly an entry") << 16 << 16 << QColor(Qt::red);
+        QTest::newRow("between entries") << 129 << 1024 << QColor(Qt::yellow);
+        QTest::newRow("larger than all") << 4096 << 1024 << QColor(Qt::yellow);
+    }
+    void decodeToFitChoosesOneEntry()
+    {
+        QFETCH(int, wanted);
+        QFETCH(int, side);
+        QFETCH(QColor, color);
+        QList<QPair<QByteArray, QImage>> entries;
+        for (const auto &[type, size, fill] :
+             {std::tuple{"icp4", 16, Qt::red}, std::tuple{"ic10", 1024, Qt::yellow},
+              std::tuple{"icp6", 64, Qt::green}, std::tuple{"ic07", 128, Qt::blue}}) {
+            QImage image(size, size, QImage::Format_ARGB32);
+            image.fill(fill);
+            entries.append({type, image});
+        }
+        const QByteArray icns = BundleBuilder::icnsWithPngEntries(entries);
+        const QString path = writeFile(m_dir.filePath(QStringLiteral("choice.icns")), icns);
+        // From memory, and from the file reading the chosen entry alone.
+        for (const QImage &image :
+             {IconImage::decodeToFit(icns, wanted), IconImage::loadToFit(path, wanted)}) {
+            QCOMPARE(image.size(), QSize(side, side));
+            QCOMPARE(QColor(image.pixel(side / 2, side / 2)), color);
+        }
+    }
+
+    // Reading one entry relies on the file's table of entries: a broken entry is passed over,
+    // a table that does not hold together gives nothing, and neither reads past the file.
+    void damagedTables_data()
+    {
+        QTest::addColumn<QByteArray>("change");
+        QTest::addColumn<int>("side");
+        QTest::newRow("the chosen PNG broken") << QByteArray("break 64") << 128;
+        QTest::newRow("an entry longer than the file") << QByteArray("lie 64") << 0;
+        QTest::newRow("an entry shorter than its header") << QByteArray("short 64") << 0;
+    }
+    void damagedTables()
+    {
+        QFETCH(QByteArray, change);
+        QFETCH(int, side);
+        QImage small(64, 64, QImage::Format_ARGB32);
+        small.fill(Qt::green);
+        QImage large(128, 128, QImage::Format_ARGB32);
+        large.fill(Qt::blue);
+        QByteArray icns = BundleBuilder::icnsWithPngEntries({{"icp6", small}, {"ic07", large}});
+        // The first entry's header is at 8, its PNG at 16.
+        if (change.startsWith("break"))
+            icns.replace(16 + 20, 16, QByteArray(16, 'x'));
+        else if (change.startsWith("lie"))
+            icns.replace(12, 4, QByteArray("\x7f\xff\xff\xf0", 4));
+        else
+            icns.replace(12, 4, QByteArray("\0\0\0\x04", 4));
+        const QString path = writeFile(m_dir.filePath(QString::fromLatin1(change)), icns);
+        const QImage image = IconImage::loadToFit(path, 58);
+        QCOMPARE(image.width(), side);
+    }
+
+    // A pipe planted as an icon must not block the reader; a huge file is refused unread.
+    void onlyBoundedRegularFilesAreRead()
+    {
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.icns"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(IconImage::loadToFit(fifo, 58).isNull());
+
+        // A sparse file: a valid icon at its start, then more than the bound.
+        const QByteArray icon = BundleBuilder::icnsUpTo(32, QStringLiteral("red"));
+        QFile huge(writeFile(m_dir.filePath(QStringLiteral("huge.icns")), icon));
+        QVERIFY(huge.resize(IconImage::kMaxFileSize + 1));
+        QVERIFY(IconImage::loadToFit(huge.fileName(), 58).isNull());
+        QVERIFY(IconImage::loadToFit(m_dir.path(), 58).isNull());
+
+        const QString plain = writeFile(m_dir.filePath(QStringLiteral("plain.icns")), icon);
+        QCOMPARE(IconImage::loadToFit(plain, 58).size(), QSize(32, 32));
     }
 
     void unreadableFilesGiveNullImage_data()

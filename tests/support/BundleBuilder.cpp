@@ -2,11 +2,13 @@
 
 #include "PropertyList.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <plist/plist.h>
 
 namespace {
@@ -138,4 +140,38 @@ QByteArray BundleBuilder::icnsImage(int size, const QString &colorName)
     QProcess::execute(QStringLiteral("png2icns"), {icns, png});
     QFile f(icns);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray BundleBuilder::icnsWithPngEntries(const QList<QPair<QByteArray, QImage>> &entries)
+{
+    const auto bigEndian = [](quint32 value) {
+        char bytes[4];
+        qToBigEndian(value, bytes);
+        return QByteArray(bytes, 4);
+    };
+    QByteArray body;
+    for (const auto &[type, image] : entries) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        body += type.left(4) + bigEndian(quint32(8 + png.size())) + png;
+    }
+    return "icns" + bigEndian(quint32(8 + body.size())) + body;
+}
+
+QByteArray BundleBuilder::icnsUpTo(int largest, const QString &colorName)
+{
+    static const QList<QPair<QByteArray, int>> types{{"icp4", 16},  {"icp5", 32},  {"icp6", 64},
+                                                     {"ic07", 128}, {"ic08", 256}, {"ic09", 512},
+                                                     {"ic10", 1024}};
+    QList<QPair<QByteArray, QImage>> entries;
+    for (const auto &[type, size] : types) {
+        if (size > largest)
+            break;
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(QColor(colorName));
+        entries.append({type, image});
+    }
+    return icnsWithPngEntries(entries);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -29,6 +32,11 @@ public:
 
     // An .icns file holding a `size`-square image of one colour, made with png2icns.
     static QByteArray icnsImage(int size, const QString &colorName);
+    // An .icns file written entry by entry, each image stored as PNG under its type ("ic10"
+    // for 1024 pixels): png2icns stores sizes from 256 up as JPEG 2000, which Qt cannot read.
+    static QByteArray icnsWithPngEntries(const QList<QPair<QByteArray, QImage>> &entries);
+    // The usual entries of an application icon, 16 to `largest` pixels, each one colour.
+    static QByteArray icnsUpTo(int largest, const QString &colorName);
 
 private:
     QString m_path;

@@ -1,0 +1,339 @@
+#include "TestEnvironment.h"
+#include "Workspace.h"
+#include "row/RowBrowser.h"
+#include "row/RowGeometry.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// The row's figures are written with the origin at the row's bottom left, y upwards, as its
+// design gives them; the view's coordinates have it at the top left, y downwards.
+QRect flip(const QRect &bottomLeft)
+{
+    return {bottomLeft.x(), RowGeometry::kRowHeight - bottomLeft.y() - bottomLeft.height(),
+            bottomLeft.width(), bottomLeft.height()};
+}
+
+QPoint centreOf(int index, bool selected = false)
+{
+    return RowGeometry::iconRect(index, selected).center();
+}
+
+const QStringList kNames{"Alpha", "alpine", "Beta", "Bravo", QStringLiteral("Émile")};
+const QRect kScreen(0, 0, 600, RowGeometry::kRowHeight);
+
+} // namespace
+
+class TestRowBrowser : public QObject {
+    Q_OBJECT
+
+    TestEnvironment m_env;
+
+    // Listings of bundles that are not there: a listing's name is its folder's name.
+    QList<AppListingPtr> listings(const QStringList &names)
+    {
+        QList<AppListingPtr> result;
+        for (const QString &name : names) {
+            result.append(AppListing::fromPath(m_env.applicationsDirectory() + '/' + name + ".app",
+                                               *m_env.platform().workspace));
+        }
+        return result;
+    }
+
+    static QStringList namesOf(const QList<AppListingPtr> &list)
+    {
+        QStringList names;
+        for (const AppListingPtr &listing : list)
+            names.append(listing->name());
+        return names;
+    }
+
+private slots:
+    void search_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<bool>("inSearch");
+        QTest::addColumn<QStringList>("reported");
+        QTest::newRow("AL") << QStringList{"AL"} << QStringList{"Alpha", "alpine"} << true
+                            << QStringList{"Alpha"};
+        QTest::newRow("e finds the accented name")
+            << QStringList{"e"} << QStringList{QStringLiteral("Émile")} << true
+            << QStringList{QStringLiteral("Émile")};
+        QTest::newRow("an accented text finds it too")
+            << QStringList{QStringLiteral("ÉMI")} << QStringList{QStringLiteral("Émile")} << true
+            << QStringList{QStringLiteral("Émile")};
+        QTest::newRow("x finds nothing")
+            << QStringList{"x"} << QStringList{} << true << QStringList{"(none)"};
+        QTest::newRow("inside a name is no match")
+            << QStringList{"lpha"} << QStringList{} << true << QStringList{"(none)"};
+        QTest::newRow("refining") << QStringList{"a", "al", "alpi"} << QStringList{"alpine"} << true
+                                  << QStringList{"Alpha", "Alpha", "alpine"};
+        QTest::newRow("shortening widens again")
+            << QStringList{"alpi", "al"} << QStringList{"Alpha", "alpine"} << true
+            << QStringList{"alpine", "Alpha"};
+        QTest::newRow("clearing returns to the full list's start")
+            << QStringList{"br", ""} << kNames << false << QStringList{"Bravo", "Alpha"};
+        QTest::newRow("clearing twice reports once")
+            << QStringList{"br", "", ""} << kNames << false << QStringList{"Bravo", "Alpha"};
+        QTest::newRow("clearing without a search does nothing")
+            << QStringList{""} << kNames << false << QStringList{};
+    }
+    void search()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, results);
+        QFETCH(bool, inSearch);
+        QFETCH(QStringList, reported);
+
+        RowBrowser browser;
+        browser.bridge(listings(kNames));
+        // Whatever was selected before the search is not come back to.
+        browser.setSelected(3);
+        QStringList heard;
+        connect(&browser, &RowBrowser::listingClicked, this,
+                [&heard](const AppListingPtr &listing) { heard.append(listing->name()); });
+        connect(&browser, &RowBrowser::selectionEmptied, this,
+                [&heard] { heard.append(QStringLiteral("(none)")); });
+        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
+
+        for (const QString &text : typed)
+            browser.search(text);
+        QCOMPARE(namesOf(browser.shown()), results);
+        QCOMPARE(browser.inSearch(), inSearch);
+        QCOMPARE(heard, reported);
+        if (!reported.isEmpty()) {
+            QCOMPARE(browser.selected(), 0);
+            QCOMPARE(scrolled.last().first().toRect(), RowGeometry::scrollTarget(0));
+        } else {
+            QCOMPARE(browser.selected(), 3);
+        }
+        // Only an empty search result paints the message.
+        const RowBrowser::Pass pass = browser.paintPass(kScreen, kScreen.size(), kScreen);
+        QCOMPARE(pass.noResults, inSearch && results.isEmpty());
+        QCOMPARE(pass.cells.size(), results.size());
+    }
+
+    void clearingWithAnEmptyListReportsNoSelection()
+    {
+        RowBrowser browser;
+        browser.bridge({});
+        QSignalSpy emptied(&browser, &RowBrowser::selectionEmptied);
+        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        browser.search("a");
+        browser.search("");
+        QCOMPARE(emptied.size(), 2);
+        QVERIFY(clicked.isEmpty());
+    }
+
+    void setSelectedScrollsToTheTarget_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QRect>("target");
+        QTest::newRow("0") << 0 << flip({0, 0, 60, 60});
+        QTest::newRow("7") << 7 << flip({426, 17, 66, 60});
+    }
+    void setSelectedScrollsToTheTarget()
+    {
+        QFETCH(int, index);
+        QFETCH(QRect, target);
+        RowBrowser browser;
+        browser.bridge(listings(kNames + kNames));
+        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
+        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        browser.setSelected(index);
+        QCOMPARE(browser.selected(), index);
+        QCOMPARE(scrolled.size(), 1);
+        QCOMPARE(scrolled.first().first().toRect(), target);
+        // Selecting tells the controller nothing; its callers do.
+        QVERIFY(clicked.isEmpty());
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<bool>("alert");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("right at the last entry") << 5 << "" << 4 << true << true << 4;
+        QTest::newRow("left at the first entry") << 5 << "" << 0 << false << true << 0;
+        QTest::newRow("right in the middle") << 5 << "" << 2 << true << false << 3;
+        QTest::newRow("left in the middle") << 5 << "" << 2 << false << false << 1;
+        QTest::newRow("right in an empty list") << 0 << "" << 0 << true << true << 0;
+        QTest::newRow("left in an empty list") << 0 << "" << 0 << false << true << 0;
+        QTest::newRow("right past the results' end") << 5 << "b" << 1 << true << true << 1;
+        QTest::newRow("right within the results") << 5 << "b" << 0 << true << false << 1;
+    }
+    void keys()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, search);
+        QFETCH(int, selected);
+        QFETCH(bool, right);
+        QFETCH(bool, alert);
+        QFETCH(int, expected);
+        RowBrowser browser;
+        browser.bridge(listings(kNames.mid(0, count)));
+        browser.search(search);
+        browser.setSelected(selected);
+        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+
+        const auto result =
+            browser.keyPressed(right ? RowBrowser::Key::Right : RowBrowser::Key::Left);
+        QCOMPARE(result == RowBrowser::KeyResult::Alert, alert);
+        QCOMPARE(browser.selected(), expected);
+        QCOMPARE(clicked.size(), alert ? 0 : 1);
+        if (!alert)
+            QCOMPARE(clicked.first().first().value<AppListingPtr>(), browser.shownAt(expected));
+    }
+
+    // Clicks and the context menu act on the icon the pointer is over, as the last pass drew
+    // the icons; Remove names the application by its place in the full list.
+    void pointer_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<int>("removed");
+        QTest::newRow("an unselected icon") << "" << centreOf(2) << 2 << "Beta" << 2;
+        QTest::newRow("the selected icon again") << "" << centreOf(0, true) << 0 << "Alpha" << 0;
+        QTest::newRow("the grown border of the selected icon")
+            << "" << QPoint(63, 40) << 0 << "Alpha" << 0;
+        QTest::newRow("between two icons") << "" << QPoint(65, 40) << 0 << "" << -1;
+        QTest::newRow("above the icons") << "" << QPoint(100, 2) << 0 << "" << -1;
+        QTest::newRow("an unselected search result") << "b" << centreOf(1) << 1 << "Bravo" << 3;
+        QTest::newRow("the selected search result")
+            << QStringLiteral("é") << centreOf(0, true) << 0 << QStringLiteral("Émile") << 4;
+    }
+    void pointer()
+    {
+        QFETCH(QString, search);
+        QFETCH(QPoint, point);
+        QFETCH(int, selected);
+        QFETCH(QString, clicked);
+        QFETCH(int, removed);
+        RowBrowser browser;
+        browser.bridge(listings(kNames));
+        browser.search(search);
+        browser.setSelected(0);
+        browser.paintPass(kScreen, kScreen.size(), kScreen);
+        QSignalSpy clicks(&browser, &RowBrowser::listingClicked);
+        QSignalSpy removals(&browser, &RowBrowser::removeRequested);
+
+        browser.pointerMoved(point);
+        QCOMPARE(browser.offersMenu(), removed >= 0);
+        browser.remove();
+        QCOMPARE(removals.size(), removed >= 0 ? 1 : 0);
+        if (removed >= 0)
+            QCOMPARE(removals.first().first().toInt(), removed);
+        // Showing the menu and removing leave the selection alone.
+        QCOMPARE(browser.selected(), 0);
+
+        browser.click();
+        QCOMPARE(browser.selected(), selected);
+        QCOMPARE(clicks.size(), clicked.isEmpty() ? 0 : 1);
+        if (!clicked.isEmpty())
+            QCOMPARE(clicks.first().first().value<AppListingPtr>()->name(), clicked);
+    }
+
+    // The pointer leaves an icon when it moves off it; the icon it entered last stays named.
+    void enteringAndLeaving()
+    {
+        RowBrowser browser;
+        browser.bridge(listings(kNames));
+        browser.paintPass(kScreen, kScreen.size(), kScreen);
+        browser.pointerMoved(centreOf(2));
+        QVERIFY(browser.pointer().inArea());
+        QCOMPARE(browser.pointer().tempSelection(), 2);
+        browser.pointerMoved(QPoint(185, 40));
+        QVERIFY(!browser.pointer().inArea());
+        QCOMPARE(browser.pointer().tempSelection(), 2);
+        browser.click();
+        QCOMPARE(browser.selected(), 0);
+
+        browser.pointerMoved(centreOf(3));
+        browser.pointerLeft();
+        QVERIFY(!browser.pointer().inArea());
+        QVERIFY(!browser.offersMenu());
+    }
+
+    // An index that outlived its list names nothing: the pointer stayed on icon 4 while the
+    // list shrank to two.
+    void staleIndexesDoNothing()
+    {
+        RowBrowser browser;
+        browser.bridge(listings(kNames));
+        browser.paintPass(kScreen, kScreen.size(), kScreen);
+        browser.pointerMoved(centreOf(4));
+        browser.bridge(listings(kNames.mid(0, 2)));
+        QSignalSpy clicks(&browser, &RowBrowser::listingClicked);
+        QSignalSpy removals(&browser, &RowBrowser::removeRequested);
+        browser.click();
+        browser.remove();
+        QVERIFY(clicks.isEmpty() && removals.isEmpty());
+        QCOMPARE(browser.selected(), 0);
+        QVERIFY(!browser.shownAt(-1) && !browser.shownAt(2));
+    }
+
+    // A new list during a search keeps the search and takes its results from the new list, so
+    // a removed application is not shown and Remove names the right entry.
+    void handOverDuringASearch()
+    {
+        RowBrowser browser;
+        QList<AppListingPtr> list = listings(kNames);
+        browser.bridge(list);
+        browser.search("b");
+        list.removeAt(2);
+        browser.bridge(list);
+        QVERIFY(browser.inSearch());
+        QCOMPARE(namesOf(browser.shown()), QStringList{"Bravo"});
+        browser.setSelected(0);
+        browser.paintPass(kScreen, kScreen.size(), kScreen);
+        QSignalSpy removals(&browser, &RowBrowser::removeRequested);
+        browser.pointerMoved(centreOf(0, true));
+        browser.remove();
+        QCOMPARE(removals.size(), 1);
+        QCOMPARE(removals.first().first().toInt(), 2);
+    }
+
+    // A pass registers regions for the icons it painted only; what it did not repaint keeps
+    // the regions of what is still drawn there, and what scrolled out of sight has none.
+    void partialPasses()
+    {
+        RowBrowser browser;
+        QStringList names;
+        for (int i = 0; i < 12; ++i)
+            names.append(QStringLiteral("App%1").arg(i));
+        browser.bridge(listings(names));
+        browser.setSelected(3);
+        browser.paintPass(kScreen, {730, 86}, kScreen);
+        QCOMPARE(browser.pointer().regions().size(), 10);
+        // Icon 5 becomes the selected one and only its area is repainted: its region grows,
+        // and icon 3 keeps the grown region it is still drawn with.
+        browser.pointerMoved(centreOf(5));
+        browser.click();
+        browser.paintPass(RowGeometry::iconRect(5, true), {730, 86}, kScreen);
+        QCOMPARE(browser.pointer().regions().size(), 10);
+        QVERIFY(!browser.toolTipAt(centreOf(5)));
+        QCOMPARE(browser.toolTipAt(centreOf(1))->name(), "App1");
+        browser.pointerMoved(QPoint(188, 40));
+        QVERIFY(browser.pointer().inArea());
+        QCOMPARE(browser.pointer().tempSelection(), 3);
+
+        // Scrolled to the end: only the icons on screen have regions.
+        const QRect end(130, 0, 600, 86);
+        browser.paintPass(QRect(600, 0, 130, 86), {730, 86}, end);
+        for (const RowRegion &region : browser.pointer().regions())
+            QVERIFY(region.rect.intersects(end));
+        QVERIFY(!browser.toolTipAt(centreOf(1)));
+        QCOMPARE(browser.toolTipAt(centreOf(11))->name(), "App11");
+    }
+};
+
+QTEST_MAIN(TestRowBrowser)
+#include "tst_rowbrowser.moc"
