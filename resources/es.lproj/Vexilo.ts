@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>Remove</source>
-        <translation type="vanished">Quitar</translation>
+        <translation>Quitar</translation>
     </message>
     <message>
         <source>Loading applications…</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>No Results Found</source>
-        <translation type="vanished">No se han encontrado resultados</translation>
+        <translation>No se han encontrado resultados</translation>
     </message>
     <message>
         <source>About Vexilo</source>

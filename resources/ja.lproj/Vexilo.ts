@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>Remove</source>
-        <translation type="vanished">取り除く</translation>
+        <translation>取り除く</translation>
     </message>
     <message>
         <source>Loading applications…</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>No Results Found</source>
-        <translation type="vanished">見つかりませんでした</translation>
+        <translation>見つかりませんでした</translation>
     </message>
     <message>
         <source>About Vexilo</source>
