@@ -29,13 +29,4 @@ QString codeForClassicName(const QString &name)
     return {};
 }
 
-QString classicNameForCode(const QString &code)
-{
-    for (const auto &[classic, c] : kClassicNames) {
-        if (code == QLatin1String(c))
-            return QString::fromLatin1(classic);
-    }
-    return {};
-}
-
 } // namespace LanguageCodes
