@@ -64,12 +64,15 @@ private slots:
         QFile ds(apps() + "/.DS_Store");
         QVERIFY(ds.open(QIODevice::WriteOnly));
         ds.close();
+        // Hidden folders are no applications, whatever their extension.
+        BundleBuilder(apps() + "/.app").identifier("org.Dot").write();
+        BundleBuilder(apps() + "/._Foo.app").identifier("org.Resource").write();
 
         const auto catalogue = load();
         QCOMPARE(names(catalogue.apps), QStringList{"Foo"});
         QCOMPARE(names(catalogue.allApps), QStringList{"Foo"});
-        QCOMPARE(m_max, 4);
-        QCOMPARE(m_progress, (QList<qsizetype>{0, 1, 2, 3, 4}));
+        QCOMPARE(m_max, 6);
+        QCOMPARE(m_progress, (QList<qsizetype>{0, 1, 2, 3, 4, 5, 6}));
     }
 
     // A large folder reports its progress in steps, not once per entry, and always its end.
@@ -213,22 +216,31 @@ private slots:
     void localeAwareOrder_data()
     {
         QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("collate"); // LC_COLLATE, when set
         QTest::addColumn<QStringList>("expected");
-        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
-        QTest::newRow("english") << u"en_US"_s
-                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
+        const QStringList english{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
         // Swedish sorts Ö after Z.
-        QTest::newRow("swedish") << u"sv_SE"_s
-                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+        const QStringList swedish{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
+        QTest::newRow("english") << u"en_US"_s << QString() << english;
+        QTest::newRow("swedish") << u"sv_SE"_s << QString() << swedish;
+        // The collation's own variable decides, not the messages' language.
+        QTest::newRow("LC_COLLATE over LANG") << u"en_US"_s << u"sv_SE.UTF-8"_s << swedish;
     }
     void localeAwareOrder()
     {
         QFETCH(QString, locale);
+        QFETCH(QString, collate);
         QFETCH(QStringList, expected);
         TestEnvironment::setLanguage(locale);
+        qputenv("LC_MESSAGES", "en_US.UTF-8");
+        if (!collate.isEmpty())
+            qputenv("LC_COLLATE", collate.toUtf8());
         for (const char *n : {"Zeta", "Örn", "alpha", "Émile", "Olle", "beta"})
             BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + ".app").write();
         const auto catalogue = load();
+        qunsetenv("LC_MESSAGES");
+        qunsetenv("LC_COLLATE");
         QCOMPARE(names(catalogue.apps), expected);
     }
 };

@@ -55,7 +55,7 @@ private:
 
 void sortByName(QList<AppListingPtr> &listings)
 {
-    QCollator collator{QLocale(LanguageNames::currentLocaleIdentifier())};
+    QCollator collator{QLocale(LanguageNames::collationLocaleIdentifier())};
     std::stable_sort(listings.begin(), listings.end(),
                      [&](const AppListingPtr &a, const AppListingPtr &b) {
                          return collator.compare(a->name(), b->name()) < 0;
@@ -77,7 +77,8 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
     for (const auto &[entry, mayBeLink] : entries) {
         // Every entry counts, before it is tested.
         steps.advance();
-        if (QFileInfo(entry).suffix() != QLatin1String("app"))
+        // A hidden entry (".app" itself, "._Foo.app" left by copies) is no application.
+        if (entry.startsWith(QLatin1Char('.')) || QFileInfo(entry).suffix() != QLatin1String("app"))
             continue;
         const QString resolved =
             mayBeLink ? QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath()
