@@ -4,6 +4,7 @@
 #include "DirectoryListing.h"
 #include "FileOps.h"
 #include "Workspace.h"
+#include "language/LanguageList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,7 +34,9 @@ void AppListing::read(const QString &path, Workspace &workspace)
         return;
 
     if (const auto bundle = Bundle::bundleWithPath(path)) {
-        m_langs = bundle->localizations();
+        m_langs = LanguageList::sortedByDisplayName(LanguageList::languages(
+            bundle->localizations(),
+            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"))));
         const QString iconFile =
             bundle->infoDictionary().value(QStringLiteral("CFBundleIconFile")).toString();
         const QString resources = bundle->resourcePath();

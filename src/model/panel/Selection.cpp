@@ -1,6 +1,5 @@
 #include "Selection.h"
 
-#include "Bundle.h"
 #include "Platform.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
@@ -38,9 +37,7 @@ void Selection::select(const AppListingPtr &listing)
     m_storedLanguages.forget(m_current->identifier());
 
     if (isOwnEntry(*m_current)) {
-        const auto own = Bundle::bundleWithPath(m_platform->mainBundlePath);
-        m_panel = Panel::forOwnEntry(m_current->localizedAppName(),
-                                     own ? own->localizations() : QStringList());
+        m_panel = Panel::forOwnEntry(m_current->localizedAppName(), m_current->langs());
         // Vexilo runs, in the language it shows itself in: no line of its own is needed.
     } else {
         m_panel =
