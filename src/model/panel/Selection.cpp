@@ -4,6 +4,8 @@
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 
+#include <QFileInfo>
+
 Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &storedLanguages,
                      RunningInstances &runningInstances, QObject *parent)
     : QObject(parent), m_platform(std::move(platform)), m_storedLanguages(storedLanguages),
@@ -13,7 +15,10 @@ Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &
 
 bool Selection::isOwnEntry(const AppListing &listing) const
 {
-    return listing.name() == QLatin1String("Vexilo");
+    // Vexilo's own bundle wherever it lies and whatever it is called; another bundle named
+    // "Vexilo" is an ordinary application.
+    const QString own = QFileInfo(m_platform->mainBundlePath).canonicalFilePath();
+    return !own.isEmpty() && QFileInfo(listing.path()).canonicalFilePath() == own;
 }
 
 Panel::StoredIndex Selection::storedIndex() const
@@ -42,9 +47,7 @@ void Selection::select(const AppListingPtr &listing)
     } else {
         m_panel =
             Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex());
-        m_panel.runningLine = m_runningInstances.currentInstanceLanguageString(
-            *m_current, m_storedLanguages.knownStoredLanguage(m_current->identifier()));
-        m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
+        updateRunningLine();
     }
     emit panelChanged(m_panel);
 }
@@ -63,8 +66,16 @@ void Selection::chooseLanguage(int entry)
 
 void Selection::refreshRunning()
 {
-    if (!m_current || !m_panel.showsApplication)
+    if (!m_current || !m_panel.showsApplication || isOwnEntry(*m_current))
         return;
-    m_panel.runningLineVisible = m_runningInstances.isAppRunning(m_current.get());
+    // The application may have quit, or been started again in another language, meanwhile.
+    updateRunningLine();
     emit panelChanged(m_panel);
+}
+
+void Selection::updateRunningLine()
+{
+    m_panel.runningLine = m_runningInstances.currentInstanceLanguageString(
+        *m_current, m_storedLanguages.knownStoredLanguage(m_current->identifier()));
+    m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
 }
