@@ -7,6 +7,7 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QHash>
+#include <QList>
 #include <QLocale>
 #include <algorithm>
 #include <optional>
@@ -35,25 +36,20 @@ bool isPlainCode(const QString &value)
     });
 }
 
-// Names of one language share this key: "English", "en" and "EN" give "en"; "zh-TW" and "zh_TW"
-// give "zh_tw".
-QString languageKey(const QString &name)
+// One entry of the list being built. Names of one language share its key: "English", "en" and
+// "EN" give "en"; "zh-TW" and "zh_TW" give "zh_tw".
+struct Candidate {
+    QString key;
+    QString name;
+    int rank = 0; // lower is better: a code before a classic name, a folder before a declared value
+};
+
+Candidate candidateFor(const QString &name, bool isFolder)
 {
     const QString classic = LanguageCodes::codeForClassicName(name);
     QString key = classic.isEmpty() ? name : classic;
     key.replace(QLatin1Char('-'), QLatin1Char('_'));
-    return key.toLower();
-}
-
-struct Candidate {
-    QString name;
-    int rank = 0; // lower is better
-};
-
-// A code before a classic name, a folder before a declared value.
-int rankOf(const QString &name, bool isFolder)
-{
-    return (LanguageCodes::codeForClassicName(name).isEmpty() ? 0 : 2) + (isFolder ? 0 : 1);
+    return {key.toLower(), name, (classic.isEmpty() ? 0 : 2) + (isFolder ? 0 : 1)};
 }
 
 // Display names and their collation keys, per thread (listings are read on the loading thread
@@ -97,17 +93,22 @@ private:
 
 QStringList languages(const QStringList &folders, const QVariant &declared)
 {
-    QHash<QString, Candidate> byKey;
-    auto offer = [&byKey](const QString &name, bool isFolder) {
+    // A bundle has a few dozen languages at most: a list searched in place costs less than a
+    // hash, and this runs for every bundle of the catalogue.
+    QList<Candidate> chosen;
+    chosen.reserve(folders.size());
+    auto offer = [&chosen](const QString &name, bool isFolder) {
         if (name.isEmpty() || isBase(name))
             return;
-        const Candidate candidate{name, rankOf(name, isFolder)};
-        const QString key = languageKey(name);
-        auto it = byKey.find(key);
-        if (it == byKey.end())
-            byKey.insert(key, candidate);
-        else if (candidate.rank < it->rank || (candidate.rank == it->rank && name < it->name))
-            *it = candidate;
+        Candidate candidate = candidateFor(name, isFolder);
+        for (Candidate &known : chosen) {
+            if (known.key != candidate.key)
+                continue;
+            if (candidate.rank < known.rank || (candidate.rank == known.rank && name < known.name))
+                known = std::move(candidate);
+            return;
+        }
+        chosen.append(std::move(candidate));
     };
     for (const QString &folder : folders)
         offer(folder, true);
@@ -124,17 +125,19 @@ QStringList languages(const QStringList &folders, const QVariant &declared)
         }
     }
 
-    QStringList keys = byKey.keys();
-    keys.sort();
+    std::sort(chosen.begin(), chosen.end(),
+              [](const Candidate &a, const Candidate &b) { return a.key < b.key; });
     QStringList result;
-    result.reserve(keys.size());
-    for (const QString &key : keys)
-        result.append(byKey.value(key).name);
+    result.reserve(chosen.size());
+    for (const Candidate &candidate : chosen)
+        result.append(candidate.name);
     return result;
 }
 
 QStringList sortedByDisplayName(const QStringList &codes)
 {
+    if (codes.size() < 2)
+        return codes;
     thread_local SortKeys sortKeys;
     sortKeys.refresh();
     std::vector<std::pair<QCollatorSortKey, QString>> keyed;
