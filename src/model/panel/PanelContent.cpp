@@ -52,7 +52,8 @@ PanelContent forApplication(const QString &name, const QStringList &langs,
     panel.popUpEnabled = langs.size() > 1;
     panel.launchEnabled = true;
 
-    panel.entries.append({PopUpEntry::Kind::AlwaysOpen, Vexilo::tr("Always open in this language")});
+    panel.entries.append(
+        {PopUpEntry::Kind::AlwaysOpen, Vexilo::tr("Always open in this language")});
     panel.entries.append({PopUpEntry::Kind::Separator, QString()});
     for (const QString &code : langs)
         panel.entries.append(languageEntry(code));
