@@ -1,8 +1,8 @@
 #include "Bundle.h"
 
 #include "DirectoryListing.h"
-#include "LanguageCodes.h"
 #include "LanguageNames.h"
+#include "LocalizationMatch.h"
 #include "PropertyList.h"
 #include "StringsTable.h"
 
@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -46,72 +47,10 @@ QString stringValue(const QVariantMap &map, const QString &key)
     return value.metaType().id() == QMetaType::QString ? value.toString() : QString();
 }
 
-// "fr-CA", "fr_CA.UTF-8@euro" -> "fr_CA".
-QString normalizedCode(QString code)
+// Base.lproj holds the interface before translation: it is no language a user can prefer.
+bool isBase(const QString &localization)
 {
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        if (code[i] == u'.' || code[i] == u'@') {
-            code.truncate(i);
-            break;
-        }
-    }
-    code.replace(QLatin1Char('-'), QLatin1Char('_'));
-    return code;
-}
-
-QString languagePart(const QString &code)
-{
-    return code.section(QLatin1Char('_'), 0, 0);
-}
-
-bool sameCode(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// The localisation one preferred language picks, or an empty string.
-QString matchLocalization(const QStringList &localizations, const QString &preferred)
-{
-    if (preferred.isEmpty())
-        return {};
-    // A classic name ("French") may be asked for, or stand as a folder name.
-    if (localizations.contains(preferred))
-        return preferred;
-    const QString classicCode = LanguageCodes::codeForClassicName(preferred);
-    const QString code = normalizedCode(classicCode.isEmpty() ? preferred : classicCode);
-    const QString language = languagePart(code);
-    if (language.isEmpty())
-        return {};
-
-    QStringList codes;
-    codes.reserve(localizations.size());
-    for (const QString &localization : localizations)
-        codes.append(normalizedCode(localization));
-
-    for (qsizetype i = 0; i < codes.size(); ++i) {
-        if (sameCode(codes[i], code))
-            return localizations[i];
-    }
-    for (qsizetype i = 0; i < codes.size(); ++i) {
-        if (sameCode(codes[i], language))
-            return localizations[i];
-    }
-    const QString classic = LanguageCodes::classicNameForCode(language.toLower());
-    if (!classic.isEmpty() && localizations.contains(classic))
-        return classic;
-    // A regional variant of the language: the language's own region first ("fr" -> "fr_FR"),
-    // else the first in name order, so the choice does not depend on directory order.
-    QString best;
-    for (qsizetype i = 0; i < codes.size(); ++i) {
-        if (!sameCode(languagePart(codes[i]), language))
-            continue;
-        const QString region = codes[i].section(QLatin1Char('_'), 1, 1);
-        if (sameCode(region, language))
-            return localizations[i];
-        if (best.isEmpty() || localizations[i] < best)
-            best = localizations[i];
-    }
-    return best;
+    return localization.compare(QLatin1String("Base"), Qt::CaseInsensitive) == 0;
 }
 
 bool isConfinedRelativePath(const QString &name)
@@ -217,20 +156,22 @@ QString Bundle::executablePath() const
 
 QString Bundle::preferredLocalization(const QStringList &preferredLanguages) const
 {
-    if (m_localizations.isEmpty())
-        return {};
-    for (const QString &preferred : preferredLanguages) {
-        const QString match = matchLocalization(m_localizations, preferred);
-        if (!match.isEmpty())
-            return match;
+    QStringList languages;
+    for (const QString &localization : m_localizations) {
+        if (!isBase(localization))
+            languages.append(localization);
     }
+    if (languages.isEmpty())
+        return m_localizations.isEmpty() ? QString() : m_localizations.first();
     const QString development = stringValue(m_info, QStringLiteral("CFBundleDevelopmentRegion"));
-    for (const QString &fallback : {development, QStringLiteral("en")}) {
-        const QString match = matchLocalization(m_localizations, fallback);
+    for (const QStringList &wanted :
+         {preferredLanguages, QStringList{development}, QStringList{QStringLiteral("en")}}) {
+        const QString match = LocalizationMatch::firstMatch(languages, wanted);
         if (!match.isEmpty())
             return match;
     }
-    return m_localizations.first();
+    // Folders come in the file system's order; name order keeps the choice the same everywhere.
+    return *std::min_element(languages.cbegin(), languages.cend());
 }
 
 QVariantMap Bundle::localizedInfoDictionary(const QStringList &preferredLanguages) const

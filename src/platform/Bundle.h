@@ -26,7 +26,7 @@ public:
     QVariantMap infoDictionary() const { return m_info; }
     // CFBundleIdentifier; empty when the bundle declares none.
     QString bundleIdentifier() const;
-    // Localisation folder names without ".lproj", in directory order.
+    // Localisation folder names without ".lproj", Base included, in directory order.
     QStringList localizations() const { return m_localizations; }
     // Contents/Resources; empty when the bundle has no resource folder.
     QString resourcePath() const { return m_resourcePath; }
@@ -34,8 +34,10 @@ public:
     // when the name (or a link) leads outside Contents/MacOS.
     QString executablePath() const;
 
-    // The localisation the user's preferred languages choose among this bundle's; falls back to
-    // the development region, then English, then the first. Empty when the bundle has none.
+    // The localisation the user's preferred languages choose among this bundle's, each language
+    // tried with its parents (LocalizationMatch); falls back to the development region, then
+    // English, then the first in name order. Base is chosen only when it is all there is. Empty
+    // when the bundle has no localisation.
     QString preferredLocalization(const QStringList &preferredLanguages) const;
     // InfoPlist.strings of the preferred localisation (empty map when there is none).
     QVariantMap localizedInfoDictionary(const QStringList &preferredLanguages) const;

@@ -22,18 +22,13 @@ namespace LanguageCodes {
 
 QString codeForClassicName(const QString &name)
 {
+    // Every classic name is a capitalised word of four letters or more; codes are not, and
+    // most names asked about are codes.
+    if (name.size() < 4 || !name.front().isUpper())
+        return {};
     for (const auto &[classic, code] : kClassicNames) {
         if (name == QLatin1String(classic))
             return QString::fromLatin1(code);
-    }
-    return {};
-}
-
-QString classicNameForCode(const QString &code)
-{
-    for (const auto &[classic, c] : kClassicNames) {
-        if (code == QLatin1String(c))
-            return QString::fromLatin1(classic);
     }
     return {};
 }

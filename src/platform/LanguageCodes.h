@@ -9,7 +9,4 @@ namespace LanguageCodes {
 // "fr" for "French"; an empty string when the name is not one of the classic names.
 QString codeForClassicName(const QString &name);
 
-// "French" for "fr"; an empty string when the code has no classic name.
-QString classicNameForCode(const QString &code);
-
 } // namespace LanguageCodes

@@ -91,14 +91,11 @@ bool isPlainCLocale(const QString &value)
     return value.isEmpty() || value == QLatin1String("C") || value == QLatin1String("POSIX");
 }
 
-} // namespace
-
-namespace LanguageNames {
-
-QString currentLocaleIdentifier()
+// The first of LC_ALL, the category's own variable and LANG that is set, as the C library
+// decides a category's locale.
+QString localeFromEnvironment(const char *category)
 {
-    // The first of these that is set wins, as for the C library's message catalogues.
-    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    for (const char *variable : {"LC_ALL", category, "LANG"}) {
         const QString value = qEnvironmentVariable(variable);
         if (value.isEmpty())
             continue;
@@ -106,6 +103,20 @@ QString currentLocaleIdentifier()
         return isPlainCLocale(identifier) ? QStringLiteral("en") : identifier;
     }
     return QStringLiteral("en");
+}
+
+} // namespace
+
+namespace LanguageNames {
+
+QString currentLocaleIdentifier()
+{
+    return localeFromEnvironment("LC_MESSAGES");
+}
+
+QString collationLocaleIdentifier()
+{
+    return localeFromEnvironment("LC_COLLATE");
 }
 
 QStringList preferredLanguages()

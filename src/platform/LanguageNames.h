@@ -11,6 +11,10 @@ namespace LanguageNames {
 // ("en" for C/POSIX or nothing set).
 QString currentLocaleIdentifier();
 
+// The locale whose rules order names for the user: LC_ALL, LC_COLLATE, then LANG ("en" for
+// C/POSIX or nothing set).
+QString collationLocaleIdentifier();
+
 // The user's languages in order of preference: the entries of LANGUAGE (colon-separated), then
 // the current locale's identifier, without codeset or modifier, without repeats.
 QStringList preferredLanguages();

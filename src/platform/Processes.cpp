@@ -10,8 +10,10 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -71,6 +73,88 @@ QString bundlePathOfExecutable(const QString &path)
     return path.left(at + 4);
 }
 
+// The bundle of a program path as a process wrote it; relative ones are taken from its working
+// folder (read at most once, into `cwd`). Empty when the program lies in no bundle's MacOS folder.
+QString bundleOfProgram(const QByteArray &procDir, const QByteArray &program,
+                        std::optional<QByteArray> &cwd)
+{
+    static const QByteArray marker = ".app/Contents/MacOS/";
+    if (program.isEmpty())
+        return {};
+    // Most processes are not in a bundle: the bytes tell without decoding anything.
+    if (program.startsWith('/'))
+        return program.contains(marker) ? bundlePathOfExecutable(QFile::decodeName(program))
+                                        : QString();
+    if (!cwd)
+        cwd = readLink(procDir + "/cwd");
+    if (cwd->isEmpty())
+        return {};
+    return bundlePathOfExecutable(
+        QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') + QFile::decodeName(program)));
+}
+
+QByteArray baseName(const QByteArray &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The interpreter line of a script: "#!/bin/sh -e" gives {"/bin/sh", "-e"}. Only a regular file
+// is opened, without blocking: a FIFO of that name must not hold the whole scan up.
+std::optional<std::pair<QByteArray, QByteArray>> interpreterLine(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info;
+    char buffer[256];
+    ssize_t n = -1;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        do {
+            n = ::read(fd, buffer, sizeof buffer);
+        } while (n < 0 && errno == EINTR);
+    }
+    ::close(fd);
+    if (n < 2 || buffer[0] != '#' || buffer[1] != '!')
+        return std::nullopt;
+    QByteArray line(buffer + 2, n - 2);
+    line = line.left(line.indexOf('\n')).trimmed();
+    // As the kernel reads it: the interpreter, then everything after it as one argument.
+    const qsizetype blank = line.indexOf(' ') >= 0 ? line.indexOf(' ') : line.indexOf('\t');
+    if (blank < 0)
+        return std::pair{line, QByteArray()};
+    return std::pair{line.left(blank), line.mid(blank + 1).trimmed()};
+}
+
+// The script a process runs through its #! line, when it lies in a bundle's MacOS folder.
+// The kernel starts "#!/bin/sh" scripts as "/bin/sh <script> <arguments>" and
+// "#!/usr/bin/env python3" ones, through env, as "python3 <script> <arguments>"; the script's
+// own line must name the program that runs, so that an editor opened on the file is no instance.
+QString scriptBundlePath(const QByteArray &procDir, const QList<QByteArray> &argv,
+                         std::optional<QByteArray> &cwd)
+{
+    for (qsizetype k = 1; k <= 2 && k < argv.size(); ++k) {
+        const QString bundle = bundleOfProgram(procDir, argv.at(k), cwd);
+        if (bundle.isEmpty())
+            continue;
+        const QString script = argv.at(k).startsWith('/')
+                                   ? QFile::decodeName(argv.at(k))
+                                   : QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') +
+                                                     QFile::decodeName(argv.at(k)));
+        const auto line = interpreterLine(script);
+        if (!line)
+            continue;
+        const auto &[interpreter, argument] = *line;
+        const QByteArray program = baseName(argv.at(0));
+        const bool direct = program == baseName(interpreter) &&
+                            (k == 1 ? argument.isEmpty() : argv.at(1) == argument);
+        const bool throughEnv = k == 1 && baseName(interpreter) == "env" && !argument.isEmpty() &&
+                                program == baseName(argument);
+        if (direct || throughEnv)
+            return bundle;
+    }
+    return {};
+}
+
 QString executableBundlePath(const QByteArray &procDir)
 {
     static const QByteArray marker = ".app/Contents/MacOS/";
@@ -78,28 +162,21 @@ QString executableBundlePath(const QByteArray &procDir)
     static const QByteArray deleted = " (deleted)";
     if (exe.endsWith(deleted))
         exe.chop(deleted.size());
-    // Most processes are not in a bundle: the bytes tell without decoding anything.
     if (exe.contains(marker)) {
         QString bundle = bundlePathOfExecutable(QFile::decodeName(exe));
         if (!bundle.isEmpty())
             return bundle;
     }
 
-    // A program started through an interpreter or a loader still names itself in argv[0].
-    const QByteArray cmdline = readProcFile(procDir + "/cmdline");
-    const QByteArray argv0 = cmdline.left(cmdline.indexOf('\0'));
-    if (argv0.isEmpty())
+    const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');
+    if (argv.first().isEmpty())
         return {};
-    if (argv0.startsWith('/') && !argv0.contains(marker))
-        return {};
-    QString program = QFile::decodeName(argv0);
-    if (!program.startsWith(QLatin1Char('/'))) {
-        const QByteArray cwd = readLink(procDir + "/cwd");
-        if (cwd.isEmpty())
-            return {};
-        program = QDir::cleanPath(QFile::decodeName(cwd) + QLatin1Char('/') + program);
-    }
-    return bundlePathOfExecutable(program);
+    std::optional<QByteArray> cwd;
+    // A program started through a loader still names itself in argv[0].
+    const QString bundle = bundleOfProgram(procDir, argv.first(), cwd);
+    if (!bundle.isEmpty())
+        return bundle;
+    return scriptBundlePath(procDir, argv, cwd);
 }
 
 } // namespace

@@ -44,10 +44,10 @@ QStringList UserDefaults::stringArrayForKey(const QString &key) const
         return {};
     QStringList strings;
     for (const QVariant &element : value.toList()) {
-        // An array holding anything but strings is not a string array at all.
-        if (element.typeId() != QMetaType::QString)
-            return {};
-        strings.append(element.toString());
+        // One foreign element must not cost the whole list (every added application): it is
+        // passed over.
+        if (element.typeId() == QMetaType::QString)
+            strings.append(element.toString());
     }
     return strings;
 }

@@ -21,7 +21,8 @@ public:
     // Stored value, else registered default, else an invalid QVariant.
     QVariant objectForKey(const QString &key) const;
     bool hasStoredValue(const QString &key) const;
-    // Typed reads; a value of another type reads as the empty/zero value.
+    // Typed reads; a value of another type reads as the empty/zero value. An array's elements
+    // that are not strings are left out of stringArrayForKey.
     QStringList stringArrayForKey(const QString &key) const;
     qlonglong integerForKey(const QString &key) const;
     bool boolForKey(const QString &key) const;

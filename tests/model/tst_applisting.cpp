@@ -207,6 +207,8 @@ private slots:
 
         qInstallMessageHandler(collect);
         const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        // Read again, as every selection does: a failure is told once a run.
+        AppListing::fromPath(path, *m_platform->workspace);
         qInstallMessageHandler(nullptr);
 
         QCOMPARE(QFileInfo::exists(disabledDir), folderStays);
@@ -227,7 +229,7 @@ private slots:
                      QByteArray("moved:fr.lproj"));
         }
         const QString logLine = "Error: could not reset disabled language resources for Babel.";
-        QCOMPARE(g_messages.contains(logLine), !expected);
+        QCOMPARE(g_messages.count(logLine), expected ? 0 : 1);
         // The listing reflects the bundle as it was before the move.
         QVERIFY(!listing->langs().contains("de") || resources.contains("de.lproj"));
         QCOMPARE(restoreDisabledResources(path), expected);

@@ -64,12 +64,15 @@ private slots:
         QFile ds(apps() + "/.DS_Store");
         QVERIFY(ds.open(QIODevice::WriteOnly));
         ds.close();
+        // Hidden folders are no applications, whatever their extension.
+        BundleBuilder(apps() + "/.app").identifier("org.Dot").write();
+        BundleBuilder(apps() + "/._Foo.app").identifier("org.Resource").write();
 
         const auto catalogue = load();
         QCOMPARE(names(catalogue.apps), QStringList{"Foo"});
         QCOMPARE(names(catalogue.allApps), QStringList{"Foo"});
-        QCOMPARE(m_max, 4);
-        QCOMPARE(m_progress, (QList<qsizetype>{0, 1, 2, 3, 4}));
+        QCOMPARE(m_max, 6);
+        QCOMPARE(m_progress, (QList<qsizetype>{0, 1, 2, 3, 4, 5, 6}));
     }
 
     // A large folder reports its progress in steps, not once per entry, and always its end.
@@ -139,7 +142,8 @@ private slots:
         BundleBuilder(apps() + "/Shown.app").identifier("org.Shown").write();
         BundleBuilder(apps() + "/Hidden.app").identifier("org.Hidden").write();
         BundleBuilder(apps() + "/NoId.app").languages({"en"}).write();
-        m_defaults->setObject("HiddenApps", QStringList{"org.Hidden", QString()});
+        // An element that is no string is passed over; the others still count.
+        m_defaults->setObject("HiddenApps", QVariantList{42, "org.Hidden", QString()});
         const auto catalogue = load();
         QCOMPARE(names(catalogue.apps), (QStringList{"NoId", "Shown"}));
         QCOMPARE(names(catalogue.allApps), (QStringList{"Hidden", "NoId", "Shown"}));
@@ -151,7 +155,9 @@ private slots:
         const QString existing =
             BundleBuilder(m_env->root() + "/Extra/Kept.app").identifier("org.Kept").write();
         const QString deleted = m_env->root() + "/Extra/Deleted.app";
-        m_defaults->setObject("ExtraApps", QStringList{"org.Installed", existing, deleted});
+        // What is not a string stays where it is when the array is written back.
+        m_defaults->setObject(
+            "ExtraApps", QVariantList{"org.Installed", QVariantMap{{"a", 1}}, existing, deleted});
 
         const auto catalogue = load();
         QCOMPARE(m_max, 4);
@@ -161,27 +167,31 @@ private slots:
                  (QStringList{"Deleted", "Installed", "Installed", "Kept"}));
         for (const AppListingPtr &l : catalogue.allApps)
             QCOMPARE(l->invalid(), l->name() == QLatin1String("Deleted"));
-        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"),
-                 (QStringList{"org.Installed", "org.Kept", deleted}));
+        QCOMPARE(m_defaults->objectForKey("ExtraApps"),
+                 (QVariantList{"org.Installed", QVariantMap{{"a", 1}}, "org.Kept", deleted}));
 
         // Next start: the rewritten identifier is found again, now outside the folder.
         const auto again = load();
         QCOMPARE(names(again.allApps), names(catalogue.allApps));
     }
 
-    void onlyIdentifiersAreNotWritten()
+    // Nothing to rewrite: identifiers, an element that is no string, a path whose bundle has no
+    // identifier and a path that is gone.
+    void unchangedExtraAppsAreNotWritten()
     {
         BundleBuilder(apps() + "/Installed.app").identifier("org.Installed").write();
+        const QString noId = BundleBuilder(m_env->root() + "/Extra/NoId.app").write();
+        const QVariantList stored{"org.Installed", 7, noId, m_env->root() + "/Gone.app"};
         // Stored by another writer; the load must leave the file as it is.
         PreferencesStore store(m_env->preferencesDirectory());
-        QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", QVariantList{"org.Installed"}));
+        QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", stored));
         const QDateTime before = QFileInfo(domainFile()).lastModified();
         QFile::setPermissions(domainFile(), QFile::ReadOwner);
         QTest::qWait(20);
         load();
         QFile::setPermissions(domainFile(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(QFileInfo(domainFile()).lastModified(), before);
-        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.Installed"});
+        QCOMPARE(m_defaults->objectForKey("ExtraApps"), stored);
     }
 
     // An entry that is neither a known identifier nor an absolute path is never read relative
@@ -213,22 +223,31 @@ private slots:
     void localeAwareOrder_data()
     {
         QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("collate"); // LC_COLLATE, when set
         QTest::addColumn<QStringList>("expected");
-        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
-        QTest::newRow("english") << u"en_US"_s
-                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
+        const QStringList english{"alpha", "beta", "Émile", "Olle", "Örn", "Zeta"};
         // Swedish sorts Ö after Z.
-        QTest::newRow("swedish") << u"sv_SE"_s
-                                 << QStringList{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+        const QStringList swedish{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
+        // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
+        QTest::newRow("english") << u"en_US"_s << QString() << english;
+        QTest::newRow("swedish") << u"sv_SE"_s << QString() << swedish;
+        // The collation's own variable decides, not the messages' language.
+        QTest::newRow("LC_COLLATE over LANG") << u"en_US"_s << u"sv_SE.UTF-8"_s << swedish;
     }
     void localeAwareOrder()
     {
         QFETCH(QString, locale);
+        QFETCH(QString, collate);
         QFETCH(QStringList, expected);
         TestEnvironment::setLanguage(locale);
+        qputenv("LC_MESSAGES", "en_US.UTF-8");
+        if (!collate.isEmpty())
+            qputenv("LC_COLLATE", collate.toUtf8());
         for (const char *n : {"Zeta", "Örn", "alpha", "Émile", "Olle", "beta"})
             BundleBuilder(apps() + QLatin1Char('/') + QString::fromUtf8(n) + ".app").write();
         const auto catalogue = load();
+        qunsetenv("LC_MESSAGES");
+        qunsetenv("LC_COLLATE");
         QCOMPARE(names(catalogue.apps), expected);
     }
 };

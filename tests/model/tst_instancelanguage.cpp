@@ -92,7 +92,13 @@ private slots:
         QTest::newRow("empty parentheses") << QByteArray("ARGS\n/X -AppleLanguages ()\n") << u""_s;
         QTest::newRow("no argument") << QByteArray("ARGS\n/X -psn_0_1234\n") << u""_s;
         QTest::newRow("no header") << QByteArray("COMMAND\n/X -AppleLanguages (fr)\n") << u""_s;
-        QTest::newRow("not ASCII") << QByteArray("ARGS\n/\xc3\xa9 -AppleLanguages (fr)\n") << u""_s;
+        QTest::newRow("UTF-8 path with blanks") << QByteArray("ARGS\n/A/\xc3\x89"
+                                                              "cho Zeta.app/Contents/MacOS/\xc3\x89"
+                                                              "cho "
+                                                              "-AppleLanguages (fr)\n")
+                                                << u"fr"_s;
+        QTest::newRow("UTF-8 code")
+            << QByteArray("ARGS\n/X -AppleLanguages (\xc3\xa9)\n") << u"\u00e9"_s;
     }
     void languageArgument()
     {
@@ -133,6 +139,9 @@ private slots:
             << QStringList{"en"} << QStringList{"English", "German"} << u"English"_s;
         QTest::newRow("region falls back to language")
             << QStringList{"de_AT"} << QStringList{"de"} << u"German"_s;
+        QTest::newRow("script chosen for the region")
+            << QStringList{"zh_TW", "en"} << QStringList{"zh-Hans", "zh-Hant", "en"}
+            << u"Chinese (Traditional)"_s;
         QTest::newRow("none supported") << QStringList{"en", "fr"} << QStringList{"ja"} << u""_s;
     }
     void nameForOwnChoice()

@@ -102,8 +102,13 @@ private slots:
         QTest::newRow("one element") << QByteArray("(\n    fr\n)\n") << u"fr"_s;
         QTest::newRow("several elements")
             << QByteArray("(\n    de,\n    fr,\n    en\n)\n") << u"de"_s;
-        QTest::newRow("region") << QByteArray("(\n    en_GB,\n    fr\n)\n") << u"en"_s;
-        QTest::newRow("quoted element") << QByteArray("(\n    \"en-GB\",\n    fr\n)\n") << u"en"_s;
+        QTest::newRow("region") << QByteArray("(\n    en_GB,\n    fr\n)\n") << u"en_GB"_s;
+        QTest::newRow("quoted element")
+            << QByteArray("(\n    \"en-GB\",\n    fr\n)\n") << u"en-GB"_s;
+        QTest::newRow("quoted with script")
+            << QByteArray("(\n    \"zh-Hant\"\n)\n") << u"zh-Hant"_s;
+        QTest::newRow("blank inside quotes") << QByteArray("(\n    \"en GB\"\n)\n") << u""_s;
+        QTest::newRow("unterminated quotes") << QByteArray("(\n    \"en_GB") << u""_s;
         QTest::newRow("empty list") << QByteArray("(\n)\n") << u""_s;
         QTest::newRow("empty quoted element") << QByteArray("(\n    \"\"\n)\n") << u""_s;
         QTest::newRow("element starting with a digit") << QByteArray("(\n    42\n)\n") << u""_s;
@@ -185,7 +190,11 @@ private slots:
             << QStringList{"French", "fr"} << u"fr"_s << u"fr"_s;
         QTest::newRow("classic name")
             << QStringList{"English", "German", "French"} << u"fr"_s << u"French"_s;
-        QTest::newRow("case matters") << QStringList{"en", "FR"} << u"fr"_s << u""_s;
+        QTest::newRow("another spelling") << QStringList{"en", "FR"} << u"fr"_s << u"FR"_s;
+        QTest::newRow("region served by its language")
+            << QStringList{"en", "fr"} << u"en_GB"_s << u"en"_s;
+        QTest::newRow("zh_TW served by zh-Hant")
+            << QStringList{"zh-Hans", "zh-Hant"} << u"zh_TW"_s << u"zh-Hant"_s;
         QTest::newRow("neither") << QStringList{"en", "de"} << u"fr"_s << u""_s;
         QTest::newRow("code without a name") << QStringList{"en", "de"} << u"qq"_s << u""_s;
     }

@@ -91,12 +91,14 @@ void TestBundle::preferredLocalization_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("exact") << u"en fr fr_CA"_s << u""_s << u"fr_CA"_s << u"fr_CA"_s;
-    QTest::newRow("own region first") << u"pt_BR pt_PT en"_s << u""_s << u"pt"_s << u"pt_PT"_s;
+    QTest::newRow("parent chain") << u"zh_CN zh_TW en"_s << u""_s << u"zh_HK"_s << u"zh_TW"_s;
     QTest::newRow("classic folder")
         << u"English French"_s << u""_s << u"fr-FR.UTF-8"_s << u"French"_s;
     QTest::newRow("first that matches") << u"en de fr"_s << u""_s << u"ja de fr"_s << u"de"_s;
     QTest::newRow("development region") << u"de fr"_s << u"French"_s << u"ja"_s << u"fr"_s;
     QTest::newRow("then English") << u"de en"_s << u"it"_s << u""_s << u"en"_s;
+    QTest::newRow("Base is no language") << u"Base fr"_s << u"Base"_s << u"ja"_s << u"fr"_s;
+    QTest::newRow("Base alone") << u"Base"_s << u""_s << u"ja"_s << u"Base"_s;
     QTest::newRow("none") << u""_s << u"en"_s << u"en"_s << u""_s;
 }
 

@@ -2,6 +2,8 @@
 #include "Processes.h"
 
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,8 @@ private slots:
     void initTestCase();
     void runningApplications();
     void zombieAndMissingProcesses();
+    void scripts_data();
+    void scripts();
 
 private:
     QTemporaryDir m_dir;
@@ -59,9 +63,10 @@ void TestProcesses::initTestCase()
     qputenv(kChildVariable, "1"); // for the children: this process has read it already
     const QString self = QCoreApplication::applicationFilePath();
     BundleBuilder(m_dir.filePath("NoId.app")).executable("NoId", self).write();
-    BundleBuilder builder(m_dir.filePath("App.app"));
+    // Blanks and accented letters in the path, as the report must carry them.
+    BundleBuilder builder(m_dir.filePath(u"\u00c9cho Zeta.app"_s));
     builder.identifier("org.example.tst-processes").executable("App", self).write();
-    m_waiter = m_dir.filePath("App.app/Contents/MacOS/App");
+    m_waiter = m_dir.filePath(u"\u00c9cho Zeta.app/Contents/MacOS/App"_s);
 }
 
 void TestProcesses::runningApplications()
@@ -102,6 +107,55 @@ void TestProcesses::zombieAndMissingProcesses()
 
     for (qint64 missing : {qint64(0), qint64(-1), qint64(4194304 + 7), qint64(1) << 33})
         QCOMPARE(Processes().commandLineReport(missing), QByteArray("ARGS\n"));
+}
+
+void TestProcesses::scripts_data()
+{
+    QTest::addColumn<QByteArray>("firstLine");
+    QTest::addColumn<bool>("relative"); // started as ./run from the MacOS folder
+    QTest::addColumn<bool>("byAnotherProgram");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << false << false << true;
+    QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << false << false << true;
+    QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << false << false << true;
+    QTest::newRow("relative path") << QByteArray("#!/bin/sh") << true << false << true;
+    // An editor or viewer opened on the file is no running copy of the application.
+    QTest::newRow("opened by another program") << QByteArray("#!/bin/sh") << false << true << false;
+}
+
+// A bundle whose executable is a script runs as its interpreter, with the script as argument.
+void TestProcesses::scripts()
+{
+    QFETCH(QByteArray, firstLine);
+    QFETCH(bool, relative);
+    QFETCH(bool, byAnotherProgram);
+    QFETCH(bool, shown);
+    const QString identifier = "org.example.tst-script";
+    const QString bundle = BundleBuilder(m_dir.filePath(QTest::currentDataTag() + u".app"_s))
+                               .identifier(identifier)
+                               .file("MacOS/run", firstLine + "\nread line\n")
+                               .write();
+    const QString script = bundle + "/Contents/MacOS/run";
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    ProcessPtr process(new QProcess);
+    const QStringList arguments{"-AppleLanguages", "(de)"};
+    if (byAnotherProgram) {
+        process->start(QCoreApplication::applicationFilePath(), QStringList{script} + arguments);
+    } else if (relative) {
+        process->setWorkingDirectory(bundle + "/Contents/MacOS");
+        process->start("./run", arguments);
+    } else {
+        process->start(script, arguments);
+    }
+    QVERIFY(process->waitForStarted());
+    const qint64 pid = process->processId();
+    // Up once its command line ends in the arguments, after any env in between.
+    QVERIFY(QTest::qWaitFor([&] {
+        const QByteArray report = Processes().commandLineReport(pid);
+        return report.endsWith(" -AppleLanguages (de)\n") && !report.contains("/env ");
+    }));
+    QCOMPARE(listed(identifier).contains(pid), shown);
 }
 
 int main(int argc, char *argv[])

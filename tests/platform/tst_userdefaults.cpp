@@ -43,12 +43,16 @@ void TstUserDefaults::typedReads_data()
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<qlonglong>("integer");
     QTest::addColumn<bool>("boolean");
+    QTest::addColumn<QStringList>("strings");
 
-    QTest::newRow("integer") << QVariant(7) << 7LL << true;
-    QTest::newRow("real truncates") << QVariant(-3.9) << -3LL << true;
-    QTest::newRow("numeric string") << QVariant("5") << 0LL << false;
-    QTest::newRow("mixed list") << QVariant(QVariantList{"fr", 1}) << 0LL << false;
-    QTest::newRow("date") << QVariant(QDateTime(QDate(2026, 1, 2), QTime(3, 4))) << 0LL << false;
+    QTest::newRow("integer") << QVariant(7) << 7LL << true << QStringList();
+    QTest::newRow("real truncates") << QVariant(-3.9) << -3LL << true << QStringList();
+    QTest::newRow("numeric string") << QVariant("5") << 0LL << false << QStringList();
+    // One foreign element does not cost the others.
+    QTest::newRow("mixed list") << QVariant(QVariantList{"fr", 1, QVariantMap{}, "de"}) << 0LL
+                                << false << QStringList{"fr", "de"};
+    QTest::newRow("date") << QVariant(QDateTime(QDate(2026, 1, 2), QTime(3, 4))) << 0LL << false
+                          << QStringList();
 }
 
 void TstUserDefaults::typedReads()
@@ -56,6 +60,7 @@ void TstUserDefaults::typedReads()
     QFETCH(QVariant, stored);
     QFETCH(qlonglong, integer);
     QFETCH(bool, boolean);
+    QFETCH(QStringList, strings);
 
     UserDefaults defaults = this->defaults();
     // A registered value of the right type must not answer for a stored one of the wrong type.
@@ -63,7 +68,7 @@ void TstUserDefaults::typedReads()
     QVERIFY(defaults.setObject("key", stored));
     QCOMPARE(defaults.integerForKey("key"), integer);
     QCOMPARE(defaults.boolForKey("key"), boolean);
-    QVERIFY(defaults.stringArrayForKey("key").isEmpty());
+    QCOMPARE(defaults.stringArrayForKey("key"), strings);
     QCOMPARE(defaults.dateForKey("key").isValid(), stored.typeId() == QMetaType::QDateTime);
 }
 

@@ -4,10 +4,31 @@
 #include "DirectoryListing.h"
 #include "FileOps.h"
 #include "Workspace.h"
+#include "language/LanguageList.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+
+namespace {
+
+// Every selection reads its bundle afresh; a bundle that cannot be restored is told about once a
+// run, not once a click. Listings are made on the loading thread too.
+bool isFirstFailure(const QString &path)
+{
+    static QMutex mutex;
+    static QSet<QString> reported;
+    QMutexLocker lock(&mutex);
+    if (reported.contains(path))
+        return false;
+    reported.insert(path);
+    return true;
+}
+
+} // namespace
 
 AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bool invalid)
 {
@@ -33,7 +54,9 @@ void AppListing::read(const QString &path, Workspace &workspace)
         return;
 
     if (const auto bundle = Bundle::bundleWithPath(path)) {
-        m_langs = bundle->localizations();
+        m_langs = LanguageList::sortedByDisplayName(LanguageList::languages(
+            bundle->localizations(),
+            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"))));
         const QString iconFile =
             bundle->infoDictionary().value(QStringLiteral("CFBundleIconFile")).toString();
         const QString resources = bundle->resourcePath();
@@ -53,7 +76,7 @@ void AppListing::read(const QString &path, Workspace &workspace)
             workspace.rememberApplication(path, m_identifier);
     }
 
-    if (!restoreDisabledResources(path))
+    if (!restoreDisabledResources(path) && isFirstFailure(path))
         qWarning().noquote() << QStringLiteral(
                                     "Error: could not reset disabled language resources for %1.")
                                     .arg(m_name);

@@ -32,7 +32,9 @@ public:
     QString name() const { return m_name; }
     // The identifier the bundle declares; empty when it declares none or cannot be read.
     QString identifier() const { return m_identifier; }
-    // Localisation folder names without ".lproj", as the bundle lists them.
+    // The languages the user can open the application in (LanguageList): its localisation
+    // folders without Base and the languages of its CFBundleLocalizations, one entry per
+    // language, in the order of their display names.
     QStringList langs() const { return m_langs; }
     // The bundle's own icon file; empty when it has none, which shows the generic icon.
     QString iconPath() const { return m_iconPath; }

@@ -51,11 +51,24 @@ private:
     qsizetype m_lastStep = 0;
 };
 
+// An array of Vexilo's defaults as stored, whatever its elements; empty when it is no array.
+QVariantList storedArray(const UserDefaults &defaults, const QString &key)
+{
+    const QVariant value = defaults.objectForKey(key);
+    if (value.typeId() == QMetaType::QStringList) {
+        QVariantList list;
+        for (const QString &string : value.toStringList())
+            list.append(string);
+        return list;
+    }
+    return value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList();
+}
+
 } // namespace
 
 void sortByName(QList<AppListingPtr> &listings)
 {
-    QCollator collator{QLocale(LanguageNames::currentLocaleIdentifier())};
+    QCollator collator{QLocale(LanguageNames::collationLocaleIdentifier())};
     std::stable_sort(listings.begin(), listings.end(),
                      [&](const AppListingPtr &a, const AppListingPtr &b) {
                          return collator.compare(a->name(), b->name()) < 0;
@@ -69,15 +82,27 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
     const QList<DirectoryListing::Entry> entries = DirectoryListing::entriesWithLinks(folder);
     // Resolved once; only entries that are links need resolving on their own.
     const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
-    QStringList extraApps = defaults.stringArrayForKey(DefaultsKeys::ExtraApps);
+    // An element of ExtraApps that is not a string names no application: it is passed over, and
+    // kept where it stands should the array be written back.
+    const QVariantList storedExtraApps = storedArray(defaults, DefaultsKeys::ExtraApps);
+    QVariantList extraApps = storedExtraApps;
+    QStringList extraStrings;
+    QList<qsizetype> extraIndexes;
+    for (qsizetype j = 0; j < extraApps.size(); ++j) {
+        if (extraApps.at(j).typeId() == QMetaType::QString) {
+            extraStrings.append(extraApps.at(j).toString());
+            extraIndexes.append(j);
+        }
+    }
     const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
     Result result;
-    ProgressSteps steps(progress, entries.size() + extraApps.size());
+    ProgressSteps steps(progress, entries.size() + extraStrings.size());
     for (const auto &[entry, mayBeLink] : entries) {
         // Every entry counts, before it is tested.
         steps.advance();
-        if (QFileInfo(entry).suffix() != QLatin1String("app"))
+        // A hidden entry (".app" itself, "._Foo.app" left by copies) is no application.
+        if (entry.startsWith(QLatin1Char('.')) || QFileInfo(entry).suffix() != QLatin1String("app"))
             continue;
         const QString resolved =
             mayBeLink ? QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath()
@@ -90,28 +115,27 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         append(result, AppListing::fromPath(resolved, workspace), hidden);
     }
 
-    bool rewrite = false;
     // Asked all at once, so that the folder is checked once rather than for every entry.
     const QHash<QString, QString> known =
-        workspace.absolutePathsForAppBundlesWithIdentifiers(extraApps);
-    for (qsizetype j = 0; j < extraApps.size(); ++j) {
+        workspace.absolutePathsForAppBundlesWithIdentifiers(extraStrings);
+    for (qsizetype n = 0; n < extraStrings.size(); ++n) {
         steps.advance();
-        const QString entry = extraApps.at(j);
+        const QString &entry = extraStrings.at(n);
         AppListingPtr listing;
         if (const QString path = known.value(entry); !path.isEmpty()) {
             // What making it from the identifier does, without asking the workspace again.
             listing = AppListing::fromPath(path, workspace);
         } else {
-            rewrite = true;
             // Only an absolute path names a bundle (see AppListing::fromPath).
             const bool exists = QDir::isAbsolutePath(entry) && QFileInfo::exists(entry);
             listing = AppListing::fromPath(entry, workspace, !exists);
             if (exists && !listing->identifier().isEmpty())
-                extraApps[j] = listing->identifier();
+                extraApps[extraIndexes.at(n)] = listing->identifier();
         }
         append(result, listing, hidden);
     }
-    if (rewrite)
+    // Written only when an old path entry became an identifier: nothing else changes the file.
+    if (extraApps != storedExtraApps)
         defaults.setObject(DefaultsKeys::ExtraApps, extraApps);
 
     sortByName(result.apps);

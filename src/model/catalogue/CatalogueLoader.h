@@ -20,12 +20,15 @@ struct Result {
 using Progress = std::function<void(qsizetype done, qsizetype total)>;
 constexpr int kProgressReports = 200;
 
-// Builds the catalogue: the applications folder (one level, bundles named *.app, links
-// resolved) and the added applications of ExtraApps, without the identifiers of HiddenApps in
-// the visible list. Old path entries of ExtraApps are rewritten to identifiers, in one write.
+// Builds the catalogue: the applications folder (one level, bundles named *.app but not hidden
+// ones named .*, links resolved) and the added applications of ExtraApps, without the
+// identifiers of HiddenApps in the visible list. Elements of either array that are not strings
+// are passed over. Old path entries of ExtraApps are rewritten to identifiers, in one write, and
+// only when one was.
 Result load(const Platform &platform, UserDefaults &defaults, const Progress &progress);
 
-// Sorts listings by name with the user's collation; equal names keep their order.
+// Sorts listings by name with the user's collation (LC_ALL, LC_COLLATE, LANG); equal names keep
+// their order.
 void sortByName(QList<AppListingPtr> &listings);
 
 } // namespace CatalogueLoader

@@ -1,35 +1,34 @@
 #include "InstanceLanguage.h"
 
+#include "LanguageDisplay.h"
 #include "LanguageNames.h"
-
-#include <QRegularExpression>
+#include "LocalizationMatch.h"
 
 namespace InstanceLanguage {
 
 std::optional<QString> languageArgument(const QByteArray &psOutput)
 {
-    for (char c : psOutput) {
-        if (static_cast<unsigned char>(c) > 0x7f)
-            return std::nullopt;
-    }
-    const QString text = QString::fromLatin1(psOutput);
+    // Paths and arguments come as the process holds them, in UTF-8 ("/Applications/Écho
+    // Zeta.app/..."): the markers are ASCII, so the bytes are searched and only the value decoded.
     qsizetype i = 0;
-    while (i < text.size() && text.at(i).isSpace())
+    while (i < psOutput.size() && QChar::isSpace(static_cast<unsigned char>(psOutput.at(i))))
         ++i;
-    static const QString header = QStringLiteral("ARGS\n");
-    if (text.mid(i, header.size()).compare(header, Qt::CaseInsensitive) != 0)
+    static const QByteArray header = "ARGS\n";
+    if (psOutput.mid(i, header.size()).compare(header, Qt::CaseInsensitive) != 0)
         return std::nullopt;
-    static const QString marker = QStringLiteral("-AppleLanguages (");
-    const qsizetype at = text.indexOf(marker, i + header.size(), Qt::CaseInsensitive);
+    static const QByteArray marker = "-applelanguages (";
+    const QByteArray lower = psOutput.toLower(); // ASCII letters only; UTF-8 bytes stay
+    const qsizetype at = lower.indexOf(marker, i + header.size());
     if (at < 0)
         return std::nullopt;
     qsizetype start = at + marker.size();
-    while (start < text.size() && text.at(start).isSpace())
+    while (start < psOutput.size() &&
+           QChar::isSpace(static_cast<unsigned char>(psOutput.at(start))))
         ++start;
-    qsizetype end = text.indexOf(QLatin1Char(')'), start);
+    qsizetype end = psOutput.indexOf(')', start);
     if (end < 0)
-        end = text.size();
-    QString value = text.mid(start, end - start);
+        end = psOutput.size();
+    QString value = QString::fromUtf8(psOutput.mid(start, end - start));
     static const QString trimmed = QStringLiteral("( )");
     while (!value.isEmpty() && trimmed.contains(value.front()))
         value.remove(0, 1);
@@ -54,23 +53,9 @@ QString nameForArgument(const QString &code)
 
 QString nameForOwnChoice(const QStringList &preferredLanguages, const QStringList &langs)
 {
-    for (const QString &preferred : preferredLanguages) {
-        // A user's "fr_CA" is served by an application's "fr", as the application itself falls
-        // back to the language alone.
-        QStringList candidates{preferred};
-        const QString language =
-            preferred.section(QRegularExpression(QStringLiteral("[-_]")), 0, 0);
-        if (language != preferred)
-            candidates.append(language);
-        for (const QString &code : candidates) {
-            const QString name = LanguageNames::displayNameForLanguageCode(code);
-            if (langs.contains(code))
-                return name;
-            if (!name.isEmpty() && langs.contains(name))
-                return name;
-        }
-    }
-    return {};
+    // The entry the application opens in by itself, chosen as its bundle lookup chooses.
+    const QString match = LocalizationMatch::firstMatch(langs, preferredLanguages);
+    return match.isEmpty() ? QString() : LanguageDisplay::name(match);
 }
 
 } // namespace InstanceLanguage

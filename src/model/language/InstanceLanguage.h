@@ -9,9 +9,9 @@
 namespace InstanceLanguage {
 
 // The code of the "-AppleLanguages (xx)" argument in the output of `ps -p PID -o args` (header
-// line "ARGS", then the command line; both matched ignoring case). nullopt when the output is not
-// ASCII, lacks the header or the argument, or the parentheses hold nothing: such an instance
-// chose its language by itself.
+// line "ARGS", then the command line in UTF-8; both matched ignoring case). nullopt when the output
+// lacks the header or the argument, or the parentheses hold nothing: such an instance chose its
+// language by itself.
 std::optional<QString> languageArgument(const QByteArray &psOutput);
 
 // The user's name for the code of a language argument: its name as a locale identifier, else its
@@ -19,10 +19,9 @@ std::optional<QString> languageArgument(const QByteArray &psOutput);
 // nothing can be named.
 QString nameForArgument(const QString &code);
 
-// The language an application picks by itself from the user's preferred languages: the first
-// preferred code (or its language alone, "fr" for "fr_CA") it has a folder for, named as a language
-// code (empty when that name is unknown), or an English-named folder ("French") matching a
-// preferred code's name. Empty when none matches.
+// The language an application picks by itself from the user's preferred languages: the entry of
+// `langs` the first of them that has one is served by (LocalizationMatch), with its display name
+// (LanguageDisplay::name). Empty when none matches.
 QString nameForOwnChoice(const QStringList &preferredLanguages, const QStringList &langs);
 
 } // namespace InstanceLanguage

@@ -1,19 +1,10 @@
 #include "StoredLanguage.h"
 
-#include "LanguageNames.h"
+#include "LocalizationMatch.h"
 
 namespace StoredLanguage {
 
 namespace {
-
-bool isAscii(const QByteArray &bytes)
-{
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7f)
-            return false;
-    }
-    return true;
-}
 
 bool isBlank(char c)
 {
@@ -25,11 +16,16 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+bool isCodeCharacter(char c)
+{
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
 } // namespace
 
 std::optional<QString> parseReadOutput(const QByteArray &output)
 {
-    if (output.isEmpty() || !isAscii(output) || output.front() != '(')
+    if (output.isEmpty() || output.front() != '(')
         return std::nullopt;
     qsizetype i = 0;
     const qsizetype n = output.size();
@@ -41,14 +37,23 @@ std::optional<QString> parseReadOutput(const QByteArray &output)
     while (i < n && (output[i] == '\n' || output[i] == '(' || output[i] == ')'))
         ++i;
     skipBlanks();
-    if (i < n && output[i] == '"')
+    // The tool quotes every element that is not letters and digits only ("zh_TW", "en-GB");
+    // older output and other writers leave them bare (zh_TW). Both name the same code.
+    const bool quoted = i < n && output[i] == '"';
+    if (quoted)
         ++i;
     const qsizetype start = i;
-    while (i < n && isLetter(output[i]))
+    while (i < n && isCodeCharacter(output[i]))
         ++i;
-    if (i == start)
+    const qsizetype end = i;
+    // The element must end here: a code is never followed by anything else inside its quotes,
+    // and a bare one ends at a separator.
+    if (quoted ? i >= n || output[i] != '"'
+               : i < n && !isBlank(output[i]) && output[i] != ',' && output[i] != ')')
         return std::nullopt;
-    return QString::fromLatin1(output.mid(start, i - start));
+    if (end == start || !isLetter(output[start]))
+        return std::nullopt;
+    return QString::fromLatin1(output.mid(start, end - start));
 }
 
 int indexInLanguages(const QString &code, const QStringList &langs)
@@ -56,10 +61,10 @@ int indexInLanguages(const QString &code, const QStringList &langs)
     const int direct = int(langs.indexOf(code));
     if (direct >= 0)
         return direct;
-    const QString english = LanguageNames::displayNameForLanguageCode(code, QStringLiteral("en"));
-    if (english.isEmpty())
-        return -1;
-    return int(langs.indexOf(english));
+    // The entry the application itself would open in for this code: "fr" is served by a
+    // classic "French" folder, "zh_TW" by "zh-Hant".
+    const QString match = LocalizationMatch::bestMatch(langs, code);
+    return match.isEmpty() ? -1 : int(langs.indexOf(match));
 }
 
 QStringList readArguments(const QString &domain)

@@ -7,15 +7,14 @@
 
 namespace StoredLanguage {
 
-// The stored language in the output of `defaults read <domain> AppleLanguages`: the leading run of
-// letters of the list's first element ("en_GB" -> "en"). A first element the tool printed in
-// quotation marks ("en-GB") is read without them, so it gives "en" like its unquoted forms.
-// nullopt when the output is not ASCII, not a list, an empty list, or its first element does not
-// begin with a letter.
+// The stored language in the output of `defaults read <domain> AppleLanguages`: the list's first
+// element, printed in quotation marks ("zh_TW", "en-GB") or bare (zh_TW). nullopt when the
+// output is not a list, the list is empty, or its first element is not a code (letters first,
+// then letters, digits, '_' or '-').
 std::optional<QString> parseReadOutput(const QByteArray &output);
 
-// The position of `code` in `langs`, else of its English language name ("fr" -> "French"),
-// else -1.
+// The position of `code` in `langs`, else of the entry the application would open in for it
+// (LocalizationMatch: "fr" -> "French", "en_GB" -> "en"), else -1.
 int indexInLanguages(const QString &code, const QStringList &langs);
 
 // The arguments of the tool's three command lines.

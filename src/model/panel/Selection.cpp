@@ -1,9 +1,10 @@
 #include "Selection.h"
 
-#include "Bundle.h"
 #include "Platform.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
+
+#include <QFileInfo>
 
 Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &storedLanguages,
                      RunningInstances &runningInstances, QObject *parent)
@@ -14,7 +15,10 @@ Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &
 
 bool Selection::isOwnEntry(const AppListing &listing) const
 {
-    return listing.name() == QLatin1String("Vexilo");
+    // Vexilo's own bundle wherever it lies and whatever it is called; another bundle named
+    // "Vexilo" is an ordinary application.
+    const QString own = QFileInfo(m_platform->mainBundlePath).canonicalFilePath();
+    return !own.isEmpty() && QFileInfo(listing.path()).canonicalFilePath() == own;
 }
 
 Panel::StoredIndex Selection::storedIndex() const
@@ -38,16 +42,12 @@ void Selection::select(const AppListingPtr &listing)
     m_storedLanguages.forget(m_current->identifier());
 
     if (isOwnEntry(*m_current)) {
-        const auto own = Bundle::bundleWithPath(m_platform->mainBundlePath);
-        m_panel = Panel::forOwnEntry(m_current->localizedAppName(),
-                                     own ? own->localizations() : QStringList());
+        m_panel = Panel::forOwnEntry(m_current->localizedAppName(), m_current->langs());
         // Vexilo runs, in the language it shows itself in: no line of its own is needed.
     } else {
         m_panel =
             Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex());
-        m_panel.runningLine = m_runningInstances.currentInstanceLanguageString(
-            *m_current, m_storedLanguages.knownStoredLanguage(m_current->identifier()));
-        m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
+        updateRunningLine();
     }
     emit panelChanged(m_panel);
 }
@@ -66,8 +66,16 @@ void Selection::chooseLanguage(int entry)
 
 void Selection::refreshRunning()
 {
-    if (!m_current || !m_panel.showsApplication)
+    if (!m_current || !m_panel.showsApplication || isOwnEntry(*m_current))
         return;
-    m_panel.runningLineVisible = m_runningInstances.isAppRunning(m_current.get());
+    // The application may have quit, or been started again in another language, meanwhile.
+    updateRunningLine();
     emit panelChanged(m_panel);
+}
+
+void Selection::updateRunningLine()
+{
+    m_panel.runningLine = m_runningInstances.currentInstanceLanguageString(
+        *m_current, m_storedLanguages.knownStoredLanguage(m_current->identifier()));
+    m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
 }

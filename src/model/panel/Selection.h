@@ -25,8 +25,9 @@ public:
     void clear();
     // The user picked the language entry `entry` of the pop-up.
     void chooseLanguage(int entry);
-    // Vexilo became the active application: the running-instance line shows whether the
-    // current application runs.
+    // Vexilo became the active application: the running-instance line is worked out again, as
+    // the application may have quit or been started in another language meanwhile. Vexilo's
+    // own entry has no such line.
     void refreshRunning();
 
     // A fresh reading of the selected application's bundle; null before the first selection.
@@ -37,7 +38,9 @@ signals:
     void panelChanged(const PanelContent &panel);
 
 private:
+    // The bundle at Vexilo's own path.
     bool isOwnEntry(const AppListing &listing) const;
+    void updateRunningLine();
     Panel::StoredIndex storedIndex() const;
 
     std::shared_ptr<const Platform> m_platform;
