@@ -63,7 +63,7 @@ class TestRunningCopies : public QObject {
         QVERIFY2(index >= 0, qPrintable(name));
         auto *row = c.window().findChild<AppRowView *>();
         QTest::mouseClick(row, Qt::LeftButton, {}, RowGeometry::iconRect(index, false).center());
-        QCOMPARE(c.window().selectedApplication(), index);
+        QCOMPARE(c.row().selected(), index);
     }
 
     // The running-instance line as shown; empty when hidden.
