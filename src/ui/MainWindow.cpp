@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AppRowView.h"
 #include "SelectionPanelView.h"
+#include "Sheet.h"
 #include "WindowPlacement.h"
 #include "chrome/GlassLook.h"
 #include "chrome/RoundedWindowView.h"
@@ -144,6 +145,11 @@ void MainWindow::showAboutBox()
 void MainWindow::paintEvent(QPaintEvent *)
 {
     GlassLook::paintBackground(this);
+}
+
+void MainWindow::showSheet(const SheetText &text, std::function<void(bool accepted)> done)
+{
+    Sheet::open(this, text, std::move(done));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -3,8 +3,10 @@
 #include "about/AboutTexts.h"
 #include "catalogue/AppListing.h"
 #include "panel/PanelContent.h"
+#include "text/SheetText.h"
 
 #include <QMainWindow>
+#include <functional>
 
 class AboutBox;
 class AppRowView;
@@ -32,6 +34,9 @@ public:
 
     void setAboutTexts(const AboutTexts &texts);
     void showAboutBox();
+
+    // A sheet on this window; `done` gets the answer (true for "OK") when the user gives it.
+    void showSheet(const SheetText &text, std::function<void(bool accepted)> done = {});
 
 signals:
     void searchTextChanged(const QString &text);

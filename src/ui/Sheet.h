@@ -1,0 +1,18 @@
+#pragma once
+
+#include "text/SheetText.h"
+
+#include <functional>
+
+class QMessageBox;
+class QWidget;
+
+// A sheet: a message box modal to its window only, which never blocks the event loop. Its
+// answer reaches `done` once, true for "OK" and false for "Cancel" (and for a window that closes
+// it otherwise).
+namespace Sheet {
+
+QMessageBox *open(QWidget *window, const SheetText &text,
+                  std::function<void(bool accepted)> done = {});
+
+} // namespace Sheet
