@@ -88,10 +88,6 @@ private slots:
             << QStringList{} << QStringList{"Copy/Beta.app"} << QStringList{} << QStringList{}
             << QStringList{} << QStringList{"Alpha", "Beta", "Gamma"} << -1;
         // Shown again without a second listing, and not hidden again at the next start.
-        QTest::newRow("a hidden one")
-            << QStringList{"Beta"} << QStringList{"Applications/Beta.app"} << QStringList{"Beta"}
-            << QStringList{} << QStringList{"org.example.Beta"}
-            << QStringList{"Alpha", "Beta", "Gamma"} << 1;
         QTest::newRow("another copy of a hidden one")
             << QStringList{"Beta"} << QStringList{"X/Beta.app"} << QStringList{"Beta"}
             << QStringList{"org.example.Beta"} << QStringList{"org.example.Beta"}
@@ -171,27 +167,6 @@ private slots:
         QCOMPARE(next.index, index);
         QCOMPARE(next.moveSelection, moves);
         QCOMPARE(next.showInPanel, showsInPanel);
-    }
-
-    void selectionAfterRemoval_data()
-    {
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("first") << 0 << 0;
-        QTest::newRow("fifth") << 4 << 3;
-        QTest::newRow("last") << 5 << 4;
-    }
-    void selectionAfterRemoval()
-    {
-        QFETCH(int, removed);
-        QFETCH(int, expected);
-        const QList<AppListingPtr> before =
-            listings({"Applications/A.app", "Applications/B.app", "Applications/C.app",
-                      "Applications/D.app", "Applications/E.app", "Applications/F.app"});
-        QList<AppListingPtr> after = before;
-        after.removeAt(removed);
-        QCOMPARE(CatalogueChanges::selectionAfterRemoval(before, removed, after), expected);
-        QCOMPARE(CatalogueChanges::selectionAfterRemoval(before.mid(removed, 1), 0, {}), 0);
     }
 
     void hiddenAppsListSwitches()

@@ -105,17 +105,6 @@ private slots:
         QCOMPARE((*m_answer)->changes(),
                  (HiddenAppsList::Changes{{"org.example.Beta"}, {"org.example.Alpha"}}));
     }
-
-    void escapeForgets()
-    {
-        HiddenAppsSheet *sheet = open();
-        QVERIFY(QTest::qWaitForWindowActive(sheet));
-        auto *table = sheet->findChild<VXTableView *>();
-        QTest::keyClick(table, Qt::Key_Space);
-        QTest::keyClick(table, Qt::Key_Escape);
-        QTRY_VERIFY(m_answer);
-        QVERIFY(!m_answer->has_value());
-    }
 };
 
 QTEST_MAIN(TestHiddenAppsSheet)
