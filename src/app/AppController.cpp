@@ -207,8 +207,14 @@ void AppController::removeAppAtIndex(int index)
 void AppController::removeConfirmed(const AppListingPtr &listing)
 {
     const QList<AppListingPtr> before = m_row->shown();
-    if (m_catalogue->hide(listing) != Catalogue::HideOutcome::Hidden) {
+    switch (m_catalogue->hide(listing)) {
+    case Catalogue::HideOutcome::Hidden:
+        break;
+    case Catalogue::HideOutcome::NotSaved:
         reportNotSaved();
+        return;
+    case Catalogue::HideOutcome::NoIdentifier:
+        // Not asked about: removeAppAtIndex said so instead.
         return;
     }
     m_row->bridge(m_catalogue->apps());
