@@ -125,39 +125,39 @@
     </message>
     <message>
         <source>Shown</source>
-        <translation type="vanished">表示</translation>
+        <translation>表示</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="vanished">追加</translation>
+        <translation>追加</translation>
     </message>
     <message>
         <source>No apps were added.</source>
-        <translation type="vanished">アプリケーションは追加されませんでした。</translation>
+        <translation>アプリケーションは追加されませんでした。</translation>
     </message>
     <message>
         <source>All the applications you selected are already in Vexilo.</source>
-        <translation type="vanished">選択したアプリケーションはすべて Vexilo に登録済みです。</translation>
+        <translation>選択したアプリケーションはすべて Vexilo に登録済みです。</translation>
     </message>
     <message>
         <source>Done!</source>
-        <translation type="vanished">完了しました！</translation>
+        <translation>完了しました！</translation>
     </message>
     <message>
         <source>%d apps have been added to Vexilo.</source>
-        <translation type="vanished">%d 個のアプリケーションを Vexilo に追加しました。</translation>
+        <translation>%d 個のアプリケーションを Vexilo に追加しました。</translation>
     </message>
     <message>
         <source>Are you sure you want to remove %@ from Vexilo?</source>
-        <translation type="vanished">%@ を Vexilo から取り除いてもよろしいですか？</translation>
+        <translation>%@ を Vexilo から取り除いてもよろしいですか？</translation>
     </message>
     <message>
         <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
-        <translation type="vanished">あとで「編集 &gt; アプリケーションを表示」から元に戻せます。</translation>
+        <translation>あとで「編集 &gt; アプリケーションを表示」から元に戻せます。</translation>
     </message>
     <message>
         <source>This app has been moved or deleted.</source>
-        <translation type="vanished">このアプリケーションは移動または削除されています。</translation>
+        <translation>このアプリケーションは移動または削除されています。</translation>
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
@@ -226,6 +226,34 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
     <message>
         <source>Language</source>
         <translation>言語</translation>
+    </message>
+    <message>
+        <source>%@ cannot be removed from Vexilo.</source>
+        <translation>%@ は Vexilo から取り除けません。</translation>
+    </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot hide it.</source>
+        <translation>このアプリケーションにはバンドル識別子がないため、Vexilo では非表示にできません。</translation>
+    </message>
+    <message>
+        <source>%@ is not an application.</source>
+        <translation>%@ はアプリケーションではありません。</translation>
+    </message>
+    <message>
+        <source>Choose application bundles: folders whose names end in .app and that hold a Contents/Info.plist file. Nothing was added.</source>
+        <translation>アプリケーションバンドル（名前が .app で終わり、Contents/Info.plist ファイルを含むフォルダ）を選択してください。何も追加されませんでした。</translation>
+    </message>
+    <message>
+        <source>Vexilo could not save your change.</source>
+        <translation>Vexilo は変更を保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed. Check that the file %@ and its folder can be written.</source>
+        <translation>何も変更されていません。ファイル %@ とそのフォルダに書き込めるか確認してください。</translation>
+    </message>
+    <message>
+        <source>Choose the applications Vexilo shows.</source>
+        <translation>Vexilo に表示するアプリケーションを選択してください。</translation>
     </message>
 </context>
 </TS>
