@@ -8,7 +8,10 @@
 #include <memory>
 
 struct Platform;
+class AlwaysOpen;
 class Catalogue;
+class Launcher;
+class LaunchWorker;
 class MainWindow;
 class RowBrowser;
 class RunningInstances;
@@ -58,6 +61,9 @@ private:
     std::unique_ptr<RowBrowser> m_row;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<SupportCommands> m_support;
+    std::unique_ptr<LaunchWorker> m_launchWorker;
+    std::unique_ptr<Launcher> m_launcher;
+    std::unique_ptr<AlwaysOpen> m_alwaysOpen;
     SupportCommands::DonationAsker m_askToDonate;
     std::function<QDateTime()> m_now;
 };
