@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <clocale>
 #include <locale.h>
 
@@ -31,10 +32,21 @@ bool isC(const QString &locale)
     return locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX");
 }
 
-// Where gettext falls back to untranslated messages and ignores LANGUAGE.
-bool behavesAsC(const QString &locale, const std::function<bool(const QString &)> &localeExists)
+// Whether a locale the environment names is missing on this machine: LC_ALL alone when it is
+// set, else any category and LANG.
+bool lacksALocale(const QProcessEnvironment &environment,
+                  const std::function<bool(const QString &)> &localeExists)
 {
-    return isC(locale) || !localeExists(locale);
+    const auto missing = [&](const QString &locale) {
+        return !isC(locale) && !localeExists(locale);
+    };
+    if (!environment.value(kAll).isEmpty())
+        return missing(environment.value(kAll));
+    const QStringList names = environment.keys();
+    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) {
+        return (name == kLang || name.startsWith(QLatin1String("LC_"))) &&
+               missing(environment.value(name));
+    });
 }
 
 // "de_DE.UTF-8" -> "de_DE"; "ca_ES.UTF-8@valencia" -> "ca_ES@valencia".
@@ -102,17 +114,25 @@ QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &
     languages.prepend(first);
     child.insert(kLanguage, languages.join(QLatin1Char(':')));
 
-    if (utf8Locale.isEmpty() || !behavesAsC(messagesLocale(user), localeExists))
+    if (utf8Locale.isEmpty())
         return child;
+    // A program sets all its categories at once: when one names a locale this machine lacks,
+    // they all stay C, and only LC_ALL gives it UTF-8 messages.
+    if (lacksALocale(user, localeExists)) {
+        child.insert(kAll, utf8Locale);
+        return child;
+    }
+    if (!isC(messagesLocale(user)))
+        return child;
+    // C.UTF-8 is the C locale with UTF-8 text; LC_ALL outranks every category.
     if (!user.value(kAll).isEmpty()) {
-        // LC_ALL outranks every category; C.UTF-8 is the C locale with UTF-8 text.
         child.insert(kAll, utf8Locale);
         return child;
     }
     child.insert(kMessages, utf8Locale);
     // gettext converts messages to the character set of LC_CTYPE: under C, accented letters
     // would come out as question marks.
-    if (behavesAsC(effective(user, kCharacters), localeExists))
+    if (isC(effective(user, kCharacters)))
         child.insert(kCharacters, utf8Locale);
     return child;
 }

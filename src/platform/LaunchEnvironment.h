@@ -19,10 +19,10 @@ QString messagesLocale(const QProcessEnvironment &environment);
 // The environment of an application started in `language` (a language code; empty: the user's
 // own environment, unchanged). LANGUAGE gets the language first, then the user's languages
 // without it (LANGUAGE, else the messages locale's language). gettext ignores LANGUAGE under the
-// C or POSIX locale, which is also what a locale missing on this machine falls back to: then
-// the messages locale, and the character set it converts messages to, become `utf8Locale` (an
-// existing UTF-8 locale; nothing changes when it is empty). `localeExists` tells whether a
-// locale is installed.
+// C or POSIX locale: then the messages locale, and the character set it converts messages to
+// when that is C too, become `utf8Locale` (an existing UTF-8 locale; nothing changes when it is
+// empty). A locale missing on this machine leaves a program in C altogether: then LC_ALL
+// becomes `utf8Locale`. `localeExists` tells whether a locale is installed.
 QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language,
                                 const QString &utf8Locale,
                                 const std::function<bool(const QString &)> &localeExists);

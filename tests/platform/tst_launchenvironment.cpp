@@ -97,7 +97,11 @@ private slots:
         QTest::newRow("a locale this machine lacks still names a language")
             << "LANG=fr_CA.UTF-8"
             << "ja"
-            << "LANG=fr_CA.UTF-8 LANGUAGE=ja:fr_CA LC_MESSAGES=C.UTF-8 LC_CTYPE=C.UTF-8";
+            << "LANG=fr_CA.UTF-8 LANGUAGE=ja:fr_CA LC_ALL=C.UTF-8";
+        QTest::newRow("any category this machine lacks")
+            << "LANG=C LC_TIME=fr_CA.UTF-8"
+            << "ja"
+            << "LANG=C LC_TIME=fr_CA.UTF-8 LANGUAGE=ja LC_ALL=C.UTF-8";
     }
     void forLanguage()
     {
