@@ -2,11 +2,11 @@
 
 #include "Bundle.h"
 #include "Desktop.h"
+#include "LaunchChoice.h"
 #include "LaunchEnvironment.h"
 #include "ProcessControl.h"
 #include "Processes.h"
 #include "StoredLanguage.h"
-#include "panel/LaunchChoice.h"
 
 #include <QDebug>
 #include <QProcess>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LaunchChoice.h"
 #include "PanelContent.h"
 #include "catalogue/AppListing.h"
+#include "language/LaunchChoice.h"
 #include "language/LaunchEvent.h"
 
 #include <QObject>
