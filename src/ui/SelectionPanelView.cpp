@@ -40,6 +40,9 @@ SelectionPanelView::SelectionPanelView(QWidget *parent)
     m_spinner->hide();
     controls->addWidget(m_spinner);
     m_launch->setDefault(true);
+    // A click leaves the focus where it was: the button waits while launching, and a disabled
+    // button would hand its focus to the search field.
+    m_launch->setFocusPolicy(Qt::TabFocus);
     controls->addWidget(m_launch);
     layout->addLayout(controls);
 

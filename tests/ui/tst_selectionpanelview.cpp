@@ -1,6 +1,5 @@
 #include "LanguagePopUp.h"
 #include "SelectionPanelView.h"
-#include "SpinningIndicator.h"
 #include "TestEnvironment.h"
 
 #include <QAccessible>
@@ -94,27 +93,6 @@ private slots:
         QCOMPARE(popUp().text(), "German");
         QVERIFY(popUp().itemState(3));
         QVERIFY(!popUp().itemState(2));
-    }
-
-    // While launch work runs the button waits beside the spinner, whatever the content says.
-    void launching()
-    {
-        PanelContent content = application();
-        content.launching = true;
-        m_view->showContent(content);
-        QPushButton *button = nullptr;
-        for (QPushButton *b : m_view->findChildren<QPushButton *>()) {
-            if (b != &popUp())
-                button = b;
-        }
-        QCOMPARE(button->text(), "Launching...");
-        QVERIFY(!button->isEnabled());
-        QVERIFY(m_view->findChild<SpinningIndicator *>()->isVisible());
-        content.launching = false;
-        m_view->showContent(content);
-        QCOMPARE(button->text(), "Launch");
-        QVERIFY(button->isEnabled());
-        QVERIFY(m_view->findChild<SpinningIndicator *>()->isHidden());
     }
 
     // The always-open entry is a command: the chosen language stays shown and marked.

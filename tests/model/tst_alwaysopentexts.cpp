@@ -1,26 +1,16 @@
 #include "TestEnvironment.h"
 #include "language/AlwaysOpen.h"
-#include "language/Launcher.h"
 
 #include <QtTest>
 
 using Facts = AlwaysOpen::Facts;
 
-// What the launch and always-open sheets say.
-class TestLaunchTexts : public QObject {
+// What the always-open confirmations say.
+class TestAlwaysOpenTexts : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { TestEnvironment::setLanguage("en_US", "en"); }
-
-    void quitQuestion()
-    {
-        const SheetText text = Launcher::quitQuestion("Atlas", "German");
-        QCOMPARE(text.title, "Quit?");
-        QCOMPARE(text.message, "Atlas is already open. Are you sure you want to quit it and then "
-                               "re-open it in German?");
-        QVERIFY(text.isQuestion);
-    }
 
     // The six confirmations: whether it runs, whether the entry is checked, whether a language
     // is stored.
@@ -69,22 +59,7 @@ private slots:
         facts.language = "French";
         QCOMPARE(AlwaysOpen::question(facts), (SheetText{title, message, true}));
     }
-
-    // Translated, with the values in the translation's own order.
-    void frenchQuestion()
-    {
-        QTranslator translator;
-        QVERIFY(translator.load(
-            QStringLiteral(VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/Vexilo.qm")));
-        QCoreApplication::installTranslator(&translator);
-        Facts facts{true, false, QStringLiteral("allemand"), "Atlas", "français"};
-        const SheetText text = AlwaysOpen::question(facts);
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(text.title, u"Toujours ouvrir en français\u00a0?");
-        QCOMPARE(text.message, u"Atlas s’ouvre actuellement en allemand.\n"
-                               u"Vexilo devra d’abord le quitter.");
-    }
 };
 
-QTEST_GUILESS_MAIN(TestLaunchTexts)
-#include "tst_launchtexts.moc"
+QTEST_GUILESS_MAIN(TestAlwaysOpenTexts)
+#include "tst_alwaysopentexts.moc"
