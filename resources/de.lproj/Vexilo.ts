@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Wird gestartet…</translation>
+        <translation>Wird gestartet…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">Beenden?</translation>
+        <translation>Beenden?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -161,37 +161,37 @@
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ ist bereits geöffnet. Möchten Sie es wirklich beenden und dann auf %@ wieder öffnen?</translation>
+        <translation>%@ ist bereits geöffnet. Möchten Sie es wirklich beenden und dann auf %@ wieder öffnen?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">Auf die Standardsprache zurücksetzen?</translation>
+        <translation>Auf die Standardsprache zurücksetzen?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo muss dazu %@ beenden.</translation>
+        <translation>Vexilo muss dazu %@ beenden.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">Immer auf %@ öffnen?</translation>
+        <translation>Immer auf %@ öffnen?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ öffnet sich zurzeit auf %@.
+        <translation>%@ öffnet sich zurzeit auf %@.
 Vexilo muss es zuerst beenden.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ wird immer in der Systemsprache geöffnet.</translation>
+        <translation>%@ wird immer in der Systemsprache geöffnet.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ öffnet sich zurzeit auf %@.</translation>
+        <translation>%@ öffnet sich zurzeit auf %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Dies kann jederzeit geändert werden.</translation>
+        <translation>Dies kann jederzeit geändert werden.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>

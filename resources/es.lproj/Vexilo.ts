@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Iniciando…</translation>
+        <translation>Iniciando…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">¿Salir de la aplicación?</translation>
+        <translation>¿Salir de la aplicación?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -161,37 +161,37 @@
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ ya está abierta. ¿Seguro que quieres cerrarla y volver a abrirla en %@?</translation>
+        <translation>%@ ya está abierta. ¿Seguro que quieres cerrarla y volver a abrirla en %@?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">¿Restablecer el idioma predeterminado?</translation>
+        <translation>¿Restablecer el idioma predeterminado?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo tendrá que cerrar %@.</translation>
+        <translation>Vexilo tendrá que cerrar %@.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">¿Abrir siempre en %@?</translation>
+        <translation>¿Abrir siempre en %@?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ se abre actualmente en %@.
+        <translation>%@ se abre actualmente en %@.
 Vexilo tendrá que cerrarla primero.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ se abrirá siempre en el idioma del sistema.</translation>
+        <translation>%@ se abrirá siempre en el idioma del sistema.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ se abre actualmente en %@.</translation>
+        <translation>%@ se abre actualmente en %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Puedes cambiarlo en cualquier momento.</translation>
+        <translation>Puedes cambiarlo en cualquier momento.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>

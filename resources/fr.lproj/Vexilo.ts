@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Lancement…</translation>
+        <translation>Lancement…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">Quitter&#xa0;?</translation>
+        <translation>Quitter&#xa0;?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -161,37 +161,37 @@
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ est déjà ouvert. Voulez-vous vraiment le quitter puis le rouvrir en %@&#xa0;?</translation>
+        <translation>%@ est déjà ouvert. Voulez-vous vraiment le quitter puis le rouvrir en %@&#xa0;?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">Revenir à la langue par défaut&#xa0;?</translation>
+        <translation>Revenir à la langue par défaut&#xa0;?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo devra quitter %@.</translation>
+        <translation>Vexilo devra quitter %@.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">Toujours ouvrir en %@&#xa0;?</translation>
+        <translation>Toujours ouvrir en %@&#xa0;?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ s’ouvre actuellement en %@.
+        <translation>%@ s’ouvre actuellement en %@.
 Vexilo devra d’abord le quitter.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ s’ouvrira toujours dans la langue du système.</translation>
+        <translation>%@ s’ouvrira toujours dans la langue du système.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ s’ouvre actuellement en %@.</translation>
+        <translation>%@ s’ouvre actuellement en %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Vous pourrez modifier ce réglage à tout moment.</translation>
+        <translation>Vous pourrez modifier ce réglage à tout moment.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>

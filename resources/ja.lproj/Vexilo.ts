@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">起動中…</translation>
+        <translation>起動中…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">終了しますか？</translation>
+        <translation>終了しますか？</translation>
     </message>
     <message>
         <source>OK</source>
@@ -161,37 +161,37 @@
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ はすでに開いています。終了して%@で開き直してもよろしいですか？</translation>
+        <translation>%@ はすでに開いています。終了して%@で開き直してもよろしいですか？</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">デフォルトの言語に戻しますか？</translation>
+        <translation>デフォルトの言語に戻しますか？</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo は %@ を終了する必要があります。</translation>
+        <translation>Vexilo は %@ を終了する必要があります。</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">常に%@で開きますか？</translation>
+        <translation>常に%@で開きますか？</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ は現在%@で開きます。
+        <translation>%@ は現在%@で開きます。
 Vexilo は先にこのアプリケーションを終了する必要があります。</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ は常にシステムの言語で開きます。</translation>
+        <translation>%@ は常にシステムの言語で開きます。</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ は現在%@で開きます。</translation>
+        <translation>%@ は現在%@で開きます。</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">この設定はいつでも変更できます。</translation>
+        <translation>この設定はいつでも変更できます。</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>

@@ -12,6 +12,9 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueSheets.h"
 #include "catalogue/VexiloDefaults.h"
+#include "language/AlwaysOpen.h"
+#include "language/LaunchWorker.h"
+#include "language/Launcher.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
@@ -55,6 +58,10 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
       m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
       m_row(std::make_unique<RowBrowser>()), m_window(std::make_unique<MainWindow>(*m_row)),
       m_support(std::make_unique<SupportCommands>(m_platform->mainBundlePath, m_defaults)),
+      m_launchWorker(std::make_unique<LaunchWorker>()),
+      m_launcher(std::make_unique<Launcher>(m_platform, *m_selection, *m_launchWorker)),
+      m_alwaysOpen(std::make_unique<AlwaysOpen>(m_platform, *m_selection, *m_storedLanguages,
+                                                *m_runningInstances, *m_launchWorker)),
       m_askToDonate([this](const DonationReminder::Texts &texts) {
           return askToDonate(m_window.get(), texts);
       }),
@@ -79,6 +86,24 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_catalogue.get(), &Catalogue::listChanged, this, &AppController::showChangedList);
     connect(m_catalogue.get(), &Catalogue::listChanged, m_row.get(), &RowBrowser::updateSize);
     connect(window, &MainWindow::languageChosen, m_selection.get(), &Selection::chooseLanguage);
+    connect(window, &MainWindow::launchRequested, m_launcher.get(), &Launcher::launch);
+    connect(m_launcher.get(), &Launcher::quitConfirmationNeeded, this, [this](const SheetText &t) {
+        m_window->showSheet(t, [this](bool accepted) {
+            if (accepted)
+                m_launcher->quitAndLaunch();
+        });
+    });
+    connect(window, &MainWindow::alwaysOpenChosen, m_alwaysOpen.get(), &AlwaysOpen::request);
+    connect(m_alwaysOpen.get(), &AlwaysOpen::confirmationNeeded, this, [this](const SheetText &t) {
+        m_window->showSheet(t, [this](bool accepted) {
+            if (accepted)
+                m_alwaysOpen->confirm();
+        });
+    });
+    connect(m_launchWorker.get(), &LaunchWorker::busyChanged, m_selection.get(),
+            &Selection::setLaunching);
+    connect(m_launchWorker.get(), &LaunchWorker::event, m_selection.get(),
+            &Selection::applyLaunchEvent);
     connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
     connect(window, &MainWindow::helpRequested, this, [this] { m_support->showHelp(); });
     connect(window, &MainWindow::feedbackRequested, this, [this] { m_support->sendFeedback(); });

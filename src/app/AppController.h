@@ -10,8 +10,11 @@
 #include <memory>
 
 struct Platform;
+class AlwaysOpen;
 class Catalogue;
 class HiddenAppsList;
+class Launcher;
+class LaunchWorker;
 class MainWindow;
 class QWidget;
 class RowBrowser;
@@ -79,6 +82,9 @@ private:
     std::unique_ptr<RowBrowser> m_row;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<SupportCommands> m_support;
+    std::unique_ptr<LaunchWorker> m_launchWorker;
+    std::unique_ptr<Launcher> m_launcher;
+    std::unique_ptr<AlwaysOpen> m_alwaysOpen;
     SupportCommands::DonationAsker m_askToDonate;
     std::function<QDateTime()> m_now;
     ApplicationChooser m_chooseApplications;

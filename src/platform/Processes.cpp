@@ -59,6 +59,31 @@ char processState(const QByteArray &procDir)
     return stat.at(close + 2);
 }
 
+// Field 22 of /proc/<pid>/stat, the process's start time: with the PID it names one process.
+QByteArray startTime(const QByteArray &procDir)
+{
+    const QByteArray stat = readProcFile(procDir + "/stat");
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // The fields after the name start with the third, the state.
+    return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
+// The words of a command line as `ps -o args` shows them: joined by blanks, control characters
+// as '?', so that an argument cannot forge a line of its own.
+QByteArray reportLine(QByteArray words)
+{
+    for (char &c : words) {
+        if (c == '\0')
+            c = ' ';
+        else if ((static_cast<unsigned char>(c) < 0x20) || c == 0x7f)
+            c = '?';
+    }
+    return words;
+}
+
 // "/x/Foo.app/Contents/MacOS/Foo" -> "/x/Foo.app"; empty when the path is not in a bundle's
 // MacOS folder. The innermost bundle wins for helpers nested inside another bundle.
 QString bundlePathOfExecutable(const QString &path)
@@ -214,6 +239,30 @@ QList<RunningApplication> Processes::launchedApplications() const
             continue;
         running.append({*known, bundlePath, pid});
     }
+
+    {
+        QMutexLocker lock(&m_mutex);
+        for (auto it = m_started.begin(); it != m_started.end();) {
+            const QByteArray procDir = "/proc/" + QByteArray::number(it->pid);
+            const char state = processState(procDir);
+            if (state == '\0' || state == 'Z' || state == 'X' ||
+                startTime(procDir) != it->startTime) {
+                it = m_started.erase(it);
+                continue;
+            }
+            const qint64 pid = it->pid;
+            const bool listed =
+                std::any_of(running.cbegin(), running.cend(),
+                            [pid](const auto &app) { return app.processIdentifier == pid; });
+            if (!listed) {
+                const auto bundle = Bundle::bundleWithPath(it->bundlePath);
+                const QString identifier = bundle ? bundle->bundleIdentifier() : QString();
+                if (!identifier.isEmpty())
+                    running.append({identifier, it->bundlePath, pid});
+            }
+            ++it;
+        }
+    }
     std::sort(running.begin(), running.end(), [](const auto &a, const auto &b) {
         return a.processIdentifier < b.processIdentifier;
     });
@@ -225,18 +274,40 @@ QByteArray Processes::commandLineReport(qint64 pid) const
     QByteArray report = "ARGS\n";
     if (pid <= 0)
         return report;
-    QByteArray cmdline = readProcFile("/proc/" + QByteArray::number(pid) + "/cmdline");
+    const QByteArray procDir = "/proc/" + QByteArray::number(pid);
+    QByteArray cmdline = readProcFile(procDir + "/cmdline");
     if (cmdline.endsWith('\0'))
         cmdline.chop(1);
     if (cmdline.isEmpty())
         return report;
-    // Words are NUL-separated; control characters are shown as '?' as the status tool does,
-    // so an argument cannot forge a line of its own.
-    for (char &c : cmdline) {
-        if (c == '\0')
-            c = ' ';
-        else if ((static_cast<unsigned char>(c) < 0x20) || c == 0x7f)
-            c = '?';
+    // A wrapper that handed over to another program dropped the arguments Vexilo gave it.
+    if (const auto started = startedProcess(pid);
+        started && executableBundlePath(procDir).isEmpty())
+        cmdline = started->commandLine;
+    return report + reportLine(cmdline) + '\n';
+}
+
+void Processes::rememberStart(qint64 pid, const QString &bundlePath, const QStringList &commandLine)
+{
+    if (pid <= 0)
+        return;
+    const QByteArray time = startTime("/proc/" + QByteArray::number(pid));
+    if (time.isEmpty())
+        return;
+    QByteArrayList words;
+    for (const QString &word : commandLine)
+        words.append(QFile::encodeName(word));
+    QMutexLocker lock(&m_mutex);
+    m_started.append({pid, time, bundlePath, words.join('\0')});
+}
+
+std::optional<Processes::Started> Processes::startedProcess(qint64 pid) const
+{
+    QMutexLocker lock(&m_mutex);
+    for (const Started &started : std::as_const(m_started)) {
+        if (started.pid == pid &&
+            startTime("/proc/" + QByteArray::number(pid)) == started.startTime)
+            return started;
     }
-    return report + cmdline + '\n';
+    return std::nullopt;
 }
