@@ -311,3 +311,18 @@ std::optional<Processes::Started> Processes::startedProcess(qint64 pid) const
     }
     return std::nullopt;
 }
+
+QList<qint64> Processes::startedFrom(const QString &path) const
+{
+    QList<qint64> pids;
+    QMutexLocker lock(&m_mutex);
+    for (const Started &started : std::as_const(m_started)) {
+        const QByteArray procDir = "/proc/" + QByteArray::number(started.pid);
+        const char state = processState(procDir);
+        if (started.bundlePath == path && state != '\0' && state != 'Z' && state != 'X' &&
+            startTime(procDir) == started.startTime)
+            pids.append(started.pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}

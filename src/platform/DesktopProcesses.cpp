@@ -1,0 +1,161 @@
+#include "DesktopProcesses.h"
+
+#include "DesktopEntry.h"
+#include "DirectoryListing.h"
+#include "Processes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace DesktopProcesses {
+
+namespace {
+
+// /proc files report no size; read to the end, at most `limit` bytes.
+QByteArray readFile(const QByteArray &path, qsizetype limit = 1 << 20)
+{
+    QByteArray bytes;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return bytes;
+    char buffer[4096];
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0)
+            bytes.append(buffer, n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    ::close(fd);
+    return bytes;
+}
+
+QByteArray readLink(const QByteArray &path)
+{
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(path.constData(), buffer, sizeof buffer);
+    if (n <= 0 || n >= ssize_t(sizeof buffer))
+        return {};
+    QByteArray target(buffer, n);
+    static const QByteArray deleted = " (deleted)";
+    if (target.endsWith(deleted))
+        target.chop(deleted.size());
+    return target;
+}
+
+bool isRunning(const QByteArray &procDir)
+{
+    const QByteArray stat = readFile(procDir + "/stat", 4096);
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0 || close + 2 >= stat.size())
+        return false;
+    const char state = stat.at(close + 2);
+    return state != 'Z' && state != 'X';
+}
+
+bool isScript(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "#!";
+}
+
+QString withoutCodeset(const QString &locale)
+{
+    const qsizetype dot = locale.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return locale;
+    const qsizetype at = locale.indexOf(QLatin1Char('@'), dot);
+    return locale.left(dot) + (at < 0 ? QString() : locale.mid(at));
+}
+
+} // namespace
+
+QString flatpakApplication(const QByteArray &flatpakInfo)
+{
+    const std::optional<DesktopEntry> info = DesktopEntry::parse(flatpakInfo, QString());
+    return info ? info->value(QStringLiteral("name"), QStringLiteral("Application")) : QString();
+}
+
+QList<qint64> running(const DesktopApplication &app, const Processes &processes)
+{
+    QList<qint64> pids = processes.startedFrom(app.path);
+    const QByteArray target = QFile::encodeName(QFileInfo(app.program).canonicalFilePath());
+    const bool script = app.flatpakId.isEmpty() && isScript(app.program);
+    if (app.flatpakId.isEmpty() && target.isEmpty())
+        return pids;
+    const uid_t me = ::getuid();
+    const qint64 self = ::getpid();
+
+    for (const QString &entry : DirectoryListing::entries(QStringLiteral("/proc"))) {
+        bool numeric = false;
+        const qint64 pid = entry.toLongLong(&numeric);
+        if (!numeric || pid <= 0 || pid == self || pids.contains(pid))
+            continue;
+        const QByteArray procDir = "/proc/" + entry.toLatin1();
+        struct stat info;
+        if (::stat(procDir.constData(), &info) != 0 || info.st_uid != me)
+            continue;
+        bool match = false;
+        if (!app.flatpakId.isEmpty()) {
+            match = flatpakApplication(readFile(procDir + "/root/.flatpak-info", 65536)) ==
+                    app.flatpakId;
+        } else if (readLink(procDir + "/exe") == target) {
+            match = true;
+        } else if (script) {
+            // The interpreter names the script as its first or second argument.
+            const QList<QByteArray> argv = readFile(procDir + "/cmdline").split('\0');
+            for (qsizetype k = 1; k <= 2 && k < argv.size() && !match; ++k) {
+                if (argv.at(k).startsWith('/'))
+                    match =
+                        QFile::encodeName(
+                            QFileInfo(QFile::decodeName(argv.at(k))).canonicalFilePath()) == target;
+            }
+        }
+        if (match && isRunning(procDir))
+            pids.append(pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}
+
+QStringList environmentLanguages(const QByteArray &environment)
+{
+    QHash<QByteArray, QString> values;
+    for (const QByteArray &pair : environment.split('\0')) {
+        const qsizetype equals = pair.indexOf('=');
+        if (equals > 0)
+            values.insert(pair.left(equals), QString::fromUtf8(pair.mid(equals + 1)));
+    }
+    QString messages;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        messages = values.value(name);
+        if (!messages.isEmpty())
+            break;
+    }
+    if (messages.isEmpty() || messages == QLatin1String("C") || messages == QLatin1String("POSIX"))
+        return {};
+    QStringList languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    // C.UTF-8 names no language, though gettext reads LANGUAGE under it.
+    if (!messages.startsWith(QLatin1String("C.")))
+        languages.append(withoutCodeset(messages));
+    languages.removeDuplicates();
+    return languages;
+}
+
+QStringList languagesOf(qint64 pid)
+{
+    if (pid <= 0)
+        return {};
+    return environmentLanguages(readFile("/proc/" + QByteArray::number(pid) + "/environ"));
+}
+
+} // namespace DesktopProcesses
