@@ -2,6 +2,7 @@
 
 #include "CatalogueChanges.h"
 #include "DefaultsKeys.h"
+#include "DesktopEntries.h"
 #include "DirectoryListing.h"
 #include "LanguageNames.h"
 #include "Platform.h"
@@ -84,8 +85,14 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         CatalogueChanges::storedArray(defaults.objectForKey(DefaultsKeys::ExtraApps)));
     const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
+    // Programs that need a terminal are left out: Vexilo starts no terminal for them.
+    QList<DesktopApplication> desktopApps = platform.desktopEntries
+                                                ? platform.desktopEntries->applications()
+                                                : QList<DesktopApplication>();
+    desktopApps.removeIf([](const DesktopApplication &app) { return app.terminal; });
+
     Result result;
-    ProgressSteps steps(progress, entries.size() + extraStrings.size());
+    ProgressSteps steps(progress, entries.size() + extraStrings.size() + desktopApps.size());
     for (const auto &[entry, mayBeLink] : entries) {
         // Every entry counts, before it is tested.
         steps.advance();
@@ -126,6 +133,12 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         }
         append(result, listing, hidden);
     }
+    for (const DesktopApplication &app : std::as_const(desktopApps)) {
+        steps.advance();
+        append(result, AppListing::fromDesktopApplication(app, *platform.desktopEntries, false),
+               hidden);
+    }
+
     // Written only when an old path entry became an identifier, and to the array as it is on
     // disk now: an application another Vexilo added meanwhile stays.
     if (!rewrites.isEmpty()) {
