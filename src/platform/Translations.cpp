@@ -114,15 +114,19 @@ void findGettext(const DesktopApplication &app, const QString &resolved,
     }
 }
 
-void addQmFolder(const QString &folder, const QString &prefix, QStringList &codes)
+void addQmFolder(const QString &folder, const QString &prefix, QStringList &codes,
+                 const QStringList &names = {})
 {
     for (const QString &file : cachedEntries(folder)) {
-        if (!file.endsWith(QLatin1String(".qm")))
+        const QString language = qmLanguage(file, prefix);
+        if (language.isEmpty())
             continue;
-        // Qt's own catalogues, which some programs carry along, are not the program's.
-        if (prefix.isEmpty() && file.startsWith(QLatin1String("qt")))
+        // Qt's own catalogues (qt_fr.qm, qtbase_fr.qm), which some programs carry along, are
+        // not the program's; a program whose name starts with "qt" keeps its own.
+        const QString owner = file.chopped(language.size() + 4);
+        if (prefix.isEmpty() && owner.startsWith(QLatin1String("qt")) && !names.contains(owner))
             continue;
-        addUnique(codes, qmLanguage(file, prefix));
+        addUnique(codes, language);
     }
 }
 
@@ -146,15 +150,17 @@ void findQt(const DesktopApplication &app, const QString &resolved,
     for (const QString &data : std::as_const(dataFolders)) {
         for (const QString &name : names) {
             for (const QString &sub : subfolders)
-                addQmFolder(data + QLatin1Char('/') + name + sub, QString(), codes);
-            addQmFolder(data + QStringLiteral("/lxqt/translations/") + name, QString(), codes);
+                addQmFolder(data + QLatin1Char('/') + name + sub, QString(), codes, names);
+            addQmFolder(data + QStringLiteral("/lxqt/translations/") + name, QString(), codes,
+                        names);
             // Qt's folders hold many programs' catalogues: only those named after this one.
             addQmFolder(data + QStringLiteral("/qt6/translations"), name, codes);
             addQmFolder(data + QStringLiteral("/qt5/translations"), name, codes);
         }
     }
     // A program shipped with its catalogues beside it.
-    addQmFolder(QFileInfo(resolved).path() + QStringLiteral("/translations"), QString(), codes);
+    addQmFolder(QFileInfo(resolved).path() + QStringLiteral("/translations"), QString(), codes,
+                names);
 }
 
 bool findChromium(const DesktopApplication &app, const QString &resolved, QStringList &codes)
