@@ -2,6 +2,8 @@
 
 #include "DesktopEntry.h"
 #include "DirectoryListing.h"
+#include "LaunchEnvironment.h"
+#include "ProcFiles.h"
 #include "Processes.h"
 
 #include <QFile>
@@ -18,34 +20,12 @@ namespace DesktopProcesses {
 
 namespace {
 
-// /proc files report no size; read to the end, at most `limit` bytes.
-QByteArray readFile(const QByteArray &path, qsizetype limit = 1 << 20)
-{
-    QByteArray bytes;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return bytes;
-    char buffer[4096];
-    while (bytes.size() < limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            bytes.append(buffer, n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
-    ::close(fd);
-    return bytes;
-}
+using ProcFiles::readProcFile;
 
-QByteArray readLink(const QByteArray &path)
+// The program a process runs; one replaced on disk since it started counts as the same.
+QByteArray executableOf(const QByteArray &procDir)
 {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink(path.constData(), buffer, sizeof buffer);
-    if (n <= 0 || n >= ssize_t(sizeof buffer))
-        return {};
-    QByteArray target(buffer, n);
+    QByteArray target = ProcFiles::readLink(procDir + "/exe");
     static const QByteArray deleted = " (deleted)";
     if (target.endsWith(deleted))
         target.chop(deleted.size());
@@ -54,27 +34,14 @@ QByteArray readLink(const QByteArray &path)
 
 bool isRunning(const QByteArray &procDir)
 {
-    const QByteArray stat = readFile(procDir + "/stat", 4096);
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0 || close + 2 >= stat.size())
-        return false;
-    const char state = stat.at(close + 2);
-    return state != 'Z' && state != 'X';
+    const char state = ProcFiles::processState(procDir);
+    return state != '\0' && state != 'Z' && state != 'X';
 }
 
 bool isScript(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(2) == "#!";
-}
-
-QString withoutCodeset(const QString &locale)
-{
-    const qsizetype dot = locale.indexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return locale;
-    const qsizetype at = locale.indexOf(QLatin1Char('@'), dot);
-    return locale.left(dot) + (at < 0 ? QString() : locale.mid(at));
 }
 
 } // namespace
@@ -106,13 +73,13 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
             continue;
         bool match = false;
         if (!app.flatpakId.isEmpty()) {
-            match = flatpakApplication(readFile(procDir + "/root/.flatpak-info", 65536)) ==
+            match = flatpakApplication(readProcFile(procDir + "/root/.flatpak-info", 65536)) ==
                     app.flatpakId;
-        } else if (readLink(procDir + "/exe") == target) {
+        } else if (executableOf(procDir) == target) {
             match = true;
         } else if (script) {
             // The interpreter names the script as its first or second argument.
-            const QList<QByteArray> argv = readFile(procDir + "/cmdline").split('\0');
+            const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');
             for (qsizetype k = 1; k <= 2 && k < argv.size() && !match; ++k) {
                 if (argv.at(k).startsWith('/'))
                     match =
@@ -146,7 +113,7 @@ QStringList environmentLanguages(const QByteArray &environment)
     QStringList languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     // C.UTF-8 names no language, though gettext reads LANGUAGE under it.
     if (!messages.startsWith(QLatin1String("C.")))
-        languages.append(withoutCodeset(messages));
+        languages.append(LaunchEnvironment::withoutCodeset(messages));
     languages.removeDuplicates();
     return languages;
 }
@@ -155,7 +122,7 @@ QStringList languagesOf(qint64 pid)
 {
     if (pid <= 0)
         return {};
-    return environmentLanguages(readFile("/proc/" + QByteArray::number(pid) + "/environ"));
+    return environmentLanguages(readProcFile("/proc/" + QByteArray::number(pid) + "/environ"));
 }
 
 } // namespace DesktopProcesses
