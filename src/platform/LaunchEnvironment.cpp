@@ -54,9 +54,11 @@ QStringList userLanguages(const QProcessEnvironment &user)
 {
     QStringList languages = user.value(kLanguage).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (languages.isEmpty()) {
-        const QString locale = LaunchEnvironment::messagesLocale(user);
+        // C.UTF-8 is the C locale in UTF-8: it names no language.
+        const QString locale =
+            LaunchEnvironment::withoutCodeset(LaunchEnvironment::messagesLocale(user));
         if (!isC(locale))
-            languages.append(LaunchEnvironment::withoutCodeset(locale));
+            languages.append(locale);
     }
     return languages;
 }
