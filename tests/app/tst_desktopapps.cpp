@@ -23,18 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QHash<QString, QByteArray> snapshot(const QString &folder)
-{
-    QHash<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
-    }
-    return files;
-}
-
 } // namespace
 
 // The desktop's own applications through the window, as the user meets them: in the row, their
@@ -271,7 +259,7 @@ private slots:
 
     void alwaysOpenAndReset()
     {
-        const QHash<QString, QByteArray> before = snapshot(m_tree->userFolder());
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
         start();
         launch(u"Gtk App"_s, u"German"_s);
         QCOMPARE(label(u"Currently open in"_s), u"Currently open in German."_s);
@@ -301,12 +289,12 @@ private slots:
         QCOMPARE(sheet()->text(), u"Reset to default language?"_s);
         answer(u"OK"_s);
         QTRY_VERIFY_WITH_TIMEOUT(isIdle() && !popUp()->itemState(0), 20000);
-        QCOMPARE(snapshot(m_tree->userFolder()), before);
+        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
     }
 
     void userOverrideIsLeftAlone()
     {
-        const QHash<QString, QByteArray> before = snapshot(m_tree->userFolder());
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
         // The user's own entry for it gives it a language; Vexilo finds none to offer, so the
         // test gives it one.
         m_tree->write(u"system/locale/fr/LC_MESSAGES/untranslated.mo"_s, "");
@@ -320,7 +308,7 @@ private slots:
             sheet()->informativeText().contains(m_tree->userFolder() + u"/untranslated.desktop"_s));
         QCOMPARE(sheet()->buttons().size(), 1);
         answer(u"OK"_s);
-        QCOMPARE(snapshot(m_tree->userFolder()), before);
+        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
         QVERIFY(m_tree->log(u"plain"_s).isEmpty());
     }
 };

@@ -14,18 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QHash<QString, QByteArray> snapshot(const QString &folder)
-{
-    QHash<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
-    }
-    return files;
-}
-
 QProcessEnvironment environment(const QList<std::pair<QString, QString>> &values)
 {
     QProcessEnvironment env;
@@ -81,7 +69,7 @@ private slots:
 
     void writeAndRemoveLeaveOthersAlone()
     {
-        const QHash<QString, QByteArray> before = snapshot(m_tree->userFolder());
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
         const DesktopApplication editor = app(u"org.example.Editor.desktop"_s);
         QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, m_user),
                  DesktopOverride::Result::Done);
@@ -110,7 +98,7 @@ private slots:
 
         QCOMPARE(DesktopLanguageSetting::reset(editor, *m_entries, m_user),
                  DesktopOverride::Result::Done);
-        QCOMPARE(snapshot(m_tree->userFolder()), before);
+        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
         QCOMPARE(m_entries->application(u"org.example.Editor.desktop"_s)->overrideLanguage,
                  QString());
     }
@@ -147,7 +135,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
         file.close();
-        const QHash<QString, QByteArray> before = snapshot(m_tree->userFolder());
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
 
         const DesktopOverride::Found found =
             DesktopLanguageSetting::find(editor, *m_entries, m_user);
@@ -157,7 +145,7 @@ private slots:
                  DesktopOverride::Result::UserFile);
         QCOMPARE(DesktopLanguageSetting::reset(editor, *m_entries, m_user),
                  DesktopOverride::Result::UserFile);
-        QCOMPARE(snapshot(m_tree->userFolder()), before);
+        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
     }
 
     void flatpakOverride()

@@ -1,6 +1,7 @@
 #include "DesktopTree.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -87,4 +88,16 @@ QStringList DesktopTree::log(const QString &name) const
 QString DesktopTree::flatpakOverrides(const QString &appId) const
 {
     return m_root + QStringLiteral("/data/flatpak/overrides/") + appId;
+}
+
+QHash<QString, QByteArray> DesktopTree::snapshot(const QString &folder)
+{
+    QHash<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+    }
+    return files;
 }

@@ -3,6 +3,7 @@
 #include "DesktopEntries.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // A desktop's application menu in a test's folder: the user's applications folder under
@@ -32,6 +33,8 @@ public:
     QStringList log(const QString &name) const;
     // The user's overrides file of a Flatpak application.
     QString flatpakOverrides(const QString &appId) const;
+    // Every file below `folder` (hidden ones too) and its bytes.
+    static QHash<QString, QByteArray> snapshot(const QString &folder);
 
 private:
     QString m_root;
