@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "SpinningIndicator.h"
 #include "TestEnvironment.h"
+#include "WindowDriver.h"
 #include "catalogue/Catalogue.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
@@ -59,11 +60,7 @@ class TestDesktopApps : public QObject {
     {
         const int index = int(rowNames().indexOf(name));
         QVERIFY2(index >= 0, qPrintable(name));
-        auto *row = window().findChild<AppRowView *>();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
-        row->repaint();
-        QTest::mouseClick(row, Qt::LeftButton, {}, RowGeometry::iconRect(index, false).center());
-        QCOMPARE(m_controller->row().selected(), index);
+        WindowDriver::clickIcon(*m_controller, index);
     }
 
     LanguagePopUp *popUp() { return window().findChild<LanguagePopUp *>(); }
@@ -78,17 +75,7 @@ class TestDesktopApps : public QObject {
         return titles;
     }
 
-    void pick(const QString &title)
-    {
-        for (QAction *action : popUp()->menu()->actions()) {
-            if (action->text() == title) {
-                action->trigger();
-                return;
-            }
-        }
-        QFAIL(qPrintable("no entry " + title));
-    }
-
+    // The visible label that starts so.
     QString label(const QString &start)
     {
         for (QLabel *label : window().findChildren<QLabel *>()) {
@@ -98,35 +85,11 @@ class TestDesktopApps : public QObject {
         return {};
     }
 
-    QPushButton *launchButton()
-    {
-        for (QPushButton *button : window().findChildren<QPushButton *>()) {
-            if (button->text() == u"Launch" || button->text() == u"Launching...")
-                return button;
-        }
-        return nullptr;
-    }
-
-    bool isIdle()
-    {
-        return launchButton()->text() == u"Launch" &&
-               window().findChild<SpinningIndicator *>()->isHidden();
-    }
-
-    QMessageBox *sheet() { return window().findChild<QMessageBox *>(); }
-
-    void answer(const QString &button)
-    {
-        QTRY_VERIFY(sheet() && sheet()->isVisible());
-        for (QAbstractButton *b : sheet()->buttons()) {
-            if (b->text() == button) {
-                b->click();
-                QTRY_VERIFY(!sheet());
-                return;
-            }
-        }
-        QFAIL(qPrintable("no button " + button));
-    }
+    void pick(const QString &title) { WindowDriver::pick(window(), title); }
+    QPushButton *launchButton() { return WindowDriver::launchButton(window()); }
+    bool isIdle() { return WindowDriver::isIdle(window()); }
+    QMessageBox *sheet() { return WindowDriver::sheet(window()); }
+    void answer(const QString &button) { WindowDriver::answer(window(), button); }
 
     void launch(const QString &name, const QString &language)
     {
@@ -254,7 +217,7 @@ private slots:
         if (log == u"flatpak")
             QVERIFY(lines.first().contains(u"[--branch=stable] [org.example.Flat] LANGUAGE="_s));
         // The copy's own environment tells its language.
-        QCOMPARE(label(u"Currently open in"_s), u"Currently open in French."_s);
+        QCOMPARE(WindowDriver::runningLine(window()), u"Currently open in French."_s);
     }
 
     void alwaysOpenAndReset()
@@ -262,7 +225,7 @@ private slots:
         const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
         start();
         launch(u"Gtk App"_s, u"German"_s);
-        QCOMPARE(label(u"Currently open in"_s), u"Currently open in German."_s);
+        QCOMPARE(WindowDriver::runningLine(window()), u"Currently open in German."_s);
 
         pick(u"French"_s);
         pick(u"Always open in this language"_s);
