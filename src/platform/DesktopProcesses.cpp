@@ -1,6 +1,7 @@
 #include "DesktopProcesses.h"
 
 #include "DesktopEntry.h"
+#include "DesktopExec.h"
 #include "DirectoryListing.h"
 #include "LaunchEnvironment.h"
 #include "ProcFiles.h"
@@ -59,6 +60,18 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
     const bool script = app.flatpakId.isEmpty() && isScript(app.program);
     if (app.flatpakId.isEmpty() && target.isEmpty())
         return pids;
+    // A program run with a file of its own (an interpreter and its script: "python3
+    // /usr/share/app/app.py") is that application only with that file among its arguments;
+    // every other copy of the interpreter is another program, not one to quit.
+    QByteArray ownFile;
+    if (const qsizetype program = DesktopExec::programIndex(app.arguments); program >= 0) {
+        for (qsizetype i = program + 1; i < app.arguments.size(); ++i) {
+            if (!app.arguments.at(i).startsWith(QLatin1Char('-'))) {
+                ownFile = QFile::encodeName(app.arguments.at(i));
+                break;
+            }
+        }
+    }
     const uid_t me = ::getuid();
     const qint64 self = ::getpid();
 
@@ -76,7 +89,8 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
             match = flatpakApplication(readProcFile(procDir + "/root/.flatpak-info", 65536)) ==
                     app.flatpakId;
         } else if (executableOf(procDir) == target) {
-            match = true;
+            match = ownFile.isEmpty() ||
+                    readProcFile(procDir + "/cmdline").split('\0').mid(1).contains(ownFile);
         } else if (script) {
             // The interpreter names the script as its first or second argument.
             const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');

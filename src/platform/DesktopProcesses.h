@@ -14,7 +14,9 @@ namespace DesktopProcesses {
 // This user's processes that run the application, in PID order: for a Flatpak application,
 // those in its sandbox (the application named in /proc/PID/root/.flatpak-info, as `flatpak ps`
 // tells them); for others, those whose executable is the program Exec runs, symbolic links
-// resolved (for a "#!" script, the interpreter running that script); and the processes Vexilo
+// resolved (for a "#!" script, the interpreter running that script), with Exec's first argument
+// that is no option among their arguments when it has one (so that of the copies of an
+// interpreter only the one running the entry's script counts); and the processes Vexilo
 // started for the entry (Processes::rememberStart with its file), whatever they became.
 // Zombies and Vexilo itself are none.
 QList<qint64> running(const DesktopApplication &app, const Processes &processes);

@@ -106,6 +106,36 @@ private slots:
         QTRY_VERIFY(running.isAppRunning(listing.get()));
         QCOMPARE(running.currentInstanceLanguageString(*listing, std::nullopt), line);
     }
+
+    // Only the interpreter running the entry's own script is a copy of it.
+    void interpreterCopies_data()
+    {
+        QTest::addColumn<bool>("ownScript");
+        QTest::newRow("another script") << false;
+        QTest::newRow("its script") << true;
+    }
+    void interpreterCopies()
+    {
+        QFETCH(bool, ownScript);
+        const QString script = m_tree->write(u"share/tool.sh"_s, "while :; do sleep 0.2; done\n");
+        m_tree->entry(m_tree->systemFolder(), u"tool.desktop"_s,
+                      ("Name=Tool\nExec=sh " + script + " --flag %f\n").toUtf8());
+        const DesktopEntries entries(m_tree->setup());
+        const auto app = entries.application(u"tool.desktop"_s);
+        QVERIFY(app);
+        const AppListingPtr listing = AppListing::fromDesktopApplication(*app, entries, true);
+        RunningInstances running(m_env->platform().processes);
+
+        const QStringList arguments =
+            ownScript ? QStringList{script} : QStringList{u"-c"_s, u"sleep 30; :"_s};
+        const qint64 pid =
+            ProcessControl::startDetached(u"/bin/sh"_s, arguments, QProcessEnvironment());
+        QVERIFY(pid > 0);
+        m_started.append(pid);
+        QVERIFY(ProcessControl::waitUntilKnown(pid, std::chrono::seconds(5)));
+        QTest::qWait(200);
+        QCOMPARE(running.isAppRunning(listing.get()), ownScript);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopListings)
