@@ -130,6 +130,12 @@ qsizetype programIndex(const QStringList &arguments)
         return 0;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &word = arguments.at(i);
+        // The options that take the next word as their value: -u NAME, -C FOLDER.
+        if (word == QLatin1String("-u") || word == QLatin1String("--unset") ||
+            word == QLatin1String("-C") || word == QLatin1String("--chdir")) {
+            ++i;
+            continue;
+        }
         if (word.startsWith(QLatin1Char('-')))
             continue;
         if (word.indexOf(QLatin1Char('=')) > 0)

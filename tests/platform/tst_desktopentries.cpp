@@ -100,6 +100,8 @@ private slots:
         QTest::newRow("open quote") << u"app \"unfinished"_s << QStringList{} << false;
         QTest::newRow("only codes") << u"%U %f"_s << QStringList{} << false;
         QTest::newRow("env without program") << u"env A=1"_s << QStringList{} << false;
+        QTest::newRow("env option with a value")
+            << u"env -u GTK_THEME A=1"_s << QStringList{} << false;
     }
     void execArguments()
     {
