@@ -126,8 +126,9 @@ private slots:
         const AppListingPtr listing = AppListing::fromDesktopApplication(*app, entries, true);
         RunningInstances running(m_env->platform().processes);
 
-        const QStringList arguments =
-            ownScript ? QStringList{script} : QStringList{u"-c"_s, u"sleep 30; :"_s};
+        const QStringList arguments = ownScript
+                                          ? QStringList{script}
+                                          : QStringList{u"-c"_s, u"while :; do sleep 0.2; done"_s};
         const qint64 pid =
             ProcessControl::startDetached(u"/bin/sh"_s, arguments, QProcessEnvironment());
         QVERIFY(pid > 0);
