@@ -49,6 +49,9 @@ private slots:
     {
         UserDefaults defaults(m_env->platform().preferences, u"org.vexilo.Test"_s);
         defaults.setObject(u"HiddenApps"_s, QStringList{u"org.example.Other.desktop"_s});
+        // Vexilo's own entry is not listed: its bundle is Vexilo.
+        m_tree->entry(m_tree->systemFolder(), u"org.vexilo.Vexilo.desktop"_s,
+                      "Name=Vexilo\nExec=writer\n");
         const CatalogueLoader::Result result =
             CatalogueLoader::load(m_env->platform(), defaults, {});
         QCOMPARE(result.allApps.size(), 2);

@@ -1,5 +1,6 @@
 #include "CatalogueLoader.h"
 
+#include "Bundle.h"
 #include "CatalogueChanges.h"
 #include "DefaultsKeys.h"
 #include "DesktopEntries.h"
@@ -85,11 +86,18 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         CatalogueChanges::storedArray(defaults.objectForKey(DefaultsKeys::ExtraApps)));
     const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
-    // Programs that need a terminal are left out: Vexilo starts no terminal for them.
+    // Programs that need a terminal are left out: Vexilo starts no terminal for them. So is
+    // Vexilo's own menu entry, which starts the bundle Vexilo runs from.
     QList<DesktopApplication> desktopApps = platform.desktopEntries
                                                 ? platform.desktopEntries->applications()
                                                 : QList<DesktopApplication>();
-    desktopApps.removeIf([](const DesktopApplication &app) { return app.terminal; });
+    const auto own = Bundle::bundleWithPath(platform.mainBundlePath);
+    const QString ownId = own && !own->bundleIdentifier().isEmpty()
+                              ? own->bundleIdentifier() + QStringLiteral(".desktop")
+                              : QString();
+    desktopApps.removeIf([&](const DesktopApplication &app) {
+        return app.terminal || (!ownId.isEmpty() && app.id == ownId);
+    });
 
     Result result;
     ProgressSteps steps(progress, entries.size() + extraStrings.size() + desktopApps.size());
