@@ -1,8 +1,11 @@
 #include "AppListing.h"
 
 #include "Bundle.h"
+#include "DesktopLanguageSetting.h"
 #include "DirectoryListing.h"
 #include "FileOps.h"
+#include "IconTheme.h"
+#include "Translations.h"
 #include "Workspace.h"
 #include "language/LanguageList.h"
 
@@ -36,6 +39,38 @@ AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bo
     listing->read(path, workspace);
     listing->m_invalid = invalid;
     return listing;
+}
+
+AppListingPtr AppListing::fromDesktopApplication(const DesktopApplication &app,
+                                                 const DesktopEntries &entries, bool withLanguages)
+{
+    std::shared_ptr<AppListing> listing(new AppListing);
+    listing->m_path = app.path;
+    listing->m_name = app.name;
+    listing->m_identifier = app.id;
+    listing->m_localizedName = app.name;
+    listing->m_iconPath = IconTheme::iconFile(app.icon, entries.dataFolders());
+    DesktopApplication desktop = app;
+    if (withLanguages) {
+        const Translations::Found found = Translations::find(app, entries.setup());
+        desktop.chromium = found.chromium;
+        desktop.untranslatedLanguage = found.untranslated;
+        listing->m_langs = LanguageList::sortedByDisplayName(found.codes);
+        listing->m_desktopSetting = DesktopLanguageSetting::find(
+            desktop, entries, QProcessEnvironment::systemEnvironment());
+    }
+    listing->m_desktop = std::move(desktop);
+    return listing;
+}
+
+AppListingPtr AppListing::reread(const AppListing &listing, const DesktopEntries &entries)
+{
+    if (const auto app = entries.application(listing.identifier()))
+        return fromDesktopApplication(*app, entries, true);
+    std::shared_ptr<AppListing> gone(new AppListing(listing));
+    gone->m_langs.clear();
+    gone->m_desktopSetting = {};
+    return gone;
 }
 
 AppListingPtr AppListing::fromIdentifier(const QString &identifier, Workspace &workspace)
