@@ -141,9 +141,9 @@ QString Bundle::executablePath() const
 
     // Links are followed before deciding: the file that would really run must lie inside the
     // bundle's own MacOS folder, which itself must not lead elsewhere.
-    const QString realBundle = QFileInfo(m_path).canonicalFilePath();
-    const QString realMacOS = QFileInfo(macOS).canonicalFilePath();
-    const QString realCandidate = QFileInfo(candidate).canonicalFilePath();
+    const QString realBundle = DirectoryListing::canonicalPath(m_path);
+    const QString realMacOS = DirectoryListing::canonicalPath(macOS);
+    const QString realCandidate = DirectoryListing::canonicalPath(candidate);
     if (realBundle.isEmpty() || realCandidate.isEmpty() ||
         realMacOS != realBundle + QStringLiteral("/Contents/MacOS"))
         return {};
