@@ -64,11 +64,10 @@ void AppListing::read(const QString &path, Workspace &workspace)
             QString iconPath = resources + QLatin1Char('/') + iconFile;
             if (QFileInfo(iconPath).suffix().isEmpty())
                 iconPath += QStringLiteral(".icns");
-            // The icon is the bundle's own; a declared icon that is not there would draw as
-            // nothing at all.
-            const bool inBundle =
-                QDir::cleanPath(iconPath).startsWith(resources + QLatin1Char('/'));
-            if (inBundle && QFileInfo::exists(iconPath))
+            // The icon is the bundle's own, by its name and by where links lead; a declared
+            // icon that is not there would draw as nothing at all.
+            iconPath = QDir::cleanPath(iconPath);
+            if (iconPath.startsWith(resources + QLatin1Char('/')) && bundle->containsFile(iconPath))
                 m_iconPath = iconPath;
         }
         m_identifier = bundle->bundleIdentifier();
@@ -121,9 +120,11 @@ bool restoreDisabledResources(const QString &bundlePath)
     const QString disabled = contents + QStringLiteral("/Resources Disabled");
     const QString resources = contents + QStringLiteral("/Resources");
 
-    // Only a real folder holds disabled resources. A file or a link of that name is left alone:
-    // deleting it would lose data, and following a link would move files in from elsewhere.
-    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
+    // Only a real folder holds disabled resources, in a Contents folder that is the bundle's own.
+    // A file or a link of either name is left alone: deleting it would lose data, and following
+    // a link would move files about elsewhere.
+    if (DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder ||
+        DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
         return true;
 
     const QStringList entries = DirectoryListing::entries(disabled);
