@@ -15,6 +15,26 @@
 
 namespace {
 
+// What many listings hold alike, held once: the sets of localisation folders bundles have (most
+// have one of a few), and where their icons lie ("Contents/Resources/AppIcon.icns"). Listings
+// are made on the loading thread and the main thread. Bounded: a catalogue of odd bundles makes
+// new copies rather than grow the pool without end.
+template <typename T> T shared(const T &value)
+{
+    static QMutex mutex;
+    static QSet<T> pool;
+    if (value.isEmpty() || value.size() > 256)
+        return value;
+    QMutexLocker lock(&mutex);
+    const auto it = pool.constFind(value);
+    if (it != pool.cend())
+        return *it;
+    if (pool.size() >= 4096)
+        pool.clear();
+    pool.insert(value);
+    return value;
+}
+
 // Every selection reads its bundle afresh; a bundle that cannot be restored is told about once a
 // run, not once a click. Listings are made on the loading thread too.
 bool isFirstFailure(const QString &path)
@@ -32,7 +52,7 @@ bool isFirstFailure(const QString &path)
 
 AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bool invalid)
 {
-    std::shared_ptr<AppListing> listing(new AppListing);
+    auto listing = std::make_shared<AppListing>(Private{});
     listing->read(path, workspace);
     listing->m_invalid = invalid;
     return listing;
@@ -54,9 +74,15 @@ void AppListing::read(const QString &path, Workspace &workspace)
         return;
 
     if (const auto bundle = Bundle::bundleWithPath(path)) {
-        m_langs = LanguageList::sortedByDisplayName(LanguageList::languages(
-            bundle->localizations(),
-            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"))));
+        // The path the bundle registry keeps too, one copy for both.
+        if (bundle->bundlePath() == path)
+            m_path = bundle->bundlePath();
+        // As read now: disabled resources moved back below show at the next reading.
+        QStringList localizations = bundle->localizations();
+        localizations.sort();
+        m_localizations = shared(localizations);
+        m_declaredLocalizations =
+            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"));
         const QString iconFile =
             bundle->infoDictionary().value(QStringLiteral("CFBundleIconFile")).toString();
         const QString resources = bundle->resourcePath();
@@ -68,7 +94,7 @@ void AppListing::read(const QString &path, Workspace &workspace)
             // icon that is not there would draw as nothing at all.
             iconPath = QDir::cleanPath(iconPath);
             if (iconPath.startsWith(resources + QLatin1Char('/')) && bundle->containsFile(iconPath))
-                m_iconPath = iconPath;
+                m_iconFile = shared(iconPath.mid(bundle->bundlePath().size() + 1));
         }
         m_identifier = bundle->bundleIdentifier();
         if (!m_identifier.isEmpty())
@@ -79,6 +105,22 @@ void AppListing::read(const QString &path, Workspace &workspace)
         qWarning().noquote() << QStringLiteral(
                                     "Error: could not reset disabled language resources for %1.")
                                     .arg(m_name);
+}
+
+QStringList AppListing::langs() const
+{
+    // Sorting by display name asks the locale data for every name: only the listings a user
+    // selects need it.
+    std::call_once(m_langsMade, [this] {
+        m_langs = LanguageList::sortedByDisplayName(
+            LanguageList::languages(m_localizations, m_declaredLocalizations));
+    });
+    return m_langs;
+}
+
+QString AppListing::iconPath() const
+{
+    return m_iconFile.isEmpty() ? QString() : m_path + QLatin1Char('/') + m_iconFile;
 }
 
 QString AppListing::localizedAppName() const
