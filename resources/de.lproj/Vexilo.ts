@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Wird gestartet…</translation>
+        <translation>Wird gestartet…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">Beenden?</translation>
+        <translation>Beenden?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -125,73 +125,73 @@
     </message>
     <message>
         <source>Shown</source>
-        <translation type="vanished">Angezeigt</translation>
+        <translation>Angezeigt</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="vanished">Hinzufügen</translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>No apps were added.</source>
-        <translation type="vanished">Es wurden keine Programme hinzugefügt.</translation>
+        <translation>Es wurden keine Programme hinzugefügt.</translation>
     </message>
     <message>
         <source>All the applications you selected are already in Vexilo.</source>
-        <translation type="vanished">Alle ausgewählten Programme sind bereits in Vexilo.</translation>
+        <translation>Alle ausgewählten Programme sind bereits in Vexilo.</translation>
     </message>
     <message>
         <source>Done!</source>
-        <translation type="vanished">Fertig!</translation>
+        <translation>Fertig!</translation>
     </message>
     <message>
         <source>%d apps have been added to Vexilo.</source>
-        <translation type="vanished">%d Programme wurden zu Vexilo hinzugefügt.</translation>
+        <translation>%d Programme wurden zu Vexilo hinzugefügt.</translation>
     </message>
     <message>
         <source>Are you sure you want to remove %@ from Vexilo?</source>
-        <translation type="vanished">Möchten Sie %@ wirklich aus Vexilo entfernen?</translation>
+        <translation>Möchten Sie %@ wirklich aus Vexilo entfernen?</translation>
     </message>
     <message>
         <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
-        <translation type="vanished">Sie können es später über „Bearbeiten &gt; Programme anzeigen“ wiederherstellen.</translation>
+        <translation>Sie können es später über „Bearbeiten &gt; Programme anzeigen“ wiederherstellen.</translation>
     </message>
     <message>
         <source>This app has been moved or deleted.</source>
-        <translation type="vanished">Dieses Programm wurde verschoben oder gelöscht.</translation>
+        <translation>Dieses Programm wurde verschoben oder gelöscht.</translation>
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ ist bereits geöffnet. Möchten Sie es wirklich beenden und dann auf %@ wieder öffnen?</translation>
+        <translation>%@ ist bereits geöffnet. Möchten Sie es wirklich beenden und dann auf %@ wieder öffnen?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">Auf die Standardsprache zurücksetzen?</translation>
+        <translation>Auf die Standardsprache zurücksetzen?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo muss dazu %@ beenden.</translation>
+        <translation>Vexilo muss dazu %@ beenden.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">Immer auf %@ öffnen?</translation>
+        <translation>Immer auf %@ öffnen?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ öffnet sich zurzeit auf %@.
+        <translation>%@ öffnet sich zurzeit auf %@.
 Vexilo muss es zuerst beenden.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ wird immer in der Systemsprache geöffnet.</translation>
+        <translation>%@ wird immer in der Systemsprache geöffnet.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ öffnet sich zurzeit auf %@.</translation>
+        <translation>%@ öffnet sich zurzeit auf %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Dies kann jederzeit geändert werden.</translation>
+        <translation>Dies kann jederzeit geändert werden.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
@@ -226,6 +226,34 @@ Vexilo muss es zuerst beenden.</translation>
     <message>
         <source>Language</source>
         <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>%@ cannot be removed from Vexilo.</source>
+        <translation>%@ kann nicht aus Vexilo entfernt werden.</translation>
+    </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot hide it.</source>
+        <translation>Dieses Programm hat keine Bundle-Kennung, daher kann Vexilo es nicht ausblenden.</translation>
+    </message>
+    <message>
+        <source>%@ is not an application.</source>
+        <translation>%@ ist kein Programm.</translation>
+    </message>
+    <message>
+        <source>Choose application bundles: folders whose names end in .app and that hold a Contents/Info.plist file. Nothing was added.</source>
+        <translation>Wählen Sie Programmpakete: Ordner, deren Name auf .app endet und die eine Datei Contents/Info.plist enthalten. Es wurde nichts hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not save your change.</source>
+        <translation>Vexilo konnte Ihre Änderung nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Nothing was changed. Check that the file %@ and its folder can be written.</source>
+        <translation>Es wurde nichts geändert. Prüfen Sie, ob die Datei %@ und ihr Ordner beschreibbar sind.</translation>
+    </message>
+    <message>
+        <source>Choose the applications Vexilo shows.</source>
+        <translation>Wählen Sie die Programme, die Vexilo anzeigt.</translation>
     </message>
 </context>
 </TS>

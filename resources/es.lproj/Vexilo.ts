@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Iniciando…</translation>
+        <translation>Iniciando…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">¿Salir de la aplicación?</translation>
+        <translation>¿Salir de la aplicación?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -125,73 +125,73 @@
     </message>
     <message>
         <source>Shown</source>
-        <translation type="vanished">Visible</translation>
+        <translation>Visible</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="vanished">Añadir</translation>
+        <translation>Añadir</translation>
     </message>
     <message>
         <source>No apps were added.</source>
-        <translation type="vanished">No se ha añadido ninguna aplicación.</translation>
+        <translation>No se ha añadido ninguna aplicación.</translation>
     </message>
     <message>
         <source>All the applications you selected are already in Vexilo.</source>
-        <translation type="vanished">Todas las aplicaciones que has seleccionado ya están en Vexilo.</translation>
+        <translation>Todas las aplicaciones que has seleccionado ya están en Vexilo.</translation>
     </message>
     <message>
         <source>Done!</source>
-        <translation type="vanished">¡Listo!</translation>
+        <translation>¡Listo!</translation>
     </message>
     <message>
         <source>%d apps have been added to Vexilo.</source>
-        <translation type="vanished">Se han añadido %d aplicaciones a Vexilo.</translation>
+        <translation>Se han añadido %d aplicaciones a Vexilo.</translation>
     </message>
     <message>
         <source>Are you sure you want to remove %@ from Vexilo?</source>
-        <translation type="vanished">¿Seguro que quieres quitar %@ de Vexilo?</translation>
+        <translation>¿Seguro que quieres quitar %@ de Vexilo?</translation>
     </message>
     <message>
         <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
-        <translation type="vanished">Puedes recuperarla más tarde con «Edición &gt; Mostrar aplicaciones».</translation>
+        <translation>Puedes recuperarla más tarde con «Edición &gt; Mostrar aplicaciones».</translation>
     </message>
     <message>
         <source>This app has been moved or deleted.</source>
-        <translation type="vanished">Esta aplicación se ha movido o eliminado.</translation>
+        <translation>Esta aplicación se ha movido o eliminado.</translation>
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ ya está abierta. ¿Seguro que quieres cerrarla y volver a abrirla en %@?</translation>
+        <translation>%@ ya está abierta. ¿Seguro que quieres cerrarla y volver a abrirla en %@?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">¿Restablecer el idioma predeterminado?</translation>
+        <translation>¿Restablecer el idioma predeterminado?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo tendrá que cerrar %@.</translation>
+        <translation>Vexilo tendrá que cerrar %@.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">¿Abrir siempre en %@?</translation>
+        <translation>¿Abrir siempre en %@?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ se abre actualmente en %@.
+        <translation>%@ se abre actualmente en %@.
 Vexilo tendrá que cerrarla primero.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ se abrirá siempre en el idioma del sistema.</translation>
+        <translation>%@ se abrirá siempre en el idioma del sistema.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ se abre actualmente en %@.</translation>
+        <translation>%@ se abre actualmente en %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Puedes cambiarlo en cualquier momento.</translation>
+        <translation>Puedes cambiarlo en cualquier momento.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
@@ -226,6 +226,34 @@ Vexilo tendrá que cerrarla primero.</translation>
     <message>
         <source>Language</source>
         <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>%@ cannot be removed from Vexilo.</source>
+        <translation>%@ no se puede quitar de Vexilo.</translation>
+    </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot hide it.</source>
+        <translation>Esta aplicación no tiene identificador de paquete, así que Vexilo no puede ocultarla.</translation>
+    </message>
+    <message>
+        <source>%@ is not an application.</source>
+        <translation>%@ no es una aplicación.</translation>
+    </message>
+    <message>
+        <source>Choose application bundles: folders whose names end in .app and that hold a Contents/Info.plist file. Nothing was added.</source>
+        <translation>Elige paquetes de aplicaciones: carpetas cuyo nombre termina en .app y que contienen un archivo Contents/Info.plist. No se ha añadido nada.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not save your change.</source>
+        <translation>Vexilo no ha podido guardar el cambio.</translation>
+    </message>
+    <message>
+        <source>Nothing was changed. Check that the file %@ and its folder can be written.</source>
+        <translation>No se ha cambiado nada. Comprueba que se puede escribir en el archivo %@ y en su carpeta.</translation>
+    </message>
+    <message>
+        <source>Choose the applications Vexilo shows.</source>
+        <translation>Elige las aplicaciones que muestra Vexilo.</translation>
     </message>
 </context>
 </TS>

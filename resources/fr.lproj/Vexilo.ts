@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">Lancement…</translation>
+        <translation>Lancement…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">Quitter&#xa0;?</translation>
+        <translation>Quitter&#xa0;?</translation>
     </message>
     <message>
         <source>OK</source>
@@ -125,73 +125,73 @@
     </message>
     <message>
         <source>Shown</source>
-        <translation type="vanished">Affichée</translation>
+        <translation>Affichée</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="vanished">Ajouter</translation>
+        <translation>Ajouter</translation>
     </message>
     <message>
         <source>No apps were added.</source>
-        <translation type="vanished">Aucune application n’a été ajoutée.</translation>
+        <translation>Aucune application n’a été ajoutée.</translation>
     </message>
     <message>
         <source>All the applications you selected are already in Vexilo.</source>
-        <translation type="vanished">Toutes les applications choisies figurent déjà dans Vexilo.</translation>
+        <translation>Toutes les applications choisies figurent déjà dans Vexilo.</translation>
     </message>
     <message>
         <source>Done!</source>
-        <translation type="vanished">Terminé&#xa0;!</translation>
+        <translation>Terminé&#xa0;!</translation>
     </message>
     <message>
         <source>%d apps have been added to Vexilo.</source>
-        <translation type="vanished">%d applications ont été ajoutées à Vexilo.</translation>
+        <translation>%d applications ont été ajoutées à Vexilo.</translation>
     </message>
     <message>
         <source>Are you sure you want to remove %@ from Vexilo?</source>
-        <translation type="vanished">Voulez-vous vraiment retirer %@ de Vexilo&#xa0;?</translation>
+        <translation>Voulez-vous vraiment retirer %@ de Vexilo&#xa0;?</translation>
     </message>
     <message>
         <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
-        <translation type="vanished">Vous pourrez la rétablir plus tard avec «&#xa0;Édition &gt; Afficher les applications&#xa0;».</translation>
+        <translation>Vous pourrez la rétablir plus tard avec «&#xa0;Édition &gt; Afficher les applications&#xa0;».</translation>
     </message>
     <message>
         <source>This app has been moved or deleted.</source>
-        <translation type="vanished">Cette application a été déplacée ou supprimée.</translation>
+        <translation>Cette application a été déplacée ou supprimée.</translation>
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ est déjà ouvert. Voulez-vous vraiment le quitter puis le rouvrir en %@&#xa0;?</translation>
+        <translation>%@ est déjà ouvert. Voulez-vous vraiment le quitter puis le rouvrir en %@&#xa0;?</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">Revenir à la langue par défaut&#xa0;?</translation>
+        <translation>Revenir à la langue par défaut&#xa0;?</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo devra quitter %@.</translation>
+        <translation>Vexilo devra quitter %@.</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">Toujours ouvrir en %@&#xa0;?</translation>
+        <translation>Toujours ouvrir en %@&#xa0;?</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ s’ouvre actuellement en %@.
+        <translation>%@ s’ouvre actuellement en %@.
 Vexilo devra d’abord le quitter.</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ s’ouvrira toujours dans la langue du système.</translation>
+        <translation>%@ s’ouvrira toujours dans la langue du système.</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ s’ouvre actuellement en %@.</translation>
+        <translation>%@ s’ouvre actuellement en %@.</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">Vous pourrez modifier ce réglage à tout moment.</translation>
+        <translation>Vous pourrez modifier ce réglage à tout moment.</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
@@ -226,6 +226,34 @@ Vexilo devra d’abord le quitter.</translation>
     <message>
         <source>Language</source>
         <translation>Langue</translation>
+    </message>
+    <message>
+        <source>%@ cannot be removed from Vexilo.</source>
+        <translation>%@ ne peut pas être retirée de Vexilo.</translation>
+    </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot hide it.</source>
+        <translation>Cette application n’a pas d’identifiant de paquet&#xa0;: Vexilo ne peut pas la masquer.</translation>
+    </message>
+    <message>
+        <source>%@ is not an application.</source>
+        <translation>%@ n’est pas une application.</translation>
+    </message>
+    <message>
+        <source>Choose application bundles: folders whose names end in .app and that hold a Contents/Info.plist file. Nothing was added.</source>
+        <translation>Choisissez des paquets d’applications&#xa0;: des dossiers dont le nom se termine par .app et qui contiennent un fichier Contents/Info.plist. Rien n’a été ajouté.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not save your change.</source>
+        <translation>Vexilo n’a pas pu enregistrer votre modification.</translation>
+    </message>
+    <message>
+        <source>Nothing was changed. Check that the file %@ and its folder can be written.</source>
+        <translation>Rien n’a été modifié. Vérifiez que le fichier %@ et son dossier sont accessibles en écriture.</translation>
+    </message>
+    <message>
+        <source>Choose the applications Vexilo shows.</source>
+        <translation>Choisissez les applications que Vexilo affiche.</translation>
     </message>
 </context>
 </TS>

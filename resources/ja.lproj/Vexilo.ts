@@ -33,11 +33,11 @@
     </message>
     <message>
         <source>Launching...</source>
-        <translation type="vanished">起動中…</translation>
+        <translation>起動中…</translation>
     </message>
     <message>
         <source>Quit?</source>
-        <translation type="vanished">終了しますか？</translation>
+        <translation>終了しますか？</translation>
     </message>
     <message>
         <source>OK</source>
@@ -125,73 +125,73 @@
     </message>
     <message>
         <source>Shown</source>
-        <translation type="vanished">表示</translation>
+        <translation>表示</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="vanished">追加</translation>
+        <translation>追加</translation>
     </message>
     <message>
         <source>No apps were added.</source>
-        <translation type="vanished">アプリケーションは追加されませんでした。</translation>
+        <translation>アプリケーションは追加されませんでした。</translation>
     </message>
     <message>
         <source>All the applications you selected are already in Vexilo.</source>
-        <translation type="vanished">選択したアプリケーションはすべて Vexilo に登録済みです。</translation>
+        <translation>選択したアプリケーションはすべて Vexilo に登録済みです。</translation>
     </message>
     <message>
         <source>Done!</source>
-        <translation type="vanished">完了しました！</translation>
+        <translation>完了しました！</translation>
     </message>
     <message>
         <source>%d apps have been added to Vexilo.</source>
-        <translation type="vanished">%d 個のアプリケーションを Vexilo に追加しました。</translation>
+        <translation>%d 個のアプリケーションを Vexilo に追加しました。</translation>
     </message>
     <message>
         <source>Are you sure you want to remove %@ from Vexilo?</source>
-        <translation type="vanished">%@ を Vexilo から取り除いてもよろしいですか？</translation>
+        <translation>%@ を Vexilo から取り除いてもよろしいですか？</translation>
     </message>
     <message>
         <source>You can restore it later using &quot;Edit &gt; Show Apps&quot;.</source>
-        <translation type="vanished">あとで「編集 &gt; アプリケーションを表示」から元に戻せます。</translation>
+        <translation>あとで「編集 &gt; アプリケーションを表示」から元に戻せます。</translation>
     </message>
     <message>
         <source>This app has been moved or deleted.</source>
-        <translation type="vanished">このアプリケーションは移動または削除されています。</translation>
+        <translation>このアプリケーションは移動または削除されています。</translation>
     </message>
     <message>
         <source>%@ is already open. Are you sure you want to quit it and then re-open it in %@?</source>
-        <translation type="vanished">%@ はすでに開いています。終了して%@で開き直してもよろしいですか？</translation>
+        <translation>%@ はすでに開いています。終了して%@で開き直してもよろしいですか？</translation>
     </message>
     <message>
         <source>Reset to default language?</source>
-        <translation type="vanished">デフォルトの言語に戻しますか？</translation>
+        <translation>デフォルトの言語に戻しますか？</translation>
     </message>
     <message>
         <source>Vexilo will need to quit %@.</source>
-        <translation type="vanished">Vexilo は %@ を終了する必要があります。</translation>
+        <translation>Vexilo は %@ を終了する必要があります。</translation>
     </message>
     <message>
         <source>Always open in %@?</source>
-        <translation type="vanished">常に%@で開きますか？</translation>
+        <translation>常に%@で開きますか？</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.
 Vexilo will need to quit it first.</source>
-        <translation type="vanished">%@ は現在%@で開きます。
+        <translation>%@ は現在%@で開きます。
 Vexilo は先にこのアプリケーションを終了する必要があります。</translation>
     </message>
     <message>
         <source>%@ will always open in the system language.</source>
-        <translation type="vanished">%@ は常にシステムの言語で開きます。</translation>
+        <translation>%@ は常にシステムの言語で開きます。</translation>
     </message>
     <message>
         <source>%@ currently opens in %@.</source>
-        <translation type="vanished">%@ は現在%@で開きます。</translation>
+        <translation>%@ は現在%@で開きます。</translation>
     </message>
     <message>
         <source>This can be changed at any time.</source>
-        <translation type="vanished">この設定はいつでも変更できます。</translation>
+        <translation>この設定はいつでも変更できます。</translation>
     </message>
     <message>
         <source>Thank you for using Vexilo!</source>
@@ -226,6 +226,34 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
     <message>
         <source>Language</source>
         <translation>言語</translation>
+    </message>
+    <message>
+        <source>%@ cannot be removed from Vexilo.</source>
+        <translation>%@ は Vexilo から取り除けません。</translation>
+    </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot hide it.</source>
+        <translation>このアプリケーションにはバンドル識別子がないため、Vexilo では非表示にできません。</translation>
+    </message>
+    <message>
+        <source>%@ is not an application.</source>
+        <translation>%@ はアプリケーションではありません。</translation>
+    </message>
+    <message>
+        <source>Choose application bundles: folders whose names end in .app and that hold a Contents/Info.plist file. Nothing was added.</source>
+        <translation>アプリケーションバンドル（名前が .app で終わり、Contents/Info.plist ファイルを含むフォルダ）を選択してください。何も追加されませんでした。</translation>
+    </message>
+    <message>
+        <source>Vexilo could not save your change.</source>
+        <translation>Vexilo は変更を保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Nothing was changed. Check that the file %@ and its folder can be written.</source>
+        <translation>何も変更されていません。ファイル %@ とそのフォルダに書き込めるか確認してください。</translation>
+    </message>
+    <message>
+        <source>Choose the applications Vexilo shows.</source>
+        <translation>Vexilo に表示するアプリケーションを選択してください。</translation>
     </message>
 </context>
 </TS>

@@ -1,14 +1,20 @@
 #include "AppController.h"
 
+#include "ApplicationChooser.h"
 #include "Bundle.h"
 #include "DonationAlert.h"
+#include "HiddenAppsSheet.h"
 #include "MainWindow.h"
 #include "Platform.h"
 #include "UserDefaults.h"
 #include "WindowPlacement.h"
 #include "about/AboutTexts.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueSheets.h"
 #include "catalogue/VexiloDefaults.h"
+#include "language/AlwaysOpen.h"
+#include "language/LaunchWorker.h"
+#include "language/Launcher.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
@@ -52,10 +58,17 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
       m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
       m_row(std::make_unique<RowBrowser>()), m_window(std::make_unique<MainWindow>(*m_row)),
       m_support(std::make_unique<SupportCommands>(m_platform->mainBundlePath, m_defaults)),
+      m_launchWorker(std::make_unique<LaunchWorker>()),
+      m_launcher(std::make_unique<Launcher>(m_platform, *m_selection, *m_launchWorker)),
+      m_alwaysOpen(std::make_unique<AlwaysOpen>(m_platform, *m_selection, *m_storedLanguages,
+                                                *m_runningInstances, *m_launchWorker)),
       m_askToDonate([this](const DonationReminder::Texts &texts) {
           return askToDonate(m_window.get(), texts);
       }),
-      m_now([] { return QDateTime::currentDateTimeUtc(); })
+      m_now([] { return QDateTime::currentDateTimeUtc(); }),
+      m_chooseApplications([](QWidget *parent, std::function<void(const QStringList &)> done) {
+          ::ApplicationChooser::open(parent, std::move(done));
+      })
 {
     MainWindow *window = m_window.get();
     connect(m_catalogue.get(), &Catalogue::loadingProgress, window,
@@ -67,7 +80,30 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_row.get(), &RowBrowser::listingClicked, m_selection.get(), &Selection::select);
     connect(m_row.get(), &RowBrowser::selectionEmptied, m_selection.get(), &Selection::clear);
     connect(m_row.get(), &RowBrowser::removeRequested, this, &AppController::removeAppAtIndex);
+    connect(window, &MainWindow::addRequested, this, &AppController::add);
+    connect(window, &MainWindow::showAppsRequested, this, &AppController::showAppList);
+    // In this order: the row takes the new list over before it resizes to it.
+    connect(m_catalogue.get(), &Catalogue::listChanged, this, &AppController::showChangedList);
+    connect(m_catalogue.get(), &Catalogue::listChanged, m_row.get(), &RowBrowser::updateSize);
     connect(window, &MainWindow::languageChosen, m_selection.get(), &Selection::chooseLanguage);
+    connect(window, &MainWindow::launchRequested, m_launcher.get(), &Launcher::launch);
+    connect(m_launcher.get(), &Launcher::quitConfirmationNeeded, this, [this](const SheetText &t) {
+        m_window->showSheet(t, [this](bool accepted) {
+            if (accepted)
+                m_launcher->quitAndLaunch();
+        });
+    });
+    connect(window, &MainWindow::alwaysOpenChosen, m_alwaysOpen.get(), &AlwaysOpen::request);
+    connect(m_alwaysOpen.get(), &AlwaysOpen::confirmationNeeded, this, [this](const SheetText &t) {
+        m_window->showSheet(t, [this](bool accepted) {
+            if (accepted)
+                m_alwaysOpen->confirm();
+        });
+    });
+    connect(m_launchWorker.get(), &LaunchWorker::busyChanged, m_selection.get(),
+            &Selection::setLaunching);
+    connect(m_launchWorker.get(), &LaunchWorker::event, m_selection.get(),
+            &Selection::applyLaunchEvent);
     connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
     connect(window, &MainWindow::helpRequested, this, [this] { m_support->showHelp(); });
     connect(window, &MainWindow::feedbackRequested, this, [this] { m_support->sendFeedback(); });
@@ -96,6 +132,11 @@ void AppController::setDonationAsker(SupportCommands::DonationAsker asker)
 void AppController::setClock(std::function<QDateTime()> clock)
 {
     m_now = std::move(clock);
+}
+
+void AppController::setApplicationChooser(ApplicationChooser chooser)
+{
+    m_chooseApplications = std::move(chooser);
 }
 
 void AppController::start()
@@ -131,11 +172,122 @@ void AppController::catalogueLoaded()
     emit catalogueShown();
 }
 
+void AppController::add()
+{
+    // Until the load ends there is no list to add to.
+    if (m_catalogue->isLoaded())
+        m_chooseApplications(m_window.get(),
+                             [this](const QStringList &paths) { addChosen(paths); });
+}
+
+void AppController::addChosen(const QStringList &paths)
+{
+    const Catalogue::AddOutcome outcome = m_catalogue->add(paths);
+    using Status = Catalogue::AddOutcome::Status;
+    switch (outcome.status) {
+    case Status::NothingChosen:
+        return;
+    case Status::NotAnApplication:
+        m_window->showSheet(CatalogueSheets::notAnApplication(outcome.rejected));
+        return;
+    case Status::NothingNew:
+        m_window->showSheet(CatalogueSheets::nothingAdded());
+        return;
+    case Status::NotSaved:
+        reportNotSaved();
+        return;
+    case Status::Added:
+        break;
+    }
+    // A search might leave the new application out of sight.
+    m_window->clearSearch();
+    m_row->bridge(m_catalogue->apps());
+    m_selection->select(outcome.addition.added.first());
+    m_row->setSelected(outcome.addition.firstNewIndex);
+    if (outcome.addition.count() > 1)
+        m_window->showSheet(CatalogueSheets::added(outcome.addition.count()));
+}
+
 void AppController::removeAppAtIndex(int index)
 {
-    // Confirming and hiding the application come with the removal sheet.
-    if (index >= 0 && index < m_catalogue->apps().size())
-        emit removeAppRequested(index);
+    const QList<AppListingPtr> apps = m_catalogue->apps();
+    if (index < 0 || index >= apps.size())
+        return;
+    const AppListingPtr listing = apps.at(index);
+    // Hidden applications are remembered by identifier only: say so rather than ask first.
+    if (listing->identifier().isEmpty()) {
+        m_window->showSheet(
+            CatalogueSheets::cannotRemove(listing->localizedAppName(), listing->invalid()));
+        return;
+    }
+    // The sheet keeps the listing rather than its index, which names another application should
+    // the list change before the answer.
+    m_window->showSheet(CatalogueSheets::removalQuestion(listing->localizedAppName()),
+                        [this, listing](bool accepted) {
+                            if (accepted)
+                                removeConfirmed(listing);
+                        });
+}
+
+void AppController::removeConfirmed(const AppListingPtr &listing)
+{
+    const QList<AppListingPtr> before = m_row->shown();
+    switch (m_catalogue->hide(listing)) {
+    case Catalogue::HideOutcome::Hidden:
+        break;
+    case Catalogue::HideOutcome::NotSaved:
+        reportNotSaved();
+        return;
+    case Catalogue::HideOutcome::NoIdentifier:
+        // Not asked about: removeAppAtIndex said so instead.
+        return;
+    }
+    m_row->bridge(m_catalogue->apps());
+    showSelection(CatalogueChanges::selectionAfterRemoval(before, int(before.indexOf(listing)),
+                                                          m_row->shown()));
+}
+
+void AppController::showAppList()
+{
+    if (!m_catalogue->isLoaded())
+        return;
+    HiddenAppsSheet::showOn(m_window.get(), m_catalogue->hiddenAppsList(),
+                            [this](const std::optional<HiddenAppsList> &list) {
+                                if (list)
+                                    hideAppListOK(*list);
+                            });
+}
+
+void AppController::hideAppListOK(const HiddenAppsList &list)
+{
+    if (!m_catalogue->applyHiddenApps(list))
+        reportNotSaved();
+}
+
+void AppController::showChangedList()
+{
+    const int selected = m_row->selected();
+    m_row->bridge(m_catalogue->apps());
+    const CatalogueChanges::HidingSelection next =
+        CatalogueChanges::selectionAfterHiding(selected, m_row->shown(), m_selection->panel().name);
+    if (next.showInPanel)
+        showSelection(next.index);
+    else if (next.moveSelection)
+        m_row->setSelected(next.index);
+}
+
+void AppController::showSelection(int index)
+{
+    m_row->setSelected(index);
+    if (const AppListingPtr listing = m_row->shownAt(index))
+        m_selection->select(listing);
+    else
+        m_selection->clear();
+}
+
+void AppController::reportNotSaved()
+{
+    m_window->showSheet(CatalogueSheets::notSaved(m_defaults->filePath()));
 }
 
 void AppController::applicationActivated()

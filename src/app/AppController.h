@@ -1,15 +1,22 @@
 #pragma once
 
 #include "about/SupportCommands.h"
+#include "catalogue/AppListing.h"
 
 #include <QDateTime>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
 struct Platform;
+class AlwaysOpen;
 class Catalogue;
+class HiddenAppsList;
+class Launcher;
+class LaunchWorker;
 class MainWindow;
+class QWidget;
 class RowBrowser;
 class RunningInstances;
 class Selection;
@@ -37,17 +44,34 @@ public:
     void setUrlOpener(SupportCommands::UrlOpener opener);
     void setDonationAsker(SupportCommands::DonationAsker asker);
     void setClock(std::function<QDateTime()> clock);
+    // The file chooser of the Add command: opened over `parent`, it hands the chosen paths to
+    // `done` (none when cancelled).
+    using ApplicationChooser =
+        std::function<void(QWidget *parent, std::function<void(const QStringList &paths)> done)>;
+    void setApplicationChooser(ApplicationChooser chooser);
 
 signals:
     // The window shows the catalogue.
     void catalogueShown();
-    // The user asked to remove the application at `index` of the visible list.
-    void removeAppRequested(int index);
 
 private:
     void catalogueLoaded();
-    void removeAppAtIndex(int index);
     void applicationActivated();
+
+    // Adding, removing and hiding applications.
+    void add();
+    void addChosen(const QStringList &paths);
+    void removeAppAtIndex(int index);
+    // The removal sheet was confirmed.
+    void removeConfirmed(const AppListingPtr &listing);
+    void showAppList();
+    void hideAppListOK(const HiddenAppsList &list);
+    // The hidden-applications list changed the visible list: the row takes it over and the
+    // selection stays near where it was.
+    void showChangedList();
+    // Selects the row's shown entry at `index` and shows it in the panel (blank for none).
+    void showSelection(int index);
+    void reportNotSaved();
 
     std::shared_ptr<const Platform> m_platform;
     std::shared_ptr<UserDefaults> m_defaults;
@@ -58,6 +82,10 @@ private:
     std::unique_ptr<RowBrowser> m_row;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<SupportCommands> m_support;
+    std::unique_ptr<LaunchWorker> m_launchWorker;
+    std::unique_ptr<Launcher> m_launcher;
+    std::unique_ptr<AlwaysOpen> m_alwaysOpen;
     SupportCommands::DonationAsker m_askToDonate;
     std::function<QDateTime()> m_now;
+    ApplicationChooser m_chooseApplications;
 };

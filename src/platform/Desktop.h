@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <chrono>
 
 // The desktop around Vexilo: the user's programs for links, and what the display can show.
 namespace Desktop {
@@ -14,5 +15,11 @@ bool openUrl(const QByteArray &encodedUrl);
 // Whether windows can be translucent: on X11 a compositing manager owns the _NET_WM_CM_S<screen>
 // selection; Wayland always composites. False for other display servers and off screen.
 bool hasCompositingManager();
+
+// Brings the window of a process Vexilo started (or of a program it started in turn) to the
+// front, waiting at most `bound` for the window to show; false when none showed in time or the
+// process ended. On X11: _NET_ACTIVE_WINDOW when a window manager runs, else raised and given
+// the input focus. Nothing happens on other display servers. Safe to call from any thread.
+bool bringToFront(qint64 pid, std::chrono::milliseconds bound);
 
 } // namespace Desktop

@@ -59,6 +59,18 @@ char processState(const QByteArray &procDir)
     return stat.at(close + 2);
 }
 
+// Field 22 of /proc/<pid>/stat, the process's start time: with the PID it names one process.
+QByteArray startTime(const QByteArray &procDir)
+{
+    const QByteArray stat = readProcFile(procDir + "/stat");
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // The fields after the name start with the third, the state.
+    return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
 // The bundle of a program path as a process wrote it; relative ones are taken from its working
 // folder (read at most once, into `cwd`). Empty when the program lies in no bundle's MacOS folder.
 QString bundleOfProgram(const QByteArray &procDir, const QByteArray &program,
@@ -182,6 +194,30 @@ QList<RunningApplication> Processes::launchedApplications() const
             continue;
         running.append({*known, bundlePath, pid});
     }
+
+    {
+        QMutexLocker lock(&m_mutex);
+        for (auto it = m_started.begin(); it != m_started.end();) {
+            const QByteArray procDir = "/proc/" + QByteArray::number(it->pid);
+            const char state = processState(procDir);
+            if (state == '\0' || state == 'Z' || state == 'X' ||
+                startTime(procDir) != it->startTime) {
+                it = m_started.erase(it);
+                continue;
+            }
+            const qint64 pid = it->pid;
+            const bool listed =
+                std::any_of(running.cbegin(), running.cend(),
+                            [pid](const auto &app) { return app.processIdentifier == pid; });
+            if (!listed) {
+                const auto bundle = Bundle::bundleWithPath(it->bundlePath);
+                const QString identifier = bundle ? bundle->bundleIdentifier() : QString();
+                if (!identifier.isEmpty())
+                    running.append({identifier, it->bundlePath, pid});
+            }
+            ++it;
+        }
+    }
     std::sort(running.begin(), running.end(), [](const auto &a, const auto &b) {
         return a.processIdentifier < b.processIdentifier;
     });
@@ -192,6 +228,36 @@ QByteArray Processes::commandLineReport(qint64 pid) const
 {
     if (pid <= 0)
         return ProcessCommandLine::report({});
-    return ProcessCommandLine::report(
-        readProcFile("/proc/" + QByteArray::number(pid) + "/cmdline"));
+    const QByteArray procDir = "/proc/" + QByteArray::number(pid);
+    QByteArray cmdline = readProcFile(procDir + "/cmdline");
+    // A wrapper that handed over to another program dropped the arguments Vexilo gave it.
+    if (const auto started = startedProcess(pid);
+        started && executableBundlePath(procDir).isEmpty())
+        cmdline = started->commandLine;
+    return ProcessCommandLine::report(cmdline);
+}
+
+void Processes::rememberStart(qint64 pid, const QString &bundlePath, const QStringList &commandLine)
+{
+    if (pid <= 0)
+        return;
+    const QByteArray time = startTime("/proc/" + QByteArray::number(pid));
+    if (time.isEmpty())
+        return;
+    QByteArrayList words;
+    for (const QString &word : commandLine)
+        words.append(QFile::encodeName(word));
+    QMutexLocker lock(&m_mutex);
+    m_started.append({pid, time, bundlePath, words.join('\0')});
+}
+
+std::optional<Processes::Started> Processes::startedProcess(qint64 pid) const
+{
+    QMutexLocker lock(&m_mutex);
+    for (const Started &started : std::as_const(m_started)) {
+        if (started.pid == pid &&
+            startTime("/proc/" + QByteArray::number(pid)) == started.startTime)
+            return started;
+    }
+    return std::nullopt;
 }

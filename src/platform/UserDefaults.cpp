@@ -137,3 +137,13 @@ bool UserDefaults::removeObject(const QString &key)
 {
     return m_store && m_store->removeValue(m_domain, key);
 }
+
+bool UserDefaults::update(const std::function<void(QVariantMap &stored)> &change)
+{
+    return m_store && m_store->update(m_domain, change);
+}
+
+QString UserDefaults::filePath() const
+{
+    return m_store ? m_store->pathForDomain(m_domain) : QString();
+}

@@ -4,6 +4,7 @@
 #include <QMutex>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 class PreferencesStore;
@@ -32,6 +33,13 @@ public:
     bool setInteger(const QString &key, qlonglong value) { return setObject(key, value); }
     bool setBool(const QString &key, bool value) { return setObject(key, value); }
     bool removeObject(const QString &key);
+    // One locked read-modify-write of the domain as stored now: `change` edits the stored
+    // values (registered defaults are not in it), so what another process wrote in between is
+    // kept. False when the file could not be written.
+    bool update(const std::function<void(QVariantMap &stored)> &change);
+
+    // The file the values are stored in, to name it to the user when a write fails.
+    QString filePath() const;
 
 private:
     std::shared_ptr<PreferencesStore> m_store;

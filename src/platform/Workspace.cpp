@@ -105,6 +105,13 @@ QString Workspace::rememberedPath(const QString &identifier) const
     return {};
 }
 
+QString Workspace::lastKnownPath(const QString &identifier) const
+{
+    QMutexLocker lock(&m_mutex);
+    loadRegistry();
+    return m_registry.value(identifier);
+}
+
 void Workspace::refreshFolderIndex() const
 {
     // Reading every bundle of the folder at each question would grow with the folder times the

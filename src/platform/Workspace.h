@@ -26,6 +26,10 @@ public:
     QHash<QString, QString>
     absolutePathsForAppBundlesWithIdentifiers(const QStringList &identifiers) const;
 
+    // Where the registry last saw the bundle of `identifier`, whether or not it is still there
+    // (a removable disk may be gone); empty when it never saw one.
+    QString lastKnownPath(const QString &identifier) const;
+
     // Records a bundle opened by path (no-op for bundles without identifier or inside the
     // applications folder, and when the registry already has it).
     void rememberApplication(const QString &bundlePath);

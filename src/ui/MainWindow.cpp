@@ -78,15 +78,18 @@ MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(Vexilo::tr("File"));
-    QAction *add = file->addAction(Vexilo::tr("Add Application…"), this, &MainWindow::addRequested);
-    add->setShortcut(QKeySequence::Open);
+    m_addAction = file->addAction(Vexilo::tr("Add Application…"), this, &MainWindow::addRequested);
+    m_addAction->setShortcut(QKeySequence::Open);
+    m_addAction->setEnabled(false);
     file->addSeparator();
     file->addAction(Vexilo::tr("Close"), this, &QWidget::close)->setShortcut(QKeySequence::Close);
     file->addAction(Vexilo::tr("Quit Vexilo"), this, &QWidget::close)
         ->setShortcut(QKeySequence::Quit);
 
     QMenu *edit = menuBar()->addMenu(Vexilo::tr("Edit"));
-    edit->addAction(Vexilo::tr("Show Apps"), this, &MainWindow::showAppsRequested);
+    m_showAppsAction =
+        edit->addAction(Vexilo::tr("Show Apps"), this, &MainWindow::showAppsRequested);
+    m_showAppsAction->setEnabled(false);
 
     QMenu *window = menuBar()->addMenu(Vexilo::tr("Window"));
     window->addAction(Vexilo::tr("Minimize"), this, &QWidget::showMinimized)
@@ -111,6 +114,13 @@ void MainWindow::setLoadingProgress(int done, int total)
 void MainWindow::finishLoading()
 {
     m_progress->hide();
+    m_addAction->setEnabled(true);
+    m_showAppsAction->setEnabled(true);
+}
+
+void MainWindow::clearSearch()
+{
+    m_search->clear();
 }
 
 void MainWindow::setGenericIcon(const QImage &icon)

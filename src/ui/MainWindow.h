@@ -26,11 +26,15 @@ public:
 
     // Catalogue loading: entries looked at against entries to look at.
     void setLoadingProgress(int done, int total);
+    // Hides the progress bar and offers the commands that change the catalogue, which would
+    // otherwise work on a list the load is about to replace.
     void finishLoading();
 
     void setGenericIcon(const QImage &icon);
 
     void showPanel(const PanelContent &content);
+    // Empties the search field, so the row shows every application again.
+    void clearSearch();
 
     void setAboutTexts(const AboutTexts &texts);
     void showAboutBox();
@@ -63,6 +67,8 @@ private:
     AppRowView *m_row;
     SelectionPanelView *m_panel;
     QProgressBar *m_progress;
+    QAction *m_addAction = nullptr;
+    QAction *m_showAppsAction = nullptr;
     AboutBox *m_aboutBox = nullptr;
     AboutTexts m_aboutTexts;
 };

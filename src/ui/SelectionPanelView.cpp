@@ -33,9 +33,16 @@ SelectionPanelView::SelectionPanelView(QWidget *parent)
     m_popUp->setAccessibleName(Vexilo::tr("Language"));
     controls->addWidget(m_popUp);
     controls->addStretch();
+    // Its place is kept, so the button does not move when it shows.
+    QSizePolicy keepPlace = m_spinner->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_spinner->setSizePolicy(keepPlace);
     m_spinner->hide();
     controls->addWidget(m_spinner);
     m_launch->setDefault(true);
+    // A click leaves the focus where it was: the button waits while launching, and a disabled
+    // button would hand its focus to the search field.
+    m_launch->setFocusPolicy(Qt::TabFocus);
     controls->addWidget(m_launch);
     layout->addLayout(controls);
 
@@ -61,5 +68,8 @@ void SelectionPanelView::showContent(const PanelContent &content)
     m_running->setVisible(content.runningLineVisible);
     m_popUp->setEntries(content.entries, content.selectedEntry);
     m_popUp->setEnabled(content.popUpEnabled);
-    m_launch->setEnabled(content.launchEnabled);
+    // While launch work runs the button waits, whatever is selected meanwhile.
+    m_launch->setText(content.launching ? Vexilo::tr("Launching...") : Vexilo::tr("Launch"));
+    m_launch->setEnabled(content.launchEnabled && !content.launching);
+    m_spinner->setVisible(content.launching);
 }

@@ -194,6 +194,31 @@ private slots:
         QCOMPARE(m_defaults->objectForKey("ExtraApps"), stored);
     }
 
+    // An application added from a disk that is later taken out stays, invalid, under its
+    // folder's name, and is itself again once the disk is back.
+    void addedApplicationOnADiskThatIsGone()
+    {
+        const QString disk = m_env->root() + "/Media/Stick";
+        const QString bundle =
+            BundleBuilder(disk + "/Portable.app").identifier("org.example.Portable").write();
+        // Stored in the old form: the first load reads the bundle and keeps its identifier.
+        m_defaults->setObject("ExtraApps", QStringList{bundle});
+        QVERIFY(!load().allApps.first()->invalid());
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.example.Portable"});
+
+        QVERIFY(QDir().rename(disk, m_env->root() + "/Media/Away"));
+        const auto gone = load();
+        QCOMPARE(gone.allApps.size(), 1);
+        const AppListingPtr listing = gone.allApps.first();
+        QVERIFY(listing->invalid());
+        QCOMPARE(listing->name(), "Portable");
+        QCOMPARE(listing->path(), bundle);
+        QCOMPARE(m_defaults->stringArrayForKey("ExtraApps"), QStringList{"org.example.Portable"});
+
+        QVERIFY(QDir().rename(m_env->root() + "/Media/Away", disk));
+        QVERIFY(!load().allApps.first()->invalid());
+    }
+
     // An entry that is neither a known identifier nor an absolute path is never read relative
     // to the working folder.
     void relativeEntryIsNotReadFromWorkingFolder()

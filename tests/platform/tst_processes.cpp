@@ -52,6 +52,7 @@ private slots:
     void zombieAndMissingProcesses();
     void scripts_data();
     void scripts();
+    void wrapperThatHandsOver();
 
 private:
     QTemporaryDir m_dir;
@@ -156,6 +157,42 @@ void TestProcesses::scripts()
         return report.endsWith(" -AppleLanguages (de)\n") && !report.contains("/env ");
     }));
     QCOMPARE(listed(identifier).contains(pid), shown);
+}
+
+// A wrapper script that execs an installed program is known by the start Vexilo remembers, and
+// described by the command line Vexilo gave it, for as long as that process runs.
+void TestProcesses::wrapperThatHandsOver()
+{
+    const QString identifier = "org.example.tst-wrapper";
+    const QString bundle = BundleBuilder(m_dir.filePath("Wrapper.app"))
+                               .identifier(identifier)
+                               .file("MacOS/run", "#!/bin/sh\nexec /bin/sleep 30\n")
+                               .write();
+    const QString script = bundle + "/Contents/MacOS/run";
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QStringList arguments{"-AppleLanguages", "(de)"};
+    ProcessPtr process(new QProcess);
+    process->start(script, arguments);
+    QVERIFY(process->waitForStarted());
+    const qint64 pid = process->processId();
+    QVERIFY(QTest::qWaitFor(
+        [&] { return Processes().commandLineReport(pid) == "ARGS\n/bin/sleep 30\n"; }));
+    Processes processes;
+    QVERIFY(!listed(identifier).contains(pid));
+    processes.rememberStart(pid, bundle, QStringList{script} + arguments);
+    const QList<RunningApplication> running = processes.launchedApplications();
+    QCOMPARE(std::count_if(running.cbegin(), running.cend(),
+                           [&](const RunningApplication &app) {
+                               return app.processIdentifier == pid &&
+                                      app.bundleIdentifier == identifier &&
+                                      app.bundlePath == bundle;
+                           }),
+             1);
+    QCOMPARE(processes.commandLineReport(pid),
+             "ARGS\n" + QFile::encodeName(script) + " -AppleLanguages (de)\n");
+    process.reset();
+    QVERIFY(!processes.launchedApplications().contains({identifier, bundle, pid}));
+    QCOMPARE(processes.commandLineReport(pid), QByteArray("ARGS\n"));
 }
 
 int main(int argc, char *argv[])

@@ -1,8 +1,11 @@
 #include "Catalogue.h"
 
+#include "Bundle.h"
+#include "DefaultsKeys.h"
 #include "Platform.h"
 #include "UserDefaults.h"
 
+#include <QFileInfo>
 #include <QPromise>
 #include <QtConcurrent>
 
@@ -48,4 +51,110 @@ void Catalogue::takeResult()
     m_apps = result.apps;
     m_loaded = true;
     emit loaded();
+}
+
+namespace {
+
+// A folder named *.app holding an Info.plist that reads as a dictionary. A bundle without
+// identifier is one too: it is stored by its path.
+bool isApplicationBundle(const QString &canonicalPath)
+{
+    const QFileInfo info(canonicalPath);
+    if (!info.isDir() || info.suffix() != QLatin1String("app") ||
+        info.fileName().startsWith(QLatin1Char('.')))
+        return false;
+    const auto bundle = Bundle::bundleWithPath(canonicalPath);
+    return bundle && !bundle->infoDictionary().isEmpty();
+}
+
+} // namespace
+
+Catalogue::AddOutcome Catalogue::add(const QStringList &paths)
+{
+    AddOutcome outcome;
+    if (paths.isEmpty())
+        return outcome;
+    // All of them are checked before any bundle is read, so a refused choice touches nothing.
+    QStringList canonical;
+    for (const QString &path : paths) {
+        const QString resolved = QFileInfo(path).canonicalFilePath();
+        if (resolved.isEmpty() || !isApplicationBundle(resolved)) {
+            outcome.status = AddOutcome::Status::NotAnApplication;
+            outcome.rejected = QFileInfo(path).fileName();
+            return outcome;
+        }
+        canonical.append(resolved);
+    }
+    QList<AppListingPtr> chosen;
+    for (const QString &path : std::as_const(canonical))
+        chosen.append(AppListing::fromPath(path, *m_platform->workspace));
+
+    outcome.addition = CatalogueChanges::add(
+        m_apps, m_allApps, m_defaults->stringArrayForKey(DefaultsKeys::HiddenApps), chosen);
+    const CatalogueChanges::Addition &addition = outcome.addition;
+    if (addition.added.isEmpty()) {
+        outcome.status = AddOutcome::Status::NothingNew;
+        return outcome;
+    }
+    const bool stored = m_defaults->update([&](QVariantMap &values) {
+        using namespace CatalogueChanges;
+        if (!addition.extraApps.isEmpty())
+            values.insert(
+                DefaultsKeys::ExtraApps,
+                appended(storedArray(values.value(DefaultsKeys::ExtraApps)), addition.extraApps));
+        if (!addition.shownAgain.isEmpty())
+            values.insert(
+                DefaultsKeys::HiddenApps,
+                without(storedArray(values.value(DefaultsKeys::HiddenApps)), addition.shownAgain));
+    });
+    if (!stored) {
+        outcome.status = AddOutcome::Status::NotSaved;
+        return outcome;
+    }
+    m_apps = addition.apps;
+    m_allApps = addition.allApps;
+    outcome.status = AddOutcome::Status::Added;
+    return outcome;
+}
+
+Catalogue::HideOutcome Catalogue::hide(const AppListingPtr &listing)
+{
+    const QString identifier = listing ? listing->identifier() : QString();
+    if (identifier.isEmpty())
+        return HideOutcome::NoIdentifier;
+    const bool stored = m_defaults->update([&](QVariantMap &values) {
+        values.insert(DefaultsKeys::HiddenApps,
+                      CatalogueChanges::appended(
+                          CatalogueChanges::storedArray(values.value(DefaultsKeys::HiddenApps)),
+                          {identifier}));
+    });
+    if (!stored)
+        return HideOutcome::NotSaved;
+    // Hidden by identifier: another copy of the application goes too, as it will at the next
+    // start.
+    m_apps.removeIf([&](const AppListingPtr &l) { return l->identifier() == identifier; });
+    return HideOutcome::Hidden;
+}
+
+HiddenAppsList Catalogue::hiddenAppsList() const
+{
+    return HiddenAppsList(m_allApps, m_defaults->stringArrayForKey(DefaultsKeys::HiddenApps));
+}
+
+bool Catalogue::applyHiddenApps(const HiddenAppsList &list)
+{
+    const HiddenAppsList::Changes changes = list.changes();
+    QVariantList hidden;
+    const bool stored = m_defaults->update([&](QVariantMap &values) {
+        const QVariantList now =
+            CatalogueChanges::storedArray(values.value(DefaultsKeys::HiddenApps));
+        hidden = HiddenAppsList::applied(now, changes);
+        if (hidden != now)
+            values.insert(DefaultsKeys::HiddenApps, hidden);
+    });
+    if (!stored)
+        return false;
+    m_apps = CatalogueChanges::visibleApps(m_allApps, CatalogueChanges::strings(hidden));
+    emit listChanged();
+    return true;
 }

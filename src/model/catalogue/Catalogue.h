@@ -1,11 +1,14 @@
 #pragma once
 
 #include "AppListing.h"
+#include "CatalogueChanges.h"
 #include "CatalogueLoader.h"
+#include "HiddenAppsList.h"
 
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <memory>
 
 struct Platform;
@@ -13,7 +16,9 @@ class UserDefaults;
 
 // The applications Vexilo knows: every listing (`allApps`, hidden ones included) and the visible
 // ones (`apps`), both sorted by name. Built once per run on a worker thread; the result reaches
-// the main thread as a value.
+// the main thread as a value. Afterwards the user adds, removes and hides applications here; each
+// change is one locked read-modify-write of the stored arrays as they are on disk at that moment,
+// so another running Vexilo loses nothing, and a change that cannot be stored is not made.
 class Catalogue : public QObject {
     Q_OBJECT
 public:
@@ -27,10 +32,42 @@ public:
     QList<AppListingPtr> apps() const { return m_apps; }
     QList<AppListingPtr> allApps() const { return m_allApps; }
 
+    struct AddOutcome {
+        enum class Status {
+            Added,
+            NothingChosen,
+            // Every chosen application is in the row already.
+            NothingNew,
+            // `rejected` is not an application bundle; nothing was added.
+            NotAnApplication,
+            // ExtraApps or HiddenApps could not be written; nothing was added.
+            NotSaved,
+        };
+        Status status = Status::NothingChosen;
+        CatalogueChanges::Addition addition;
+        QString rejected;
+    };
+    // Adds the bundles at the chosen paths, in the chooser's order.
+    AddOutcome add(const QStringList &paths);
+
+    enum class HideOutcome { Hidden, NoIdentifier, NotSaved };
+    // Leaves `listing` out of the row from now on: its identifier is appended to HiddenApps,
+    // and every visible listing of it leaves `apps`. The full catalogue keeps it.
+    HideOutcome hide(const AppListingPtr &listing);
+
+    // A fresh working list of the full catalogue and HiddenApps as stored now.
+    HiddenAppsList hiddenAppsList() const;
+    // Stores what the user changed in `list` and rebuilds the visible list from the stored
+    // HiddenApps; then listChanged. False, and nothing changes, when it cannot be stored.
+    bool applyHiddenApps(const HiddenAppsList &list);
+
 signals:
     // Entries looked at so far against entries to look at, a bounded number of times per load.
     void loadingProgress(int done, int total);
     void loaded();
+    // The hidden-applications list was applied: `apps` is rebuilt and the row's width may have
+    // changed. Adding and removing do not send it.
+    void listChanged();
 
 private:
     void takeResult();

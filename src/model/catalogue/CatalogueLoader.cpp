@@ -1,5 +1,6 @@
 #include "CatalogueLoader.h"
 
+#include "CatalogueChanges.h"
 #include "DefaultsKeys.h"
 #include "DirectoryListing.h"
 #include "LanguageNames.h"
@@ -19,8 +20,7 @@ namespace {
 
 void append(Result &result, const AppListingPtr &listing, const QStringList &hidden)
 {
-    // A bundle without identifier cannot be hidden.
-    if (listing->identifier().isEmpty() || !hidden.contains(listing->identifier()))
+    if (!CatalogueChanges::isHidden(*listing, hidden))
         result.apps.append(listing);
     result.allApps.append(listing);
 }
@@ -51,17 +51,13 @@ private:
     qsizetype m_lastStep = 0;
 };
 
-// An array of Vexilo's defaults as stored, whatever its elements; empty when it is no array.
-QVariantList storedArray(const UserDefaults &defaults, const QString &key)
+// Where the registry last saw the bundle of an identifier entry, when nothing is there any more.
+QString lastKnownPath(const Workspace &workspace, const QString &entry)
 {
-    const QVariant value = defaults.objectForKey(key);
-    if (value.typeId() == QMetaType::QStringList) {
-        QVariantList list;
-        for (const QString &string : value.toStringList())
-            list.append(string);
-        return list;
-    }
-    return value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList();
+    if (QDir::isAbsolutePath(entry))
+        return {};
+    const QString path = workspace.lastKnownPath(entry);
+    return !path.isEmpty() && !QFileInfo::exists(path) ? path : QString();
 }
 
 } // namespace
@@ -84,16 +80,8 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
     const QString canonicalFolder = DirectoryListing::canonicalPath(folder);
     // An element of ExtraApps that is not a string names no application: it is passed over, and
     // kept where it stands should the array be written back.
-    const QVariantList storedExtraApps = storedArray(defaults, DefaultsKeys::ExtraApps);
-    QVariantList extraApps = storedExtraApps;
-    QStringList extraStrings;
-    QList<qsizetype> extraIndexes;
-    for (qsizetype j = 0; j < extraApps.size(); ++j) {
-        if (extraApps.at(j).typeId() == QMetaType::QString) {
-            extraStrings.append(extraApps.at(j).toString());
-            extraIndexes.append(j);
-        }
-    }
+    const QStringList extraStrings = CatalogueChanges::strings(
+        CatalogueChanges::storedArray(defaults.objectForKey(DefaultsKeys::ExtraApps)));
     const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
     Result result;
@@ -118,6 +106,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
     // Asked all at once, so that the folder is checked once rather than for every entry.
     const QHash<QString, QString> known =
         workspace.absolutePathsForAppBundlesWithIdentifiers(extraStrings);
+    QHash<QString, QString> rewrites; // old path entry -> identifier
     for (qsizetype n = 0; n < extraStrings.size(); ++n) {
         steps.advance();
         const QString &entry = extraStrings.at(n);
@@ -125,18 +114,36 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         if (const QString path = known.value(entry); !path.isEmpty()) {
             // What making it from the identifier does, without asking the workspace again.
             listing = AppListing::fromPath(path, workspace);
+        } else if (const QString gone = lastKnownPath(workspace, entry); !gone.isEmpty()) {
+            // An added application whose disk is not there: named after its folder.
+            listing = AppListing::fromPath(gone, workspace, true);
         } else {
             // Only an absolute path names a bundle (see AppListing::fromPath).
             const bool exists = QDir::isAbsolutePath(entry) && QFileInfo::exists(entry);
             listing = AppListing::fromPath(entry, workspace, !exists);
             if (exists && !listing->identifier().isEmpty())
-                extraApps[extraIndexes.at(n)] = listing->identifier();
+                rewrites.insert(entry, listing->identifier());
         }
         append(result, listing, hidden);
     }
-    // Written only when an old path entry became an identifier: nothing else changes the file.
-    if (extraApps != storedExtraApps)
-        defaults.setObject(DefaultsKeys::ExtraApps, extraApps);
+    // Written only when an old path entry became an identifier, and to the array as it is on
+    // disk now: an application another Vexilo added meanwhile stays.
+    if (!rewrites.isEmpty()) {
+        defaults.update([&](QVariantMap &values) {
+            QVariantList extraApps =
+                CatalogueChanges::storedArray(values.value(DefaultsKeys::ExtraApps));
+            bool changed = false;
+            for (QVariant &element : extraApps) {
+                if (element.typeId() == QMetaType::QString &&
+                    rewrites.contains(element.toString())) {
+                    element = rewrites.value(element.toString());
+                    changed = true;
+                }
+            }
+            if (changed)
+                values.insert(DefaultsKeys::ExtraApps, extraApps);
+        });
+    }
 
     sortByName(result.apps);
     sortByName(result.allApps);

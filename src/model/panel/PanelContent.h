@@ -31,6 +31,8 @@ struct PanelContent {
     bool launchEnabled = false;
     QString runningLine;
     bool runningLineVisible = false;
+    // Launch work runs: the Launch button shows "Launching..." and waits, beside the spinner.
+    bool launching = false;
 
     bool hasAlwaysOpenEntry() const
     {

@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
+#include "text/Texts.h"
 
 #include <QFileInfo>
 
@@ -49,18 +50,80 @@ void Selection::select(const AppListingPtr &listing)
             Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex());
         updateRunningLine();
     }
-    emit panelChanged(m_panel);
+    publish();
 }
 
 void Selection::clear()
 {
+    // The last application and language stay what a launch under way starts.
     m_panel = Panel::blank();
+    m_panel.launching = m_launching;
     emit panelChanged(m_panel);
 }
 
 void Selection::chooseLanguage(int entry)
 {
     Panel::chooseLanguage(m_panel, entry, storedIndex());
+    publish();
+}
+
+void Selection::setLaunching(bool launching)
+{
+    m_launching = launching;
+    m_panel.launching = launching;
+    emit panelChanged(m_panel);
+}
+
+bool Selection::isCurrent(const QString &path) const
+{
+    return m_current && m_panel.showsApplication && m_current->path() == path &&
+           !isOwnEntry(*m_current);
+}
+
+void Selection::applyLaunchEvent(const LaunchEvent &event)
+{
+    switch (event.kind) {
+    case LaunchEvent::Kind::StoredLanguageChanged:
+        m_storedLanguages.remember(event.identifier, event.storedLanguage);
+        // Marked when the chosen language is the one now stored.
+        if (isCurrent(event.path) && m_panel.hasAlwaysOpenEntry()) {
+            const std::optional<int> stored = storedIndex()();
+            m_panel.entries[0].checked =
+                stored && *stored == m_panel.selectedEntry - Panel::kFirstLanguage;
+        }
+        break;
+    case LaunchEvent::Kind::Started:
+        if (!isCurrent(event.path))
+            return;
+        if (event.running && !event.title.isEmpty()) {
+            m_panel.runningLine = formatText(Vexilo::tr("Currently open in %@."), {event.title});
+            m_panel.runningLineVisible = true;
+        } else {
+            // Nothing started, it ended at once, or it chose its language itself: what runs
+            // now tells.
+            updateRunningLine();
+        }
+        break;
+    }
+    emit panelChanged(m_panel);
+}
+
+void Selection::publish()
+{
+    m_panel.launching = m_launching;
+    LaunchChoice choice;
+    if (m_current) {
+        choice.path = m_current->path();
+        choice.identifier = m_current->identifier();
+        const int language = m_panel.selectedEntry - Panel::kFirstLanguage;
+        if (m_panel.hasAlwaysOpenEntry() && m_panel.launchEnabled && language >= 0 &&
+            language < m_current->langs().size()) {
+            choice.code = m_current->langs().at(language);
+            choice.title = m_panel.entries.at(m_panel.selectedEntry).title;
+            choice.launchable = true;
+        }
+    }
+    m_launchChoice->set(choice);
     emit panelChanged(m_panel);
 }
 

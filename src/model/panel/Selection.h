@@ -2,6 +2,8 @@
 
 #include "PanelContent.h"
 #include "catalogue/AppListing.h"
+#include "language/LaunchChoice.h"
+#include "language/LaunchEvent.h"
 
 #include <QObject>
 #include <memory>
@@ -30,9 +32,16 @@ public:
     // own entry has no such line.
     void refreshRunning();
 
+    // Launch work runs: the Launch button waits, titled "Launching...", beside the spinner.
+    void setLaunching(bool launching);
+    // A step of launch work: the stored language it wrote or deleted, or the copy it started.
+    void applyLaunchEvent(const LaunchEvent &event);
+
     // A fresh reading of the selected application's bundle; null before the first selection.
     AppListingPtr current() const { return m_current; }
     const PanelContent &panel() const { return m_panel; }
+    // The application and language Launch starts, kept up to date for launch workers.
+    std::shared_ptr<const LaunchChoiceSnapshot> launchChoice() const { return m_launchChoice; }
 
 signals:
     void panelChanged(const PanelContent &panel);
@@ -42,10 +51,14 @@ private:
     bool isOwnEntry(const AppListing &listing) const;
     void updateRunningLine();
     Panel::StoredIndex storedIndex() const;
+    bool isCurrent(const QString &path) const;
+    void publish();
 
     std::shared_ptr<const Platform> m_platform;
     StoredLanguages &m_storedLanguages;
     RunningInstances &m_runningInstances;
     AppListingPtr m_current;
     PanelContent m_panel;
+    bool m_launching = false;
+    std::shared_ptr<LaunchChoiceSnapshot> m_launchChoice = std::make_shared<LaunchChoiceSnapshot>();
 };

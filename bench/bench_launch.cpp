@@ -1,0 +1,141 @@
+// The time from pressing Launch to the new process being known (the worker's hop, reading the
+// bundle, the launch environment, the detached start and the wait), against starting the same
+// executable directly and waiting for it in the same run.
+#include "BenchSupport.h"
+#include "LaunchEnvironment.h"
+#include "Platform.h"
+#include "PreferencesStore.h"
+#include "ProcessControl.h"
+#include "Processes.h"
+#include "PropertyList.h"
+#include "Workspace.h"
+#include "catalogue/AppListing.h"
+#include "language/LaunchWorker.h"
+#include "language/Launcher.h"
+#include "language/RunningInstances.h"
+#include "language/StoredLanguages.h"
+#include "panel/Selection.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRounds = 30;
+
+using Bench::median;
+
+void endCopies(const Processes &processes, const QString &identifier)
+{
+    QList<qint64> pids;
+    for (const RunningApplication &app : processes.launchedApplications()) {
+        if (app.bundleIdentifier == identifier)
+            pids.append(app.processIdentifier);
+    }
+    ProcessControl::quit(pids, std::chrono::seconds(5));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
+
+    const QString folder = dir.path() + QStringLiteral("/Applications");
+    const QString contents = folder + QStringLiteral("/Atlas.app/Contents");
+    QDir().mkpath(contents + QStringLiteral("/MacOS"));
+    for (const char *l : {"en", "fr"})
+        QDir().mkpath(contents + QStringLiteral("/Resources/") + QLatin1String(l) +
+                      QStringLiteral(".lproj"));
+    QFile info(contents + QStringLiteral("/Info.plist"));
+    info.open(QIODevice::WriteOnly);
+    info.write(
+        PropertyList::toXml(QVariantMap{{"CFBundleIdentifier", QStringLiteral("org.bench.Atlas")},
+                                        {"CFBundleExecutable", QStringLiteral("Atlas")}}));
+    info.close();
+    // A script, as wrapped programs are; it takes any arguments and quits on SIGTERM.
+    const QString executable = contents + QStringLiteral("/MacOS/Atlas");
+    QFile script(executable);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\nexec sleep 30\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    auto platform = std::make_shared<Platform>();
+    platform->preferences =
+        std::make_shared<PreferencesStore>(PreferencesStore::defaultDirectory());
+    platform->workspace =
+        std::make_shared<Workspace>(folder, dir.path() + QStringLiteral("/data/r.plist"));
+    platform->processes = std::make_shared<Processes>();
+    platform->mainBundlePath = QStringLiteral(VEXILO_BENCH_BUNDLE);
+    const std::shared_ptr<const Platform> shared = platform;
+
+    StoredLanguages storedLanguages(shared->defaultsToolPath());
+    RunningInstances running(shared->processes);
+    Selection selection(shared, storedLanguages, running);
+    LaunchWorker worker;
+    Launcher launcher(shared, selection, worker);
+    QObject::connect(&worker, &LaunchWorker::event, &selection, &Selection::applyLaunchEvent);
+    selection.select(
+        AppListing::fromPath(folder + QStringLiteral("/Atlas.app"), *shared->workspace));
+    selection.chooseLanguage(3); // French
+
+    const QStringList arguments{QStringLiteral("-AppleLanguages"), QStringLiteral("(fr)")};
+    std::vector<qint64> direct, launched;
+    bool allKnown = true;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer t;
+        t.start();
+        const qint64 pid = ProcessControl::startDetached(
+            executable, arguments,
+            LaunchEnvironment::forLanguage(QProcessEnvironment::systemEnvironment(),
+                                           QStringLiteral("fr")));
+        allKnown = ProcessControl::waitUntilKnown(pid, std::chrono::seconds(5)) && allKnown;
+        direct.push_back(t.nsecsElapsed());
+        ProcessControl::quit({pid}, std::chrono::seconds(5));
+
+        QEventLoop loop;
+        bool known = false;
+        const auto done =
+            QObject::connect(&worker, &LaunchWorker::event, &loop, [&](const LaunchEvent &event) {
+                known = event.running;
+                loop.quit();
+            });
+        t.restart();
+        launcher.launch();
+        loop.exec();
+        launched.push_back(t.nsecsElapsed());
+        QObject::disconnect(done);
+        allKnown = known && allKnown;
+        // Not running any more, so the next Launch starts at once instead of asking to quit.
+        endCopies(*platform->processes, QStringLiteral("org.bench.Atlas"));
+        while (worker.isBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        selection.refreshRunning();
+    }
+
+    std::printf(
+        "Launch to known %.2f ms, starting it directly and waiting %.2f ms (median of %d)\n",
+        median(launched) / 1e6, median(direct) / 1e6, kRounds);
+    std::printf("ratio %.2fx, overhead %.2f ms\n", double(median(launched)) / median(direct),
+                (median(launched) - median(direct)) / 1e6);
+    // What Vexilo adds to the start itself: at most a fifth.
+    const double ratio = double(median(launched)) / double(median(direct));
+    Bench::goal(
+        "Launch to the new process known",
+        QStringLiteral("%1 ms, %2x").arg(median(launched) / 1e6, 0, 'f', 2).arg(ratio, 0, 'f', 2),
+        QStringLiteral("starting it directly, %1 ms").arg(median(direct) / 1e6, 0, 'f', 2),
+        QStringLiteral("<= 1.2x"), allKnown && ratio <= 1.2);
+    return allKnown ? 0 : 1;
+}

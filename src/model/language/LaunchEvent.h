@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// A step of launch work that the window follows, handed from the worker to the main thread.
+struct LaunchEvent {
+    enum class Kind {
+        // The application's stored language was written (`storedLanguage` set) or deleted.
+        StoredLanguageChanged,
+        // The launch or restart of the application ended (whether or not it started).
+        Started,
+    };
+    Kind kind = Kind::Started;
+    QString path;
+    QString identifier;
+    std::optional<QString> storedLanguage;
+    // Started: the title of the language it was started in; empty for a start without
+    // arguments, whose language the application chooses itself.
+    QString title;
+    // Started: the new copy runs as the work ends.
+    bool running = false;
+
+    bool operator==(const LaunchEvent &) const = default;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <functional>
+
+// The environment an application is started with. Programs written for this platform read the
+// language from -AppleLanguages or their stored preference; ordinary Linux programs read
+// gettext's LANGUAGE list, so the chosen language goes there too.
+namespace LaunchEnvironment {
+
+// A language code as gettext names it in LANGUAGE: "en-GB" -> "en_GB", "French" -> "fr",
+// "zh-Hant" -> "zh_TW", "sr-Latn" -> "sr@latin".
+QString gettextLanguage(const QString &code);
+
+// The user's messages locale: LC_ALL, else LC_MESSAGES, else LANG; empty when none is set.
+QString messagesLocale(const QProcessEnvironment &environment);
+
+// The environment of an application started in `language` (a language code; empty: the user's
+// own environment, unchanged). LANGUAGE gets the language first, then the user's languages
+// without it (LANGUAGE, else the messages locale's language). gettext ignores LANGUAGE under the
+// C or POSIX locale: then the messages locale, and the character set it converts messages to
+// when that is C too, become `utf8Locale` (an existing UTF-8 locale; nothing changes when it is
+// empty). A locale missing on this machine leaves a program in C altogether: then LC_ALL
+// becomes `utf8Locale`. `localeExists` tells whether a locale is installed.
+QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language,
+                                const QString &utf8Locale,
+                                const std::function<bool(const QString &)> &localeExists);
+
+// The same with this machine's locales.
+QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language);
+
+// Whether the C library can load this locale.
+bool localeExists(const QString &name);
+// The first UTF-8 locale that exists among C.UTF-8 and a few common ones; empty when none does.
+QString existingUtf8Locale();
+
+} // namespace LaunchEnvironment

@@ -1,0 +1,320 @@
+#include "BundleBuilder.h"
+#include "PreferencesStore.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueChanges.h"
+#include "catalogue/HiddenAppsList.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QStringList names(const QList<AppListingPtr> &listings)
+{
+    QStringList out;
+    for (const AppListingPtr &l : listings)
+        out.append(l->name());
+    return out;
+}
+
+} // namespace
+
+class TestCatalogueChanges : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::shared_ptr<const Platform> m_platform;
+
+    // A bundle at `relative` below the test's root; "NoId" bundles declare no identifier.
+    AppListingPtr listing(const QString &relative)
+    {
+        const QString path = m_env->root() + '/' + relative;
+        if (!QFileInfo::exists(path)) {
+            const QString name = QFileInfo(path).completeBaseName();
+            BundleBuilder builder(path);
+            if (!name.startsWith("NoId"))
+                builder.identifier("org.example." + name);
+            builder.info("CFBundleName", name).write();
+        }
+        return AppListing::fromPath(QFileInfo(path).canonicalFilePath(), *m_platform->workspace);
+    }
+    QList<AppListingPtr> listings(const QStringList &relatives)
+    {
+        QList<AppListingPtr> out;
+        for (const QString &relative : relatives)
+            out.append(listing(relative));
+        return out;
+    }
+
+    std::shared_ptr<UserDefaults> defaults()
+    {
+        return std::make_shared<UserDefaults>(m_platform->preferences, "org.vexilo.Test");
+    }
+    std::unique_ptr<Catalogue> loadedCatalogue(std::shared_ptr<UserDefaults> defaults)
+    {
+        auto catalogue = std::make_unique<Catalogue>(m_platform, std::move(defaults));
+        QSignalSpy loaded(catalogue.get(), &Catalogue::loaded);
+        catalogue->startLoading();
+        if (!loaded.wait(20000))
+            qWarning("catalogue not loaded");
+        return catalogue;
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        m_platform = std::make_shared<const Platform>(m_env->platform());
+        TestEnvironment::setLanguage("en_US", "en");
+    }
+
+    // The catalogue holds Applications/{Alpha,Beta,Gamma}.app; `hidden` are identifier
+    // suffixes. Paths are relative to the test's root.
+    void add_data()
+    {
+        QTest::addColumn<QStringList>("hidden");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("extraApps");
+        QTest::addColumn<QStringList>("shownAgain");
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<int>("firstNewIndex");
+
+        // The cases a user meets most are tested through the window (tst_addremove).
+        QTest::newRow("another copy of a shown one")
+            << QStringList{} << QStringList{"Copy/Beta.app"} << QStringList{} << QStringList{}
+            << QStringList{} << QStringList{"Alpha", "Beta", "Gamma"} << -1;
+        // Shown again without a second listing, and not hidden again at the next start.
+        QTest::newRow("another copy of a hidden one")
+            << QStringList{"Beta"} << QStringList{"X/Beta.app"} << QStringList{"Beta"}
+            << QStringList{"org.example.Beta"} << QStringList{"org.example.Beta"}
+            << QStringList{"Alpha", "Beta", "Beta", "Gamma"} << 1;
+        QTest::newRow("without identifier: stored by path, once")
+            << QStringList{} << QStringList{"X/NoIdApp.app"} << QStringList{"NoIdApp"}
+            << QStringList{"@X/NoIdApp.app"} << QStringList{}
+            << QStringList{"Alpha", "Beta", "Gamma", "NoIdApp"} << 3;
+    }
+    void add()
+    {
+        QFETCH(QStringList, hidden);
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, extraApps);
+        QFETCH(QStringList, shownAgain);
+        QFETCH(QStringList, apps);
+        QFETCH(int, firstNewIndex);
+        for (QString &h : hidden)
+            h.prepend("org.example.");
+        const QList<AppListingPtr> all =
+            listings({"Applications/Alpha.app", "Applications/Beta.app", "Applications/Gamma.app"});
+        const QList<AppListingPtr> visible = CatalogueChanges::visibleApps(all, hidden);
+        const QList<AppListingPtr> chosenListings = listings(chosen);
+        for (QString &e : extraApps) {
+            if (e.startsWith('@'))
+                e = QFileInfo(m_env->root() + '/' + e.mid(1)).canonicalFilePath();
+        }
+
+        const auto result = CatalogueChanges::add(visible, all, hidden, chosenListings);
+        QCOMPARE(names(result.added), added);
+        QCOMPARE(result.count(), added.size());
+        QCOMPARE(result.extraApps, extraApps);
+        QCOMPARE(result.shownAgain, shownAgain);
+        QCOMPARE(names(result.apps), apps);
+        QCOMPARE(result.firstNewIndex, firstNewIndex);
+        if (firstNewIndex >= 0)
+            QCOMPARE(result.apps.at(firstNewIndex), result.added.first());
+        QCOMPARE(result.allApps.size(), all.size() + extraApps.size());
+
+        // Chosen again: nothing is new any more.
+        const auto again = CatalogueChanges::add(result.apps, result.allApps, {}, listings(chosen));
+        QVERIFY(again.added.isEmpty());
+    }
+
+    // `selected` before, the shown names after, the panel's name: where the selection goes.
+    void selectionAfterHiding_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("moves");
+        QTest::addColumn<bool>("showsInPanel");
+        // The three cases of a selection in the middle are tested through the window.
+        QTest::newRow("the first, selected, hidden")
+            << 0 << QStringList{"B", "C", "D"} << "A" << 0 << true << true;
+        QTest::newRow("the last, selected, hidden")
+            << 3 << QStringList{"A", "B", "C"} << "D" << 2 << true << true;
+        QTest::newRow("the selected last stays, one before hidden")
+            << 3 << QStringList{"A", "C", "D"} << "D" << 2 << true << false;
+        QTest::newRow("everything hidden") << 1 << QStringList{} << "B" << -1 << true << true;
+        QTest::newRow("no selection") << -1 << QStringList{"A"} << "" << 0 << true << true;
+    }
+    void selectionAfterHiding()
+    {
+        QFETCH(int, selected);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, panel);
+        QFETCH(int, index);
+        QFETCH(bool, moves);
+        QFETCH(bool, showsInPanel);
+        QStringList paths;
+        for (const QString &name : shown)
+            paths.append("Applications/" + name + ".app");
+        const auto next = CatalogueChanges::selectionAfterHiding(selected, listings(paths), panel);
+        QCOMPARE(next.index, index);
+        QCOMPARE(next.moveSelection, moves);
+        QCOMPARE(next.showInPanel, showsInPanel);
+    }
+
+    void hiddenAppsListSwitches()
+    {
+        QList<AppListingPtr> all = listings({"Applications/Alpha.app", "Applications/Beta.app",
+                                             "X/Beta.app", "Applications/NoIdApp.app"});
+        all.append(
+            AppListing::fromPath(m_env->root() + "/Gone/Lost.app", *m_platform->workspace, true));
+        HiddenAppsList list(all, {"org.example.Beta", "org.example.Beta", "org.Elsewhere"});
+        QCOMPARE(list.count(), 5);
+        QCOMPARE(list.name(0), "Alpha");
+        QCOMPARE(list.isShown(0), std::optional<bool>(true));
+        QCOMPARE(list.isShown(1), std::optional<bool>(false));
+        QCOMPARE(list.isShown(4), std::nullopt);
+        QVERIFY(list.toolTip(0).isEmpty());
+        QCOMPARE(list.toolTip(4), "This app has been moved or deleted.");
+        QVERIFY(!list.toolTip(3).isEmpty());
+        QVERIFY(list.isInvalid(4));
+
+        // Neither a moved application nor one without identifier can be switched.
+        QVERIFY(!list.setShown(4, true));
+        QVERIFY(!list.setShown(3, false));
+        QCOMPARE(list.isShown(3), std::optional<bool>(true));
+        QVERIFY(list.changes().isEmpty());
+
+        // Both copies of Beta follow one switch; every occurrence leaves.
+        QVERIFY(list.setShown(2, true));
+        QCOMPARE(list.isShown(1), std::optional<bool>(true));
+        QVERIFY(list.setShown(0, false));
+        QCOMPARE(list.skipped(), (QStringList{"org.Elsewhere", "org.example.Alpha"}));
+        QCOMPARE(list.changes(),
+                 (HiddenAppsList::Changes{{"org.example.Beta"}, {"org.example.Alpha"}}));
+        // Back as it was: nothing to store.
+        list.setShown(0, true);
+        list.setShown(1, false);
+        QVERIFY(list.changes().isEmpty());
+    }
+
+    // Applied to the array as stored now: another program's entries and elements that are no
+    // strings stay; every occurrence of one shown again goes; one hidden is there once.
+    void appliedKeepsWhatItDoesNotChange()
+    {
+        QVariantList stored{42, "org.A", "org.Other", "org.A", QVariantMap{{"k", 1}}, "org.B"};
+        for (int i = 0; i < 1000; ++i)
+            stored.append(QStringLiteral("org.many.%1").arg(i));
+        const QVariantList after =
+            HiddenAppsList::applied(stored, {{"org.A", "org.Missing"}, {"org.B", "org.C"}});
+        QVariantList expected = stored;
+        expected.removeAt(3);
+        expected.removeAt(1);
+        expected.append("org.C");
+        QCOMPARE(after, expected);
+    }
+
+    // Two running copies of Vexilo, each with its own catalogue on one preferences file: what
+    // one stores, the other's next change keeps.
+    void twoRunningCopiesLoseNothing()
+    {
+        listing("Applications/Alpha.app");
+        listing("Applications/Beta.app");
+        listing("Applications/Gamma.app");
+        PreferencesStore store(m_env->preferencesDirectory());
+        QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", QVariantList{7}));
+        auto first = loadedCatalogue(defaults());
+        auto second = loadedCatalogue(defaults());
+
+        listing("X/Delta.app");
+        QCOMPARE(first->add({m_env->root() + "/X/Delta.app"}).status,
+                 Catalogue::AddOutcome::Status::Added);
+        QCOMPARE(second->hide(second->apps().at(1)), Catalogue::HideOutcome::Hidden);
+        listing("Y/Echo.app");
+        QCOMPARE(second->add({m_env->root() + "/Y/Echo.app"}).status,
+                 Catalogue::AddOutcome::Status::Added);
+        HiddenAppsList list = first->hiddenAppsList();
+        QCOMPARE(list.isShown(1), std::optional<bool>(false)); // as stored now
+        QVERIFY(list.setShown(2, false));                      // Delta
+        QSignalSpy changed(first.get(), &Catalogue::listChanged);
+        QVERIFY(first->applyHiddenApps(list));
+        QCOMPARE(changed.size(), 1);
+
+        QCOMPARE(store.value("org.vexilo.Test", "ExtraApps"),
+                 QVariant(QVariantList{7, "org.example.Delta", "org.example.Echo"}));
+        QCOMPARE(store.value("org.vexilo.Test", "HiddenApps"),
+                 QVariant(QVariantList{"org.example.Beta", "org.example.Delta"}));
+        // The visible list follows what is stored.
+        QCOMPARE(names(first->apps()), (QStringList{"Alpha", "Gamma"}));
+        QCOMPARE(names(first->allApps()), (QStringList{"Alpha", "Beta", "Delta", "Gamma"}));
+    }
+
+    // A change that cannot be stored is not made.
+    void failedWritesChangeNothing()
+    {
+        listing("Applications/Alpha.app");
+        listing("Applications/Beta.app");
+        auto catalogue = loadedCatalogue(defaults());
+        listing("X/Delta.app");
+        // The preferences folder becomes a file: nothing can be written there.
+        QVERIFY(QDir(m_env->preferencesDirectory()).removeRecursively());
+        QVERIFY(QDir().mkpath(QFileInfo(m_env->preferencesDirectory()).path()));
+        QFile blocker(m_env->preferencesDirectory());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QCOMPARE(catalogue->add({m_env->root() + "/X/Delta.app"}).status,
+                 Catalogue::AddOutcome::Status::NotSaved);
+        QCOMPARE(catalogue->hide(catalogue->apps().first()), Catalogue::HideOutcome::NotSaved);
+        HiddenAppsList list = catalogue->hiddenAppsList();
+        list.setShown(0, false);
+        QSignalSpy changed(catalogue.get(), &Catalogue::listChanged);
+        QVERIFY(!catalogue->applyHiddenApps(list));
+        QVERIFY(changed.isEmpty());
+        QCOMPARE(names(catalogue->apps()), (QStringList{"Alpha", "Beta"}));
+        QCOMPARE(names(catalogue->allApps()), (QStringList{"Alpha", "Beta"}));
+    }
+
+    // What is not an application bundle refuses the whole choice before anything is read.
+    void notAnApplicationAddsNothing_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("plain folder") << "Docs";
+        QTest::newRow("no Info.plist") << "Empty.app";
+        QTest::newRow("missing") << "Nowhere.app";
+        QTest::newRow("a file") << "note.app";
+    }
+    void notAnApplicationAddsNothing()
+    {
+        QFETCH(QString, bad);
+        listing("Applications/Alpha.app");
+        auto catalogue = loadedCatalogue(defaults());
+        const QString good = BundleBuilder(m_env->root() + "/X/Good.app")
+                                 .identifier("org.Good")
+                                 .file("Resources Disabled/fr.lproj/x")
+                                 .write();
+        QDir().mkpath(m_env->root() + "/X/Docs");
+        QDir().mkpath(m_env->root() + "/X/Empty.app/Contents");
+        QFile file(m_env->root() + "/X/note.app");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        const auto outcome = catalogue->add({good, m_env->root() + "/X/" + bad});
+        QCOMPARE(outcome.status, Catalogue::AddOutcome::Status::NotAnApplication);
+        QCOMPARE(outcome.rejected, bad);
+        QCOMPARE(catalogue->apps().size(), 1);
+        QVERIFY(!QFileInfo::exists(m_env->preferencesDirectory() + "/org.vexilo.Test.plist"));
+        // The good bundle was not even read.
+        QVERIFY(QFileInfo::exists(good + "/Contents/Resources Disabled/fr.lproj/x"));
+    }
+};
+
+QTEST_MAIN(TestCatalogueChanges)
+#include "tst_cataloguechanges.moc"
