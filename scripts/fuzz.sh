@@ -23,13 +23,13 @@ short | long) ;;
 esac
 shift
 
-# The packages (clang and its runtimes among them), and the ordinary build the others need.
-bash "$root/scripts/setup.sh"
+# The packages (clang and its runtimes among them), then the fuzz build in its own folder.
 if [ ! -f "$fuzzbuild/build.ninja" ]; then
+    VEXILO_BUILD_DIR=$fuzzbuild bash "$root/scripts/setup.sh" --packages-only
     cmake -S "$root" -B "$fuzzbuild" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVEXILO_FUZZ=ON \
         -DVEXILO_BUILD_TESTS=OFF -DVEXILO_BUILD_BENCH=OFF
 fi
-cmake --build "$fuzzbuild" -j"${VEXILO_JOBS:-2}"
+VEXILO_BUILD_DIR=$fuzzbuild bash "$root/scripts/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
 if [ "$mode" = short ]; then

@@ -24,6 +24,7 @@ sanitized=${VEXILO_SANITIZE_BUILD_DIR:-$root/$folder}
 suppressions=$root/scripts/sanitizers
 
 if [ ! -f "$sanitized/build.ninja" ]; then
+    VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh" --packages-only
     cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DVEXILO_SANITIZE="$flags" -DVEXILO_BUILD_BENCH=OFF
 fi
