@@ -2,13 +2,18 @@
 
 #include "AppController.h"
 #include "Bundle.h"
+#include "IconImage.h"
 #include "Platform.h"
 #include "ProcessMemory.h"
+#include "chrome/DeferredIconStyle.h"
 #include "chrome/GlassLook.h"
 
 #include <QApplication>
+#include <QFutureWatcher>
 #include <QIcon>
+#include <QPixmap>
 #include <QTranslator>
+#include <QtConcurrent>
 
 int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)> &started)
 {
@@ -20,6 +25,7 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
     // Menus, pop-ups and dialogs are windows of their own, which take the application's
     // palette rather than their parent's: dark everywhere, so all match the glass.
     QApplication::setPalette(GlassLook::palette());
+    QApplication::setStyle(new DeferredIconStyle);
 
     auto platform = std::make_shared<const Platform>(Platform::standard());
 
@@ -28,8 +34,15 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
     if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
         const QString icon =
             bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("icns"));
-        if (!icon.isEmpty())
-            QApplication::setWindowIcon(QIcon(icon));
+        // Decoding the icon's pictures took a tenth of start-up; the window does not wait for it.
+        if (!icon.isEmpty()) {
+            auto *decoded = new QFutureWatcher<QImage>(&app);
+            QObject::connect(decoded, &QFutureWatcher<QImage>::finished, &app, [decoded] {
+                QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decoded->result())));
+            });
+            decoded->setFuture(
+                QtConcurrent::run([icon] { return IconImage::loadToFit(icon, 128); }));
+        }
         const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
         if (!qm.isEmpty() && translator.load(qm))
             QApplication::installTranslator(&translator);
