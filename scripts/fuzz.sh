@@ -23,13 +23,15 @@ short | long) ;;
 esac
 shift
 
-# The packages (clang and its runtimes among them), then the fuzz build in its own folder.
+mapfile -t all < <(sed -n 's/^ *\(fuzz_[a-z_]*\):.*/\1/p' "$root/fuzz/CMakeLists.txt")
+
+# The packages (clang and its runtimes among them), then the fuzz targets alone in their folder.
+bash "$root/scripts/setup.sh" --packages-only
 if [ ! -f "$fuzzbuild/build.ninja" ]; then
-    VEXILO_BUILD_DIR=$fuzzbuild bash "$root/scripts/setup.sh" --packages-only
     cmake -S "$root" -B "$fuzzbuild" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVEXILO_FUZZ=ON \
         -DVEXILO_BUILD_TESTS=OFF -DVEXILO_BUILD_BENCH=OFF
 fi
-VEXILO_BUILD_DIR=$fuzzbuild bash "$root/scripts/setup.sh"
+cmake --build "$fuzzbuild" -j "${VEXILO_JOBS:-$(nproc)}" --target "${all[@]}"
 
 export QT_QPA_PLATFORM=offscreen
 if [ "$mode" = short ]; then
@@ -39,9 +41,7 @@ fi
 seconds=${1:?long: how many seconds each target runs}
 shift
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-    mapfile -t targets < <(sed -n 's/^ *\(fuzz_[a-z_]*\):.*/\1/p' "$root/fuzz/CMakeLists.txt")
-fi
+[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 status=0
 for name in "${targets[@]}"; do
     seeds=$(sed -n "s/^ *$name:\([a-z-]*\).*/\1/p" "$root/fuzz/CMakeLists.txt")
