@@ -33,7 +33,7 @@ VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh"
 
 # Every finding ends the process that made it with a report, and so fails its test; child
 # processes (the defaults tool, the sample application, Vexilo itself) inherit the options.
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
