@@ -7,6 +7,7 @@
 //  3. the first paint of a screenful of icons holding entries up to 1024 px against the same
 //     icons up to 128 px, and what decoding their largest entries on the main thread cost before.
 #include "AppRowView.h"
+#include "BenchSupport.h"
 #include "BundleBuilder.h"
 #include "IconImage.h"
 #include "PropertyList.h"
@@ -35,30 +36,7 @@
 
 namespace {
 
-qint64 cpuNanoseconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-template <typename T> T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using Bench::cpuNanoseconds, Bench::median, Bench::residentKiB;
 
 // An application icon as real ones are: entries from 16 px up to `largest`, each drawn at its
 // size with a little grain, so that the large PNG entries weigh what real ones do.
@@ -234,6 +212,17 @@ void benchScrolling(const QString &root, Workspace &workspace)
                 "icon cache at the end %.1f of %.0f MiB\n",
                 first.peakGrowthKiB / 1024.0, first.cacheBytes / 1048576.0,
                 IconCache::kDefaultMaxBytes / 1048576.0);
+    Bench::goal("scrolling 10,000 applications, CPU per icon shown",
+                QStringLiteral("%1 us, %2x")
+                    .arg(largeCost / 1e3, 0, 'f', 0)
+                    .arg(largeCost / smallCost, 0, 'f', 2),
+                QStringLiteral("100 applications, %1 us").arg(smallCost / 1e3, 0, 'f', 0),
+                QStringLiteral("<= 1.2x"), largeCost / smallCost <= 1.2);
+    Bench::goal("memory while scrolling 10,000",
+                QStringLiteral("+%1 MiB").arg(first.peakGrowthKiB / 1024.0, 0, 'f', 1),
+                QStringLiteral("before scrolling"),
+                QStringLiteral("< 48 MiB, icon cache <= 16 MiB"),
+                first.peakGrowthKiB < 48 * 1024 && first.cacheBytes <= IconCache::kDefaultMaxBytes);
 }
 
 void benchSearch(const QString &root, Workspace &workspace)
@@ -291,6 +280,12 @@ void benchSearch(const QString &root, Workspace &workspace)
                 double(median(searches)) / double(median(floors)));
     std::printf("  (handing the 10,000 names over, folding each once: %.1f ms)%s\n",
                 handOverNs / 1e6, sink > 0 ? "" : " ");
+    Bench::goal("search over 10,000 names",
+                QStringLiteral("median %1 ms, 99th percentile %2 ms")
+                    .arg(median(searches) / 1e6, 0, 'f', 3)
+                    .arg(p99 / 1e6, 0, 'f', 3),
+                QStringLiteral("plain prefix loop %1 ms").arg(median(floors) / 1e6, 0, 'f', 3),
+                QStringLiteral("< 1 ms (99th percentile)"), p99 < 1000000);
 }
 
 struct FirstPaint {

@@ -90,6 +90,9 @@ else
     say "all ${#packages[@]} required packages are installed"
 fi
 
+# --packages-only: the packages, not the build (for scripts that configure a build of their own).
+[ "${1:-}" = --packages-only ] && exit 0
+
 jobs=${VEXILO_JOBS:-$(nproc 2>/dev/null || echo 2)}
 if [ ! -f "$build/build.ninja" ]; then
     say "configuring into $build"

@@ -142,7 +142,7 @@ void AppController::setApplicationChooser(ApplicationChooser chooser)
 void AppController::start()
 {
     centreOnScreen(m_window.get());
-    m_window->setGenericIcon(genericIcon(*m_platform));
+    m_window->setGenericIcon([platform = m_platform] { return genericIcon(*platform); });
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

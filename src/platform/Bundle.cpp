@@ -141,9 +141,9 @@ QString Bundle::executablePath() const
 
     // Links are followed before deciding: the file that would really run must lie inside the
     // bundle's own MacOS folder, which itself must not lead elsewhere.
-    const QString realBundle = QFileInfo(m_path).canonicalFilePath();
-    const QString realMacOS = QFileInfo(macOS).canonicalFilePath();
-    const QString realCandidate = QFileInfo(candidate).canonicalFilePath();
+    const QString realBundle = DirectoryListing::canonicalPath(m_path);
+    const QString realMacOS = DirectoryListing::canonicalPath(macOS);
+    const QString realCandidate = DirectoryListing::canonicalPath(candidate);
     if (realBundle.isEmpty() || realCandidate.isEmpty() ||
         realMacOS != realBundle + QStringLiteral("/Contents/MacOS"))
         return {};
@@ -152,6 +152,31 @@ QString Bundle::executablePath() const
     if (!QFileInfo(realCandidate).isFile())
         return {};
     return candidate;
+}
+
+bool Bundle::containsFile(const QString &path) const
+{
+    if (!path.startsWith(m_path + QLatin1Char('/')))
+        return false;
+    // Most bundles hold no links: a look at each step below the bundle's folder tells.
+    QString step = m_path;
+    bool linked = false;
+    for (const QString &part : path.mid(m_path.size() + 1).split(QLatin1Char('/'))) {
+        step += QLatin1Char('/') + part;
+        const DirectoryListing::Kind kind = DirectoryListing::kindOf(step);
+        if (kind == DirectoryListing::Kind::Missing)
+            return false;
+        if (kind == DirectoryListing::Kind::Link) {
+            linked = true;
+            break;
+        }
+    }
+    if (!linked)
+        return true;
+    const QString real = DirectoryListing::canonicalPath(path);
+    const QString realBundle = DirectoryListing::canonicalPath(m_path);
+    return !real.isEmpty() && !realBundle.isEmpty() &&
+           real.startsWith(realBundle + QLatin1Char('/'));
 }
 
 QString Bundle::preferredLocalization(const QStringList &preferredLanguages) const

@@ -47,6 +47,10 @@ public:
                                         const QStringList &preferredLanguages) const;
     QVariant objectForInfoDictionaryKey(const QString &key) const;
 
+    // Whether `path` (a clean absolute path below the bundle's folder) is there and lies inside
+    // the bundle, every link on the way resolved.
+    bool containsFile(const QString &path) const;
+
     // Resources/<name>.<type>, else Resources/<preferred lproj>/<name>.<type>; empty if absent.
     QString pathForResource(const QString &name, const QString &type) const;
     QString pathForResource(const QString &name, const QString &type,

@@ -4,12 +4,23 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// A name that does not read back as the same bytes (not UTF-8) names nothing the program could
+// open again: the path it would build leads elsewhere, or nowhere.
+std::optional<QString> decodedName(const char *name)
+{
+    QString decoded = QFile::decodeName(name);
+    if (decoded.contains(QChar::ReplacementCharacter) && QFile::encodeName(decoded) != name)
+        return std::nullopt;
+    return decoded;
+}
 
 template <typename Keep>
 QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
@@ -25,8 +36,10 @@ QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        if (keep(path, entry))
-            names.append(QFile::decodeName(name));
+        if (!keep(path, entry))
+            continue;
+        if (auto decoded = decodedName(name))
+            names.append(std::move(*decoded));
     }
     ::closedir(dir);
     return names;
@@ -52,8 +65,9 @@ QList<Entry> entriesWithLinks(const QString &folder)
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        result.append(
-            {QFile::decodeName(name), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN});
+        if (auto decoded = decodedName(name))
+            result.append(
+                {std::move(*decoded), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN});
     }
     ::closedir(dir);
     return result;
@@ -75,6 +89,20 @@ qint64 changeStamp(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+QString canonicalPath(const QString &path)
+{
+    // realpath() itself: QFileInfo::canonicalFilePath() answers a loop of links with the
+    // unresolved path.
+    if (path.isEmpty())
+        return {};
+    char *resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString result = QFile::decodeName(resolved);
+    ::free(resolved);
+    return result;
 }
 
 QStringList folders(const QString &folder, bool *readable)

@@ -7,7 +7,8 @@
 #include <optional>
 
 // Folder contents straight from the file system, without a stat of every entry: catalogues of
-// many bundles list many folders.
+// many bundles list many folders. Names that are not UTF-8 are left out: no path built from
+// them would lead back to the entry.
 namespace DirectoryListing {
 
 // The names of every entry but "." and "..", hidden ones included, in the order the file system
@@ -28,6 +29,10 @@ Kind kindOf(const QString &path);
 // When a file, or a folder's list of entries, last changed, in nanoseconds; -1 when there is
 // nothing to read.
 qint64 changeStamp(const QString &path);
+
+// The path with every link resolved, absolute and clean; empty when it leads nowhere (missing,
+// a dangling link or a loop of links).
+QString canonicalPath(const QString &path);
 
 // The names of the entries that are folders or links to folders, in file-system order.
 // `readable` tells whether the folder could be opened at all.

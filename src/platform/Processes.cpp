@@ -3,6 +3,7 @@
 #include "Bundle.h"
 #include "DirectoryListing.h"
 #include "ProcFiles.h"
+#include "ProcessCommandLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -34,33 +34,6 @@ QByteArray startTime(const QByteArray &procDir)
     return fields.size() > 19 ? fields.at(19) : QByteArray();
 }
 
-// The words of a command line as `ps -o args` shows them: joined by blanks, control characters
-// as '?', so that an argument cannot forge a line of its own.
-QByteArray reportLine(QByteArray words)
-{
-    for (char &c : words) {
-        if (c == '\0')
-            c = ' ';
-        else if ((static_cast<unsigned char>(c) < 0x20) || c == 0x7f)
-            c = '?';
-    }
-    return words;
-}
-
-// "/x/Foo.app/Contents/MacOS/Foo" -> "/x/Foo.app"; empty when the path is not in a bundle's
-// MacOS folder. The innermost bundle wins for helpers nested inside another bundle.
-QString bundlePathOfExecutable(const QString &path)
-{
-    static const QString marker = QStringLiteral(".app/Contents/MacOS/");
-    const qsizetype at = path.lastIndexOf(marker);
-    if (at <= 0 || path.at(at - 1) == QLatin1Char('/'))
-        return {};
-    // Something must follow the folder: the executable itself.
-    if (at + marker.size() >= path.size())
-        return {};
-    return path.left(at + 4);
-}
-
 // The bundle of a program path as a process wrote it; relative ones are taken from its working
 // folder (read at most once, into `cwd`). Empty when the program lies in no bundle's MacOS folder.
 QString bundleOfProgram(const QByteArray &procDir, const QByteArray &program,
@@ -71,24 +44,20 @@ QString bundleOfProgram(const QByteArray &procDir, const QByteArray &program,
         return {};
     // Most processes are not in a bundle: the bytes tell without decoding anything.
     if (program.startsWith('/'))
-        return program.contains(marker) ? bundlePathOfExecutable(QFile::decodeName(program))
-                                        : QString();
+        return program.contains(marker)
+                   ? ProcessCommandLine::bundlePathOfExecutable(QFile::decodeName(program))
+                   : QString();
     if (!cwd)
         cwd = readLink(procDir + "/cwd");
     if (cwd->isEmpty())
         return {};
-    return bundlePathOfExecutable(
+    return ProcessCommandLine::bundlePathOfExecutable(
         QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') + QFile::decodeName(program)));
 }
 
-QByteArray baseName(const QByteArray &path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
-// The interpreter line of a script: "#!/bin/sh -e" gives {"/bin/sh", "-e"}. Only a regular file
-// is opened, without blocking: a FIFO of that name must not hold the whole scan up.
-std::optional<std::pair<QByteArray, QByteArray>> interpreterLine(const QString &path)
+// The interpreter line of a script. Only a regular file is opened, without blocking: a FIFO of
+// that name must not hold the whole scan up.
+std::optional<ProcessCommandLine::Interpreter> interpreterLine(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -102,15 +71,9 @@ std::optional<std::pair<QByteArray, QByteArray>> interpreterLine(const QString &
         } while (n < 0 && errno == EINTR);
     }
     ::close(fd);
-    if (n < 2 || buffer[0] != '#' || buffer[1] != '!')
+    if (n <= 0)
         return std::nullopt;
-    QByteArray line(buffer + 2, n - 2);
-    line = line.left(line.indexOf('\n')).trimmed();
-    // As the kernel reads it: the interpreter, then everything after it as one argument.
-    const qsizetype blank = line.indexOf(' ') >= 0 ? line.indexOf(' ') : line.indexOf('\t');
-    if (blank < 0)
-        return std::pair{line, QByteArray()};
-    return std::pair{line.left(blank), line.mid(blank + 1).trimmed()};
+    return ProcessCommandLine::interpreterLine(QByteArrayView(buffer, n));
 }
 
 // The script a process runs through its #! line, when it lies in a bundle's MacOS folder.
@@ -129,15 +92,7 @@ QString scriptBundlePath(const QByteArray &procDir, const QList<QByteArray> &arg
                                    : QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') +
                                                      QFile::decodeName(argv.at(k)));
         const auto line = interpreterLine(script);
-        if (!line)
-            continue;
-        const auto &[interpreter, argument] = *line;
-        const QByteArray program = baseName(argv.at(0));
-        const bool direct = program == baseName(interpreter) &&
-                            (k == 1 ? argument.isEmpty() : argv.at(1) == argument);
-        const bool throughEnv = k == 1 && baseName(interpreter) == "env" && !argument.isEmpty() &&
-                                program == baseName(argument);
-        if (direct || throughEnv)
+        if (line && ProcessCommandLine::runsScript(argv, k, *line))
             return bundle;
     }
     return {};
@@ -151,7 +106,7 @@ QString executableBundlePath(const QByteArray &procDir)
     if (exe.endsWith(deleted))
         exe.chop(deleted.size());
     if (exe.contains(marker)) {
-        QString bundle = bundlePathOfExecutable(QFile::decodeName(exe));
+        QString bundle = ProcessCommandLine::bundlePathOfExecutable(QFile::decodeName(exe));
         if (!bundle.isEmpty())
             return bundle;
     }
@@ -234,20 +189,15 @@ QList<RunningApplication> Processes::launchedApplications() const
 
 QByteArray Processes::commandLineReport(qint64 pid) const
 {
-    QByteArray report = "ARGS\n";
     if (pid <= 0)
-        return report;
+        return ProcessCommandLine::report({});
     const QByteArray procDir = "/proc/" + QByteArray::number(pid);
     QByteArray cmdline = readProcFile(procDir + "/cmdline");
-    if (cmdline.endsWith('\0'))
-        cmdline.chop(1);
-    if (cmdline.isEmpty())
-        return report;
     // A wrapper that handed over to another program dropped the arguments Vexilo gave it.
     if (const auto started = startedProcess(pid);
         started && executableBundlePath(procDir).isEmpty())
         cmdline = started->commandLine;
-    return report + reportLine(cmdline) + '\n';
+    return ProcessCommandLine::report(cmdline);
 }
 
 void Processes::rememberStart(qint64 pid, const QString &bundlePath, const QStringList &commandLine)

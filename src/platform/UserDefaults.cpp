@@ -3,6 +3,7 @@
 #include "PreferencesStore.h"
 
 #include <QMutexLocker>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -74,6 +75,10 @@ bool isInteger(const QVariant &value)
 qlonglong UserDefaults::integerForKey(const QString &key) const
 {
     const QVariant value = objectForKey(key);
+    // Property lists hold integers above the signed range as unsigned: clamped, not wrapped.
+    if (value.typeId() == QMetaType::ULongLong || value.typeId() == QMetaType::ULong)
+        return qlonglong(
+            std::min<qulonglong>(value.toULongLong(), std::numeric_limits<qlonglong>::max()));
     if (isInteger(value))
         return value.toLongLong();
     switch (value.typeId()) {

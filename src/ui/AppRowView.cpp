@@ -42,9 +42,10 @@ AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
     connect(&m_icons, &IconCache::iconReady, this, &AppRowView::iconArrived);
 }
 
-void AppRowView::setGenericIcon(const QImage &icon)
+void AppRowView::setGenericIcon(std::function<QImage()> source)
 {
-    m_genericIcon = icon;
+    m_genericSource = std::move(source);
+    m_genericIcon = QImage();
     m_genericScaled = QImage();
     m_genericSide = 0;
     update();
@@ -74,6 +75,12 @@ QImage AppRowView::iconFor(const AppListing &listing, int side)
         const QImage icon = m_icons.icon(listing.iconPath(), side, &failed);
         if (!failed)
             return icon;
+    }
+    // Looked up when first drawn: finding it in the icon theme costs a noticeable part of
+    // start-up, and a row without an icon to fill never needs it.
+    if (m_genericIcon.isNull() && m_genericSource) {
+        m_genericIcon = m_genericSource();
+        m_genericSource = nullptr;
     }
     if (m_genericSide != side && !m_genericIcon.isNull()) {
         m_genericScaled =

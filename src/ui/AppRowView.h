@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 class QMenu;
 
@@ -17,7 +18,8 @@ public:
     explicit AppRowView(RowBrowser &browser, QWidget *parent = nullptr);
 
     // Drawn for applications without an icon of their own, or whose icon cannot be read.
-    void setGenericIcon(const QImage &icon);
+    // What a listing without an icon of its own shows, asked for when first needed.
+    void setGenericIcon(std::function<QImage()> source);
 
     const RowBrowser &browser() const { return m_browser; }
     const IconCache &icons() const { return m_icons; }
@@ -49,6 +51,7 @@ private:
 
     RowBrowser &m_browser;
     IconCache m_icons;
+    std::function<QImage()> m_genericSource;
     QImage m_genericIcon;
     QImage m_genericScaled;
     int m_genericSide = 0;

@@ -123,9 +123,9 @@ void MainWindow::clearSearch()
     m_search->clear();
 }
 
-void MainWindow::setGenericIcon(const QImage &icon)
+void MainWindow::setGenericIcon(std::function<QImage()> source)
 {
-    m_row->setGenericIcon(icon);
+    m_row->setGenericIcon(std::move(source));
 }
 
 void MainWindow::showPanel(const PanelContent &content)

@@ -30,7 +30,7 @@ public:
     // otherwise work on a list the load is about to replace.
     void finishLoading();
 
-    void setGenericIcon(const QImage &icon);
+    void setGenericIcon(std::function<QImage()> source);
 
     void showPanel(const PanelContent &content);
     // Empties the search field, so the row shows every application again.

@@ -98,7 +98,7 @@ private slots:
         browser.bridge(listings(12));
         browser.setSelected(3);
         AppRowView view(browser);
-        view.setGenericIcon(redIcon());
+        view.setGenericIcon(redIcon);
         view.resize(600, RowGeometry::kRowHeight);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -248,7 +248,7 @@ private slots:
         RowBrowser browser;
         browser.bridge({AppListing::fromPath(apps + "/Green.app", *m_env.platform().workspace)});
         AppRowView view(browser);
-        view.setGenericIcon(redIcon());
+        view.setGenericIcon(redIcon);
         view.resize(600, 86);
         const QPoint centre = RowGeometry::iconRect(0, true).center();
         QImage first = render(view);

@@ -18,6 +18,26 @@
 
 namespace {
 
+// What many listings hold alike, held once: the sets of localisation folders bundles have (most
+// have one of a few), and where their icons lie ("Contents/Resources/AppIcon.icns"). Listings
+// are made on the loading thread and the main thread. Bounded: a catalogue of odd bundles makes
+// new copies rather than grow the pool without end.
+template <typename T> T shared(const T &value)
+{
+    static QMutex mutex;
+    static QSet<T> pool;
+    if (value.isEmpty() || value.size() > 256)
+        return value;
+    QMutexLocker lock(&mutex);
+    const auto it = pool.constFind(value);
+    if (it != pool.cend())
+        return *it;
+    if (pool.size() >= 4096)
+        pool.clear();
+    pool.insert(value);
+    return value;
+}
+
 // Every selection reads its bundle afresh; a bundle that cannot be restored is told about once a
 // run, not once a click. Listings are made on the loading thread too.
 bool isFirstFailure(const QString &path)
@@ -35,7 +55,7 @@ bool isFirstFailure(const QString &path)
 
 AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bool invalid)
 {
-    std::shared_ptr<AppListing> listing(new AppListing);
+    auto listing = std::make_shared<AppListing>(Private{});
     listing->read(path, workspace);
     listing->m_invalid = invalid;
     return listing;
@@ -44,12 +64,12 @@ AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bo
 AppListingPtr AppListing::fromDesktopApplication(const DesktopApplication &app,
                                                  const DesktopEntries &entries, bool withLanguages)
 {
-    std::shared_ptr<AppListing> listing(new AppListing);
+    auto listing = std::make_shared<AppListing>(Private{});
     listing->m_path = app.path;
     listing->m_name = app.name;
     listing->m_identifier = app.id;
     listing->m_localizedName = app.name;
-    listing->m_iconPath = IconTheme::iconFile(app.icon, entries.dataFolders());
+    listing->m_iconFile = IconTheme::iconFile(app.icon, entries.dataFolders());
     DesktopApplication desktop = app;
     if (withLanguages) {
         const Translations::Found found = Translations::find(app, entries.setup());
@@ -67,9 +87,13 @@ AppListingPtr AppListing::reread(const AppListing &listing, const DesktopEntries
 {
     if (const auto app = entries.application(listing.identifier()))
         return fromDesktopApplication(*app, entries, true);
-    std::shared_ptr<AppListing> gone(new AppListing(listing));
-    gone->m_langs.clear();
-    gone->m_desktopSetting = {};
+    auto gone = std::make_shared<AppListing>(Private{});
+    gone->m_path = listing.m_path;
+    gone->m_name = listing.m_name;
+    gone->m_identifier = listing.m_identifier;
+    gone->m_localizedName = listing.m_localizedName;
+    gone->m_iconFile = listing.m_iconFile;
+    gone->m_desktop = listing.m_desktop;
     return gone;
 }
 
@@ -89,9 +113,15 @@ void AppListing::read(const QString &path, Workspace &workspace)
         return;
 
     if (const auto bundle = Bundle::bundleWithPath(path)) {
-        m_langs = LanguageList::sortedByDisplayName(LanguageList::languages(
-            bundle->localizations(),
-            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"))));
+        // The path the bundle registry keeps too, one copy for both.
+        if (bundle->bundlePath() == path)
+            m_path = bundle->bundlePath();
+        // As read now: disabled resources moved back below show at the next reading.
+        QStringList localizations = bundle->localizations();
+        localizations.sort();
+        m_localizations = shared(localizations);
+        m_declaredLocalizations =
+            bundle->infoDictionary().value(QStringLiteral("CFBundleLocalizations"));
         const QString iconFile =
             bundle->infoDictionary().value(QStringLiteral("CFBundleIconFile")).toString();
         const QString resources = bundle->resourcePath();
@@ -99,12 +129,11 @@ void AppListing::read(const QString &path, Workspace &workspace)
             QString iconPath = resources + QLatin1Char('/') + iconFile;
             if (QFileInfo(iconPath).suffix().isEmpty())
                 iconPath += QStringLiteral(".icns");
-            // The icon is the bundle's own; a declared icon that is not there would draw as
-            // nothing at all.
-            const bool inBundle =
-                QDir::cleanPath(iconPath).startsWith(resources + QLatin1Char('/'));
-            if (inBundle && QFileInfo::exists(iconPath))
-                m_iconPath = iconPath;
+            // The icon is the bundle's own, by its name and by where links lead; a declared
+            // icon that is not there would draw as nothing at all.
+            iconPath = QDir::cleanPath(iconPath);
+            if (iconPath.startsWith(resources + QLatin1Char('/')) && bundle->containsFile(iconPath))
+                m_iconFile = shared(iconPath.mid(bundle->bundlePath().size() + 1));
         }
         m_identifier = bundle->bundleIdentifier();
         if (!m_identifier.isEmpty())
@@ -115,6 +144,27 @@ void AppListing::read(const QString &path, Workspace &workspace)
         qWarning().noquote() << QStringLiteral(
                                     "Error: could not reset disabled language resources for %1.")
                                     .arg(m_name);
+}
+
+QStringList AppListing::langs() const
+{
+    // A desktop application's languages are found, and sorted, when its listing is made.
+    if (m_desktop)
+        return m_langs;
+    // Sorting by display name asks the locale data for every name: only the listings a user
+    // selects need it.
+    std::call_once(m_langsMade, [this] {
+        m_langs = LanguageList::sortedByDisplayName(
+            LanguageList::languages(m_localizations, m_declaredLocalizations));
+    });
+    return m_langs;
+}
+
+QString AppListing::iconPath() const
+{
+    if (m_iconFile.isEmpty() || QDir::isAbsolutePath(m_iconFile))
+        return m_iconFile;
+    return m_path + QLatin1Char('/') + m_iconFile;
 }
 
 QString AppListing::localizedAppName() const
@@ -156,9 +206,11 @@ bool restoreDisabledResources(const QString &bundlePath)
     const QString disabled = contents + QStringLiteral("/Resources Disabled");
     const QString resources = contents + QStringLiteral("/Resources");
 
-    // Only a real folder holds disabled resources. A file or a link of that name is left alone:
-    // deleting it would lose data, and following a link would move files in from elsewhere.
-    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
+    // Only a real folder holds disabled resources, in a Contents folder that is the bundle's own.
+    // A file or a link of either name is left alone: deleting it would lose data, and following
+    // a link would move files about elsewhere.
+    if (DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder ||
+        DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
         return true;
 
     const QStringList entries = DirectoryListing::entries(disabled);

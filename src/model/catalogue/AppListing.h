@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <climits>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class AppListing;
@@ -17,7 +19,9 @@ using AppListingPtr = std::shared_ptr<const AppListing>;
 // One application bundle of the catalogue: what the program needs from the bundle, read once
 // when the listing is made. A listing does not change once made, except for the display name it
 // looks up when first asked; listings are made on the loading thread and read on the main thread
-// only after the hand-over.
+// only after the hand-over. A catalogue holds thousands, so each keeps little: its language list
+// is worked out when first asked for (a selection does), and what many bundles have alike (the
+// names of their localisation folders, where their icon lies) is held once for all of them.
 class AppListing {
 public:
     static constexpr int NotFound = INT_MAX;
@@ -46,11 +50,11 @@ public:
     // The identifier the bundle declares; empty when it declares none or cannot be read.
     QString identifier() const { return m_identifier; }
     // The languages the user can open the application in (LanguageList): its localisation
-    // folders without Base and the languages of its CFBundleLocalizations, one entry per
-    // language, in the order of their display names.
-    QStringList langs() const { return m_langs; }
+    // folders as they were when the listing was made, without Base, and the languages of its
+    // CFBundleLocalizations, one entry per language, in the order of their display names.
+    QStringList langs() const;
     // The bundle's own icon file; empty when it has none, which shows the generic icon.
-    QString iconPath() const { return m_iconPath; }
+    QString iconPath() const;
     bool invalid() const { return m_invalid; }
     // An application of the desktop's menu rather than a bundle.
     const std::optional<DesktopApplication> &desktop() const { return m_desktop; }
@@ -67,17 +71,26 @@ public:
     bool isEqualToListing(const AppListing &other) const;
 
 private:
-    AppListing() = default;
+    struct Private {};
+
+public:
+    explicit AppListing(Private) {} // use fromPath()
+
+private:
     void read(const QString &path, Workspace &workspace);
 
     QString m_path;
     QString m_name;
     QString m_identifier;
-    QStringList m_langs;
-    QString m_iconPath;
+    QStringList m_localizations; // folder names, sorted
+    QVariant m_declaredLocalizations;
+    // Relative to m_path; a desktop application's theme icon is absolute. Empty for none.
+    QString m_iconFile;
     bool m_invalid = false;
     std::optional<DesktopApplication> m_desktop;
     DesktopOverride::Found m_desktopSetting;
+    mutable std::once_flag m_langsMade;
+    mutable QStringList m_langs;
     mutable std::optional<QString> m_localizedName;
 };
 

@@ -79,7 +79,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
     const QString folder = workspace.applicationsDirectory();
     const QList<DirectoryListing::Entry> entries = DirectoryListing::entriesWithLinks(folder);
     // Resolved once; only entries that are links need resolving on their own.
-    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    const QString canonicalFolder = DirectoryListing::canonicalPath(folder);
     // An element of ExtraApps that is not a string names no application: it is passed over, and
     // kept where it stands should the array be written back.
     const QStringList extraStrings = CatalogueChanges::strings(
@@ -108,7 +108,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         if (entry.startsWith(QLatin1Char('.')) || QFileInfo(entry).suffix() != QLatin1String("app"))
             continue;
         const QString resolved =
-            mayBeLink ? QFileInfo(folder + QLatin1Char('/') + entry).canonicalFilePath()
+            mayBeLink ? DirectoryListing::canonicalPath(folder + QLatin1Char('/') + entry)
                       : canonicalFolder + QLatin1Char('/') + entry;
         if (resolved.isEmpty()) {
             qWarning().noquote()

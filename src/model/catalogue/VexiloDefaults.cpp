@@ -4,6 +4,7 @@
 #include "UserDefaults.h"
 
 #include <QVariantList>
+#include <limits>
 
 namespace VexiloDefaults {
 
@@ -21,7 +22,9 @@ void prepare(UserDefaults &defaults, const QDateTime &now)
 
 qlonglong countUse(UserDefaults &defaults)
 {
-    const qlonglong uses = defaults.integerForKey(DefaultsKeys::NumUses) + 1;
+    // A count that cannot grow any more stays where it is.
+    const qlonglong stored = defaults.integerForKey(DefaultsKeys::NumUses);
+    const qlonglong uses = stored < std::numeric_limits<qlonglong>::max() ? stored + 1 : stored;
     defaults.setInteger(DefaultsKeys::NumUses, uses);
     return uses;
 }

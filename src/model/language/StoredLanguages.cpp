@@ -4,14 +4,8 @@
 #include "StoredLanguage.h"
 #include "catalogue/AppListing.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
-
-namespace {
-
-// A tool that hangs must not freeze the window for good.
-constexpr int kToolTimeoutMs = 10000;
-
-} // namespace
 
 StoredLanguages::StoredLanguages(QString toolPath) : m_toolPath(std::move(toolPath)) {}
 
@@ -46,11 +40,26 @@ std::optional<QString> StoredLanguages::lookUp(const QString &identifier) const
     tool.start(m_toolPath, StoredLanguage::readArguments(identifier), QIODevice::ReadOnly);
     if (!tool.waitForStarted())
         return std::nullopt;
-    if (!tool.waitForFinished(kToolTimeoutMs)) {
-        tool.kill();
-        tool.waitForFinished();
+    // Read as it comes, so that a tool printing without end neither fills the memory nor
+    // holds the window up longer than one that hangs.
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray output;
+    while (tool.state() != QProcess::NotRunning) {
+        const qint64 left = kToolTimeoutMs - clock.elapsed();
+        if (left <= 0 || output.size() > kMaxToolOutput) {
+            tool.kill();
+            tool.waitForFinished();
+            return std::nullopt;
+        }
+        tool.waitForReadyRead(int(left));
+        output += tool.readAll();
     }
-    return StoredLanguage::parseReadOutput(tool.readAll());
+    output += tool.readAll();
+    // Killed half-way through its answer, a tool may have printed part of a code.
+    if (tool.exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return StoredLanguage::parseReadOutput(output);
 }
 
 QString localizedStoredLanguage(const QString &code)

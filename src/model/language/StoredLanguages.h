@@ -26,6 +26,11 @@ public:
 
     QString toolPath() const { return m_toolPath; }
 
+    // The tool answers in a few milliseconds; one that has not within this bound, or that
+    // prints more than a list of languages ever takes, is stopped and counts as no answer.
+    static constexpr int kToolTimeoutMs = 3000;
+    static constexpr qsizetype kMaxToolOutput = 64 * 1024;
+
 private:
     std::optional<QString> lookUp(const QString &identifier) const;
 

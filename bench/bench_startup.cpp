@@ -1,0 +1,165 @@
+// Start-up: from starting the process to the main window painted, Vexilo over an empty
+// applications folder against a minimal Qt Widgets program (a main window with a label), started
+// alternately in the same run. Goal: at most 1.2x (median).
+//
+// The same executable plays all three parts. Without BENCH_STARTUP_ROLE it is the bench: it
+// copies Vexilo's bundle from the build tree, puts itself in as the bundle's executable (so that
+// Vexilo finds its resources, translations and defaults tool as it does when installed), and
+// starts itself in the roles "vexilo" and "minimal". A child says "shown" once its first window
+// has painted, and ends there.
+#include "BenchSupport.h"
+#include "VexiloMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kRounds = 15;
+
+// Reports the first paint of a top-level window, once the event loop is back from painting it.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow()) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, [] {
+                std::fputs("shown\n", stdout);
+                std::fflush(stdout);
+                _exit(0);
+            });
+        }
+        return false;
+    }
+};
+
+int minimalProgram(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    FirstPaint watcher;
+    app.installEventFilter(&watcher);
+    QMainWindow window;
+    window.setCentralWidget(new QLabel(QStringLiteral("Hello"), &window));
+    window.resize(640, 400);
+    window.show();
+    return QApplication::exec();
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    QDir().mkpath(to);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + path.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Nanoseconds from starting the program to its "shown", or -1.
+qint64 timeToShown(const QString &program, const QString &role, QProcessEnvironment environment)
+{
+    environment.insert(QStringLiteral("BENCH_STARTUP_ROLE"), role);
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProgram(program);
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer t;
+    t.start();
+    child.start();
+    while (child.waitForReadyRead(10000)) {
+        if (child.readAll().contains("shown")) {
+            const qint64 elapsed = t.nsecsElapsed();
+            child.waitForFinished(5000);
+            return elapsed;
+        }
+    }
+    child.kill();
+    child.waitForFinished();
+    return -1;
+}
+
+int bench(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString bundle = dir.path() + QStringLiteral("/Vexilo.app");
+    const QString executable = bundle + QStringLiteral("/Contents/MacOS/Vexilo");
+    if (!copyTree(QStringLiteral(VEXILO_BENCH_BUNDLE), bundle) || !QFile::remove(executable) ||
+        !QFile::copy(QCoreApplication::applicationFilePath(), executable)) {
+        std::fprintf(stderr, "bench_startup: cannot copy the bundle from %s\n",
+                     VEXILO_BENCH_BUNDLE);
+        return 1;
+    }
+    QDir().mkpath(dir.path() + QStringLiteral("/Applications"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VEXILO_APPLICATIONS_DIR"),
+                       dir.path() + QStringLiteral("/Applications"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path() + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path() + QStringLiteral("/data"));
+    if (!environment.contains(QStringLiteral("DISPLAY")) &&
+        !environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+    // Once each first: the caches of the system (libraries, fonts) are warm for both.
+    timeToShown(executable, QStringLiteral("vexilo"), environment);
+    timeToShown(executable, QStringLiteral("minimal"), environment);
+    std::vector<qint64> vexilo, minimal;
+    for (int round = 0; round < kRounds; ++round) {
+        const qint64 v = timeToShown(executable, QStringLiteral("vexilo"), environment);
+        const qint64 m = timeToShown(executable, QStringLiteral("minimal"), environment);
+        if (v < 0 || m < 0) {
+            std::fprintf(stderr, "bench_startup: a child never showed its window\n");
+            return 1;
+        }
+        vexilo.push_back(v);
+        minimal.push_back(m);
+    }
+    const double ratio = double(Bench::median(vexilo)) / double(Bench::median(minimal));
+    std::printf(
+        "window shown, empty applications folder (median of %d, platform %s): Vexilo "
+        "%.1f ms (minimum %.1f), minimal Qt Widgets program %.1f ms (minimum %.1f)\n",
+        kRounds,
+        qPrintable(environment.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"))),
+        Bench::median(vexilo) / 1e6, Bench::minimum(vexilo) / 1e6, Bench::median(minimal) / 1e6,
+        Bench::minimum(minimal) / 1e6);
+    Bench::goal("window shown with an empty folder",
+                QStringLiteral("%1 ms, %2x")
+                    .arg(Bench::median(vexilo) / 1e6, 0, 'f', 1)
+                    .arg(ratio, 0, 'f', 2),
+                QStringLiteral("minimal Qt Widgets program, %1 ms")
+                    .arg(Bench::median(minimal) / 1e6, 0, 'f', 1),
+                QStringLiteral("<= 1.2x (median)"), ratio <= 1.2);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QByteArray role = qgetenv("BENCH_STARTUP_ROLE");
+    if (role == "minimal")
+        return minimalProgram(argc, argv);
+    if (role == "vexilo") {
+        static FirstPaint watcher;
+        return vexiloMain(argc, argv, [](AppController &) { qApp->installEventFilter(&watcher); });
+    }
+    return bench(argc, argv);
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds Vexilo, its tools and its tests instrumented, and runs the whole test suite:
+#
+#   ./scripts/sanitize.sh address     AddressSanitizer + UndefinedBehaviorSanitizer (build-asan)
+#   ./scripts/sanitize.sh thread      ThreadSanitizer (build-tsan)
+#
+# Any CTest arguments after the first are passed on (e.g. -R hostile). Exits with CTest's
+# status. VEXILO_SANITIZE_BUILD_DIR names another build folder; VEXILO_JOBS the compile jobs.
+set -euo pipefail
+
+source "$(dirname "${BASH_SOURCE[0]}")/paths.sh"
+
+kind=${1:-}
+case $kind in
+address) flags=address,undefined folder=build-asan ;;
+thread) flags=thread folder=build-tsan ;;
+*)
+    echo "usage: $0 address|thread [ctest arguments...]" >&2
+    exit 2
+    ;;
+esac
+shift
+sanitized=${VEXILO_SANITIZE_BUILD_DIR:-$root/$folder}
+suppressions=$root/scripts/sanitizers
+
+if [ ! -f "$sanitized/build.ninja" ]; then
+    VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh" --packages-only
+    cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVEXILO_SANITIZE="$flags" -DVEXILO_BUILD_BENCH=OFF
+fi
+# The packages, then the instrumented build in that folder.
+VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh"
+
+# Every finding ends the process that made it with a report, and so fails its test; child
+# processes (the defaults tool, the sample application, Vexilo itself) inherit the options.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
+
+status=0
+ctest --test-dir "$sanitized" --output-on-failure --no-tests=error -j2 "$@" </dev/null || status=$?
+echo "sanitize: $kind: ctest exited with status $status"
+exit "$status"
