@@ -22,10 +22,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-} // namespace
-
 // The desktop's own applications through the window, as the user meets them: in the row, their
 // languages, Launch, Always open and its reset, and the running-copy line.
 class TestDesktopApps : public QObject {
