@@ -107,18 +107,18 @@ struct Entry {
     int side;
 };
 
-// The entries an .icns file lists, from their 8-byte headers alone; empty when the file is not
-// an .icns file or its table does not hold together.
-QList<Entry> icnsEntries(const IconFile &file)
+// The entries an .icns file of `size` bytes lists, from their 8-byte headers alone (`read`
+// gives the bytes at an offset); empty when it is not an .icns file or its table does not hold
+// together.
+template <typename Read> QList<Entry> icnsEntries(qint64 size, Read read)
 {
-    const QByteArray header = file.read(0, 8);
+    const QByteArray header = read(0, 8);
     if (header.size() != 8 || !header.startsWith("icns"))
         return {};
-    const qint64 end =
-        std::min<qint64>(file.size(), qFromBigEndian<quint32>(header.constData() + 4));
+    const qint64 end = std::min<qint64>(size, qFromBigEndian<quint32>(header.constData() + 4));
     QList<Entry> entries;
     for (qint64 offset = 8; offset + 8 <= end;) {
-        const QByteArray head = file.read(offset, 8);
+        const QByteArray head = read(offset, 8);
         const qint64 length = head.size() == 8 ? qFromBigEndian<quint32>(head.constData() + 4) : 0;
         if (length < 8 || length > end - offset)
             return {};
@@ -126,6 +126,25 @@ QList<Entry> icnsEntries(const IconFile &file)
         offset += length;
     }
     return entries;
+}
+
+QList<Entry> icnsEntries(const IconFile &file)
+{
+    return icnsEntries(file.size(),
+                       [&file](qint64 offset, qint64 length) { return file.read(offset, length); });
+}
+
+// An .icns file cut to the entries its table vouches for; empty when the table does not hold
+// together. Qt's reader allocates what an entry claims to hold before reading it, and reads
+// entries past the table's end: a few hundred bytes could claim gigabytes.
+QByteArray checkedIcns(const QByteArray &contents)
+{
+    const QList<Entry> entries = icnsEntries(contents.size(), [&contents](qint64 at, qint64 n) {
+        return contents.mid(qsizetype(at), qsizetype(n));
+    });
+    if (entries.isEmpty())
+        return {};
+    return contents.left(qsizetype(entries.last().offset + entries.last().length));
 }
 
 } // namespace
@@ -158,8 +177,11 @@ QImage loadToFit(const QString &path, int minimumSide)
     return decodeToFit(file.read(0, file.size()), minimumSide);
 }
 
-QImage decodeToFit(const QByteArray &contents, int minimumSide)
+QImage decodeToFit(const QByteArray &data, int minimumSide)
 {
+    const QByteArray contents = data.startsWith("icns") ? checkedIcns(data) : data;
+    if (contents.isEmpty())
+        return {};
     QBuffer buffer;
     buffer.setData(contents);
     buffer.open(QIODevice::ReadOnly);

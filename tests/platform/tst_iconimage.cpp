@@ -5,8 +5,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 static QString writeFile(const QString &path, const QByteArray &contents)
 {
@@ -105,6 +108,55 @@ private slots:
         const QString path = writeFile(m_dir.filePath(QString::fromLatin1(change)), icns);
         const QImage image = IconImage::loadToFit(path, 58);
         QCOMPARE(image.width(), side);
+    }
+
+    // A few hundred bytes whose entries claim gigabytes: Qt's reader would allocate what they
+    // claim. Decoded in a child under a 256 MB address-space cap, which such an allocation
+    // would end.
+    void entriesClaimingGigabytesAreNotDecoded()
+    {
+#ifdef VEXILO_TEST_SANITIZED
+        QSKIP("the sanitizers reserve terabytes of address space: no cap can hold them");
+#endif
+        // What the fuzzer found: a table that lies, and past it an entry claiming 2 GB.
+        const QByteArray icns = QByteArray::fromHex("69636e7300000125696370340000005a89504e470d0a1a"
+                                                    "0a0000000d49484452000000100000001008060001"
+                                                    "25696370340000005a89504e470d0a1a0a0000000d4948"
+                                                    "4452000000100000001008060000001ff3ff610000"
+                                                    "001949444154789c6082696370350000007089504e470d"
+                                                    "0a1a0a0000000d4948445200000020000000200806"
+                                                    "080000737a7af40000002f49444154789ced0000000000"
+                                                    "0000002779ff28b482189889f9a5d3fd14fe010101"
+                                                    "0101010101010101010181efc001ab400c795992b32700"
+                                                    "c3000049454e44ae42608269633037000000538950"
+                                                    "4e470d0a1a0a0000000d4948445200000008000000f3ff"
+                                                    "610000001949444154789c63382127f79f12cc306a"
+                                                    "c0a801a3060c17030006da031f060b49bd000000004945"
+                                                    "4e44ae426082696370360000007089504e470d0a1a"
+                                                    "0a0000000d494844520000002000000020080600000073"
+                                                    "7a7af40000002f49444154789cedce210100000803"
+                                                    "b02779ff28b482189889f9a5d3fd14fe01010101010101"
+                                                    "01010101010181efc001ab400c795992b327000000"
+                                                    "0049454e44ae426082696330347200005389504e470d0a"
+                                                    "1a0a0000000d080806000000c40fbe8b004c001249"
+                                                    "444154789c63606462fe8f0f338c0c0469636e73050048"
+                                                    "974141f0922a720000000049450000012569020000"
+                                                    "0106005a89504e470d0a4e441a0a0000000d4844495200"
+                                                    "0000100000001008060061001ff3ff000000ae0019"
+                                                    "426049");
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            alarm(20); // a child stuck after a failed allocation fails the test too
+            const rlimit cap{256u << 20, 256u << 20};
+            setrlimit(RLIMIT_AS, &cap);
+            IconImage::decodeToFit(icns, 1024);
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     // A pipe planted as an icon must not block the reader; a huge file is refused unread.
