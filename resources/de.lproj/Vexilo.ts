@@ -255,5 +255,21 @@ Vexilo muss es zuerst beenden.</translation>
         <source>Choose the applications Vexilo shows.</source>
         <translation>Wählen Sie die Programme, die Vexilo anzeigt.</translation>
     </message>
+    <message>
+        <source>The language was not changed</source>
+        <translation>Die Sprache wurde nicht geändert</translation>
+    </message>
+    <message>
+        <source>Vexilo could not change the language %@ opens in.</source>
+        <translation>Vexilo konnte die Sprache, in der %@ geöffnet wird, nicht ändern.</translation>
+    </message>
+    <message>
+        <source>%@ is set up to open by a file that Vexilo did not write:
+%@
+Vexilo leaves it as it is.</source>
+        <translation>%@ wird durch eine Datei geöffnet, die nicht von Vexilo stammt:
+%@
+Vexilo lässt sie unverändert.</translation>
+    </message>
 </context>
 </TS>

@@ -255,5 +255,21 @@ Vexilo tendrá que cerrarla primero.</translation>
         <source>Choose the applications Vexilo shows.</source>
         <translation>Elige las aplicaciones que muestra Vexilo.</translation>
     </message>
+    <message>
+        <source>The language was not changed</source>
+        <translation>No se ha cambiado el idioma</translation>
+    </message>
+    <message>
+        <source>Vexilo could not change the language %@ opens in.</source>
+        <translation>Vexilo no ha podido cambiar el idioma en el que se abre %@.</translation>
+    </message>
+    <message>
+        <source>%@ is set up to open by a file that Vexilo did not write:
+%@
+Vexilo leaves it as it is.</source>
+        <translation>%@ se abre mediante un archivo que Vexilo no ha escrito:
+%@
+Vexilo lo deja tal como está.</translation>
+    </message>
 </context>
 </TS>

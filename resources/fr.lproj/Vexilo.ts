@@ -255,5 +255,21 @@ Vexilo devra d’abord le quitter.</translation>
         <source>Choose the applications Vexilo shows.</source>
         <translation>Choisissez les applications que Vexilo affiche.</translation>
     </message>
+    <message>
+        <source>The language was not changed</source>
+        <translation>La langue n’a pas été changée</translation>
+    </message>
+    <message>
+        <source>Vexilo could not change the language %@ opens in.</source>
+        <translation>Vexilo n’a pas pu changer la langue dans laquelle %@ s’ouvre.</translation>
+    </message>
+    <message>
+        <source>%@ is set up to open by a file that Vexilo did not write:
+%@
+Vexilo leaves it as it is.</source>
+        <translation>%@ est configuré pour s’ouvrir par un fichier que Vexilo n’a pas écrit :
+%@
+Vexilo le laisse tel quel.</translation>
+    </message>
 </context>
 </TS>

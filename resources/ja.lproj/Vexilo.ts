@@ -255,5 +255,21 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
         <source>Choose the applications Vexilo shows.</source>
         <translation>Vexilo に表示するアプリケーションを選択してください。</translation>
     </message>
+    <message>
+        <source>The language was not changed</source>
+        <translation>言語は変更されませんでした</translation>
+    </message>
+    <message>
+        <source>Vexilo could not change the language %@ opens in.</source>
+        <translation>Vexilo は %@ を開く言語を変更できませんでした。</translation>
+    </message>
+    <message>
+        <source>%@ is set up to open by a file that Vexilo did not write:
+%@
+Vexilo leaves it as it is.</source>
+        <translation>%@ は Vexilo が書いていないファイルで開くように設定されています:
+%@
+Vexilo はそのままにします。</translation>
+    </message>
 </context>
 </TS>

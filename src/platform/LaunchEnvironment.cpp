@@ -49,24 +49,16 @@ bool lacksALocale(const QProcessEnvironment &environment,
     });
 }
 
-// "de_DE.UTF-8" -> "de_DE"; "ca_ES.UTF-8@valencia" -> "ca_ES@valencia".
-QString withoutCodeset(const QString &locale)
-{
-    const qsizetype dot = locale.indexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return locale;
-    const qsizetype at = locale.indexOf(QLatin1Char('@'), dot);
-    return locale.left(dot) + (at < 0 ? QString() : locale.mid(at));
-}
-
 // A locale missing on this machine still names the user's language.
 QStringList userLanguages(const QProcessEnvironment &user)
 {
     QStringList languages = user.value(kLanguage).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (languages.isEmpty()) {
-        const QString locale = LaunchEnvironment::messagesLocale(user);
+        // C.UTF-8 is the C locale in UTF-8: it names no language.
+        const QString locale =
+            LaunchEnvironment::withoutCodeset(LaunchEnvironment::messagesLocale(user));
         if (!isC(locale))
-            languages.append(withoutCodeset(locale));
+            languages.append(locale);
     }
     return languages;
 }
@@ -94,6 +86,15 @@ QString gettextLanguage(const QString &code)
             modifier = QStringLiteral("@latin");
     }
     return parts.join(QLatin1Char('_')) + modifier;
+}
+
+QString withoutCodeset(const QString &locale)
+{
+    const qsizetype dot = locale.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return locale;
+    const qsizetype at = locale.indexOf(QLatin1Char('@'), dot);
+    return locale.left(dot) + (at < 0 ? QString() : locale.mid(at));
 }
 
 QString messagesLocale(const QProcessEnvironment &environment)

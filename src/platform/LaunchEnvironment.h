@@ -13,6 +13,10 @@ namespace LaunchEnvironment {
 // "zh-Hant" -> "zh_TW", "sr-Latn" -> "sr@latin".
 QString gettextLanguage(const QString &code);
 
+// A locale's name without its codeset: "de_DE.UTF-8" -> "de_DE", "ca_ES.UTF-8@valencia" ->
+// "ca_ES@valencia".
+QString withoutCodeset(const QString &locale);
+
 // The user's messages locale: LC_ALL, else LC_MESSAGES, else LANG; empty when none is set.
 QString messagesLocale(const QProcessEnvironment &environment);
 

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "DesktopEntries.h"
 #include "PreferencesStore.h"
 #include "Processes.h"
 #include "Workspace.h"
@@ -20,6 +21,7 @@ Platform Platform::standard()
     p.workspace = std::make_shared<Workspace>(Workspace::defaultApplicationsDirectory(),
                                               Workspace::defaultRegistryFile());
     p.processes = std::make_shared<Processes>();
+    p.desktopEntries = std::make_shared<DesktopEntries>(DesktopEntries::standardSetup());
 
     QDir dir(QCoreApplication::applicationDirPath());
     const bool inBundle = dir.dirName() == QLatin1String("MacOS") && dir.cdUp() &&

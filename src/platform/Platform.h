@@ -6,6 +6,7 @@
 class PreferencesStore;
 class Workspace;
 class Processes;
+class DesktopEntries;
 
 // The operating-system services the program relies on, passed to whatever needs them so that
 // tests can point them at temporary folders.
@@ -13,6 +14,8 @@ struct Platform {
     std::shared_ptr<PreferencesStore> preferences;
     std::shared_ptr<Workspace> workspace;
     std::shared_ptr<Processes> processes;
+    // The desktop's application menu; none: the catalogue holds bundles only.
+    std::shared_ptr<const DesktopEntries> desktopEntries;
     // Vexilo's own bundle (the one holding the running executable).
     QString mainBundlePath;
 

@@ -2,6 +2,7 @@
 
 #include "Bundle.h"
 #include "DirectoryListing.h"
+#include "ProcFiles.h"
 #include "ProcessCommandLine.h"
 
 #include <QDir>
@@ -17,47 +18,9 @@
 
 namespace {
 
-// /proc files report a size of 0, so they are read until end of file.
-QByteArray readProcFile(const QByteArray &path)
-{
-    QByteArray bytes;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return bytes;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            bytes.append(buffer, n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            break;
-        }
-    }
-    ::close(fd);
-    return bytes;
-}
-
-QByteArray readLink(const QByteArray &path)
-{
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink(path.constData(), buffer, sizeof buffer);
-    if (n <= 0 || n >= ssize_t(sizeof buffer))
-        return {};
-    return QByteArray(buffer, n);
-}
-
-// The state letter of /proc/<pid>/stat; the command name before it may hold blanks and
-// parentheses, so the last ')' ends it.
-char processState(const QByteArray &procDir)
-{
-    const QByteArray stat = readProcFile(procDir + "/stat");
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0 || close + 2 >= stat.size())
-        return '\0';
-    return stat.at(close + 2);
-}
+using ProcFiles::processState;
+using ProcFiles::readLink;
+using ProcFiles::readProcFile;
 
 // Field 22 of /proc/<pid>/stat, the process's start time: with the PID it names one process.
 QByteArray startTime(const QByteArray &procDir)
@@ -260,4 +223,19 @@ std::optional<Processes::Started> Processes::startedProcess(qint64 pid) const
             return started;
     }
     return std::nullopt;
+}
+
+QList<qint64> Processes::startedFrom(const QString &path) const
+{
+    QList<qint64> pids;
+    QMutexLocker lock(&m_mutex);
+    for (const Started &started : std::as_const(m_started)) {
+        const QByteArray procDir = "/proc/" + QByteArray::number(started.pid);
+        const char state = processState(procDir);
+        if (started.bundlePath == path && state != '\0' && state != 'Z' && state != 'X' &&
+            startTime(procDir) == started.startTime)
+            pids.append(started.pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
 }

@@ -38,6 +38,8 @@ public:
     // and start time (so a reused PID is not mistaken for it) for as long as it runs.
     // Safe to call from any thread.
     void rememberStart(qint64 pid, const QString &bundlePath, const QStringList &commandLine);
+    // The processes remembered as started from `path` that still run, in PID order.
+    QList<qint64> startedFrom(const QString &path) const;
 
 private:
     struct Started {

@@ -87,6 +87,9 @@ def main():
                            VEXILO_APPLICATIONS_DIR=applications,
                            XDG_CONFIG_HOME=os.path.join(home, "config"),
                            XDG_DATA_HOME=os.path.join(home, "data"),
+                           # The desktop's menu is the test's own, empty: the row holds only
+                           # the bundles.
+                           XDG_DATA_DIRS=os.path.join(home, "share"),
                            XDG_CACHE_HOME=os.path.join(home, "cache"),
                            QT_QPA_PLATFORM="xcb",
                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",

@@ -207,6 +207,8 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("VEXILO_APPLICATIONS_DIR", apps);
+        // Only the bundles: the machine's own application menu stays out of the count.
+        environment.insert("XDG_DATA_DIRS", m_env->root() + "/no-menu");
         vexilo.setProcessEnvironment(environment);
         vexilo.setProcessChannelMode(QProcess::MergedChannels);
         vexilo.start(prlimit, {"--as=" + QString::number(512 << 20), "--",

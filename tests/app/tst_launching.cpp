@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "SpinningIndicator.h"
 #include "TestEnvironment.h"
+#include "WindowDriver.h"
 #include "catalogue/Catalogue.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
@@ -108,71 +109,17 @@ class TestLaunching : public QObject {
                 index = i;
         }
         QVERIFY2(index >= 0, qPrintable(name));
-        auto *row = window().findChild<AppRowView *>();
-        // Clicks reach icons once the row has been laid out and painted.
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
-        row->repaint();
-        QTest::mouseClick(row, Qt::LeftButton, {}, RowGeometry::iconRect(index, false).center());
-        QCOMPARE(m_controller->row().selected(), index);
+        WindowDriver::clickIcon(*m_controller, index);
     }
 
-    // Picks the pop-up's entry with this title from its menu.
-    void pick(const QString &title)
-    {
-        auto *popUp = window().findChild<LanguagePopUp *>();
-        for (QAction *action : popUp->menu()->actions()) {
-            if (action->text() == title) {
-                action->trigger();
-                return;
-            }
-        }
-        QFAIL(qPrintable("no entry " + title));
-    }
-
+    void pick(const QString &title) { WindowDriver::pick(window(), title); }
     bool alwaysOpenChecked() { return window().findChild<LanguagePopUp *>()->itemState(0); }
-
-    QPushButton *launchButton()
-    {
-        for (QPushButton *button : window().findChildren<QPushButton *>()) {
-            if (button->text() == u"Launch" || button->text() == u"Launching...")
-                return button;
-        }
-        return nullptr;
-    }
-
-    bool isIdle()
-    {
-        return launchButton()->text() == u"Launch" &&
-               window().findChild<SpinningIndicator *>()->isHidden();
-    }
-
+    QPushButton *launchButton() { return WindowDriver::launchButton(window()); }
+    bool isIdle() { return WindowDriver::isIdle(window()); }
     void pressLaunch() { QTest::mouseClick(launchButton(), Qt::LeftButton); }
-
-    QString runningLine()
-    {
-        for (QLabel *label : window().findChildren<QLabel *>()) {
-            if (label->text().startsWith(u"Currently open in") && label->isVisible())
-                return label->text();
-        }
-        return {};
-    }
-
-    QMessageBox *sheet() { return window().findChild<QMessageBox *>(); }
-
-    void answer(const QString &button)
-    {
-        QMessageBox *box = sheet();
-        QVERIFY(box && box->isVisible());
-        QCOMPARE(box->windowModality(), Qt::WindowModal);
-        for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == button) {
-                b->click();
-                QTRY_VERIFY(!sheet());
-                return;
-            }
-        }
-        QFAIL(qPrintable("no button " + button));
-    }
+    QString runningLine() { return WindowDriver::runningLine(window()); }
+    QMessageBox *sheet() { return WindowDriver::sheet(window()); }
+    void answer(const QString &button) { WindowDriver::answer(window(), button); }
 
     QString toolRead(const QString &domain)
     {

@@ -82,6 +82,9 @@ private slots:
             << "LANG=C"
             << "fr"
             << "LANG=C LANGUAGE=fr LC_MESSAGES=C.UTF-8 LC_CTYPE=C.UTF-8";
+        QTest::newRow("C.UTF-8 names no language") << "LANG=C.UTF-8"
+                                                   << "de"
+                                                   << "LANG=C.UTF-8 LANGUAGE=de";
         QTest::newRow("POSIX messages, UTF-8 characters")
             << "LANG=de_DE.UTF-8 LC_MESSAGES=POSIX"
             << "fr"

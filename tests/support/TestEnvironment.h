@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopEntries.h"
 #include "Platform.h"
 
 #include <QFileInfo>
@@ -18,6 +19,11 @@ public:
     QString applicationsDirectory() const { return root() + QStringLiteral("/Applications"); }
     QString preferencesDirectory() const;
     const Platform &platform() const { return m_platform; }
+    // The desktop's application menu the catalogue lists beside the bundles; none by default.
+    void setDesktopEntries(std::shared_ptr<const DesktopEntries> entries)
+    {
+        m_platform.desktopEntries = std::move(entries);
+    }
 
     // Sets the user's language for ICU, the bundle reader and child processes alike,
     // e.g. ("fr_FR", "fr:en").

@@ -1,8 +1,11 @@
 #include "AppListing.h"
 
 #include "Bundle.h"
+#include "DesktopLanguageSetting.h"
 #include "DirectoryListing.h"
 #include "FileOps.h"
+#include "IconTheme.h"
+#include "Translations.h"
 #include "Workspace.h"
 #include "language/LanguageList.h"
 
@@ -58,6 +61,42 @@ AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bo
     return listing;
 }
 
+AppListingPtr AppListing::fromDesktopApplication(const DesktopApplication &app,
+                                                 const DesktopEntries &entries, bool withLanguages)
+{
+    auto listing = std::make_shared<AppListing>(Private{});
+    listing->m_path = app.path;
+    listing->m_name = app.name;
+    listing->m_identifier = app.id;
+    listing->m_localizedName = app.name;
+    listing->m_iconFile = IconTheme::iconFile(app.icon, entries.dataFolders());
+    DesktopApplication desktop = app;
+    if (withLanguages) {
+        const Translations::Found found = Translations::find(app, entries.setup());
+        desktop.chromium = found.chromium;
+        desktop.untranslatedLanguage = found.untranslated;
+        listing->m_langs = LanguageList::sortedByDisplayName(found.codes);
+        listing->m_desktopSetting = DesktopLanguageSetting::find(
+            desktop, entries, QProcessEnvironment::systemEnvironment());
+    }
+    listing->m_desktop = std::move(desktop);
+    return listing;
+}
+
+AppListingPtr AppListing::reread(const AppListing &listing, const DesktopEntries &entries)
+{
+    if (const auto app = entries.application(listing.identifier()))
+        return fromDesktopApplication(*app, entries, true);
+    auto gone = std::make_shared<AppListing>(Private{});
+    gone->m_path = listing.m_path;
+    gone->m_name = listing.m_name;
+    gone->m_identifier = listing.m_identifier;
+    gone->m_localizedName = listing.m_localizedName;
+    gone->m_iconFile = listing.m_iconFile;
+    gone->m_desktop = listing.m_desktop;
+    return gone;
+}
+
 AppListingPtr AppListing::fromIdentifier(const QString &identifier, Workspace &workspace)
 {
     return fromPath(workspace.absolutePathForAppBundleWithIdentifier(identifier), workspace);
@@ -109,6 +148,9 @@ void AppListing::read(const QString &path, Workspace &workspace)
 
 QStringList AppListing::langs() const
 {
+    // A desktop application's languages are found, and sorted, when its listing is made.
+    if (m_desktop)
+        return m_langs;
     // Sorting by display name asks the locale data for every name: only the listings a user
     // selects need it.
     std::call_once(m_langsMade, [this] {
@@ -120,7 +162,9 @@ QStringList AppListing::langs() const
 
 QString AppListing::iconPath() const
 {
-    return m_iconFile.isEmpty() ? QString() : m_path + QLatin1Char('/') + m_iconFile;
+    if (m_iconFile.isEmpty() || QDir::isAbsolutePath(m_iconFile))
+        return m_iconFile;
+    return m_path + QLatin1Char('/') + m_iconFile;
 }
 
 QString AppListing::localizedAppName() const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DesktopEntries.h"
+#include "DesktopOverride.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,6 +13,7 @@
 
 class AppListing;
 class Workspace;
+class DesktopEntries;
 using AppListingPtr = std::shared_ptr<const AppListing>;
 
 // One application bundle of the catalogue: what the program needs from the bundle, read once
@@ -29,6 +33,15 @@ public:
     static AppListingPtr fromPath(const QString &path, Workspace &workspace, bool invalid = false);
     // The listing of the bundle the workspace finds for `identifier`.
     static AppListingPtr fromIdentifier(const QString &identifier, Workspace &workspace);
+    // The listing of an application of the desktop's menu: path is its entry's file, identifier
+    // its desktop-file ID, name its localised Name, icon its theme icon's file. Its languages
+    // (Translations) and its always-open setting are looked for only `withLanguages`, as the
+    // row does not need them.
+    static AppListingPtr fromDesktopApplication(const DesktopApplication &app,
+                                                const DesktopEntries &entries, bool withLanguages);
+    // A fresh reading of the menu's application `listing` shows; when the menu no longer shows
+    // it, the listing without languages.
+    static AppListingPtr reread(const AppListing &listing, const DesktopEntries &entries);
 
     // Full path of the bundle folder.
     QString path() const { return m_path; }
@@ -43,6 +56,11 @@ public:
     // The bundle's own icon file; empty when it has none, which shows the generic icon.
     QString iconPath() const;
     bool invalid() const { return m_invalid; }
+    // An application of the desktop's menu rather than a bundle.
+    const std::optional<DesktopApplication> &desktop() const { return m_desktop; }
+    // For the menu's applications read with their languages: who set the language it always
+    // opens in, and that language.
+    const DesktopOverride::Found &desktopSetting() const { return m_desktopSetting; }
 
     // The name shown to the user: the bundle's localised CFBundleName, else `name`.
     QString localizedAppName() const;
@@ -66,8 +84,11 @@ private:
     QString m_identifier;
     QStringList m_localizations; // folder names, sorted
     QVariant m_declaredLocalizations;
-    QString m_iconFile; // relative to m_path; empty for none
+    // Relative to m_path; a desktop application's theme icon is absolute. Empty for none.
+    QString m_iconFile;
     bool m_invalid = false;
+    std::optional<DesktopApplication> m_desktop;
+    DesktopOverride::Found m_desktopSetting;
     mutable std::once_flag m_langsMade;
     mutable QStringList m_langs;
     mutable std::optional<QString> m_localizedName;

@@ -1,7 +1,9 @@
 #include "CatalogueLoader.h"
 
+#include "Bundle.h"
 #include "CatalogueChanges.h"
 #include "DefaultsKeys.h"
+#include "DesktopEntries.h"
 #include "DirectoryListing.h"
 #include "LanguageNames.h"
 #include "Platform.h"
@@ -84,8 +86,21 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         CatalogueChanges::storedArray(defaults.objectForKey(DefaultsKeys::ExtraApps)));
     const QStringList hidden = defaults.stringArrayForKey(DefaultsKeys::HiddenApps);
 
+    // Programs that need a terminal are left out: Vexilo starts no terminal for them. So is
+    // Vexilo's own menu entry, which starts the bundle Vexilo runs from.
+    QList<DesktopApplication> desktopApps = platform.desktopEntries
+                                                ? platform.desktopEntries->applications()
+                                                : QList<DesktopApplication>();
+    const auto own = Bundle::bundleWithPath(platform.mainBundlePath);
+    const QString ownId = own && !own->bundleIdentifier().isEmpty()
+                              ? own->bundleIdentifier() + QStringLiteral(".desktop")
+                              : QString();
+    desktopApps.removeIf([&](const DesktopApplication &app) {
+        return app.terminal || (!ownId.isEmpty() && app.id == ownId);
+    });
+
     Result result;
-    ProgressSteps steps(progress, entries.size() + extraStrings.size());
+    ProgressSteps steps(progress, entries.size() + extraStrings.size() + desktopApps.size());
     for (const auto &[entry, mayBeLink] : entries) {
         // Every entry counts, before it is tested.
         steps.advance();
@@ -126,6 +141,12 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         }
         append(result, listing, hidden);
     }
+    for (const DesktopApplication &app : std::as_const(desktopApps)) {
+        steps.advance();
+        append(result, AppListing::fromDesktopApplication(app, *platform.desktopEntries, false),
+               hidden);
+    }
+
     // Written only when an old path entry became an identifier, and to the array as it is on
     // disk now: an application another Vexilo added meanwhile stays.
     if (!rewrites.isEmpty()) {

@@ -21,7 +21,8 @@ using Progress = std::function<void(qsizetype done, qsizetype total)>;
 constexpr int kProgressReports = 200;
 
 // Builds the catalogue: the applications folder (one level, bundles named *.app but not hidden
-// ones named .*, links resolved) and the added applications of ExtraApps, without the
+// ones named .*, links resolved), the added applications of ExtraApps and the applications of
+// the desktop's menu (those that need no terminal), without the
 // identifiers of HiddenApps in the visible list. Elements of either array that are not strings
 // are passed over. Old path entries of ExtraApps are rewritten to identifiers, in one write, and
 // only when one was.

@@ -13,6 +13,7 @@ AlwaysOpen::AlwaysOpen(std::shared_ptr<const Platform> platform, const Selection
     : QObject(parent), m_platform(std::move(platform)), m_selection(selection),
       m_storedLanguages(storedLanguages), m_runningInstances(runningInstances), m_worker(worker)
 {
+    connect(&m_worker, &LaunchWorker::event, this, &AlwaysOpen::workReported);
 }
 
 SheetText AlwaysOpen::question(const Facts &facts)
@@ -53,6 +54,13 @@ void AlwaysOpen::request()
         language < 0 || language >= listing->langs().size() || m_worker.isBusy())
         return;
 
+    // Someone else's setting is left as it is: say so rather than ask.
+    if (listing->desktop() && listing->desktopSetting().owner == DesktopOverride::Owner::User) {
+        emit confirmationNeeded(
+            keptNotice(listing->localizedAppName(), listing->desktopSetting().path));
+        return;
+    }
+
     Facts facts;
     facts.running = m_runningInstances.isAppRunning(listing.get());
     facts.entryChecked = panel.entries.first().checked;
@@ -63,7 +71,9 @@ void AlwaysOpen::request()
 
     m_asked = LaunchWork::StoredLanguageChange{
         listing->path(), listing->identifier(),
-        facts.entryChecked ? std::nullopt : std::optional(listing->langs().at(language))};
+        facts.entryChecked ? std::nullopt : std::optional(listing->langs().at(language)),
+        listing->desktop()};
+    m_askedName = facts.applicationName;
     emit confirmationNeeded(question(facts));
 }
 
@@ -73,7 +83,26 @@ void AlwaysOpen::confirm()
         return;
     const LaunchWork::StoredLanguageChange change = *std::exchange(m_asked, std::nullopt);
     m_worker.run([platform = m_platform, change](const LaunchWork::Report &report) {
-        LaunchWork::changeStoredLanguage(*platform->processes, platform->defaultsToolPath(), change,
-                                         report);
+        LaunchWork::changeStoredLanguage(*platform, change, report);
     });
+}
+
+SheetText AlwaysOpen::keptNotice(const QString &name, const QString &userFile)
+{
+    const QString title = Vexilo::tr("The language was not changed");
+    if (userFile.isEmpty())
+        return {title,
+                formatText(Vexilo::tr("Vexilo could not change the language %@ opens in."), {name}),
+                false};
+    return {title,
+            formatText(Vexilo::tr("%@ is set up to open by a file that Vexilo did not write:\n%@\n"
+                                  "Vexilo leaves it as it is."),
+                       {name, userFile}),
+            false};
+}
+
+void AlwaysOpen::workReported(const LaunchEvent &event)
+{
+    if (event.kind == LaunchEvent::Kind::StoredLanguageKept)
+        emit confirmationNeeded(keptNotice(m_askedName, event.userFile));
 }

@@ -40,11 +40,17 @@ public:
         QString language;
     };
     static SheetText question(const Facts &facts);
+    // The change was not made: `userFile` is the setting of someone else's that Vexilo leaves
+    // alone (empty: writing failed). Not a question.
+    static SheetText keptNotice(const QString &name, const QString &userFile);
 
 signals:
+    // A question to confirm, or (not a question) what became of a change.
     void confirmationNeeded(const SheetText &text);
 
 private:
+    void workReported(const LaunchEvent &event);
+
     std::shared_ptr<const Platform> m_platform;
     const Selection &m_selection;
     StoredLanguages &m_storedLanguages;
@@ -52,4 +58,6 @@ private:
     LaunchWorker &m_worker;
     // The change the sheet on screen asks about, for the application shown when it was asked.
     std::optional<LaunchWork::StoredLanguageChange> m_asked;
+    // The application's name as the last question named it.
+    QString m_askedName;
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "DesktopEntries.h"
+
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
+#include <optional>
 
 // What Launch would start now: the selected application and the language chosen for it.
 struct LaunchChoice {
@@ -13,6 +16,8 @@ struct LaunchChoice {
     QString title;
     // False for Vexilo's own entry and for an application whose languages cannot be told.
     bool launchable = false;
+    // An application of the desktop's menu; none for a bundle.
+    std::optional<DesktopApplication> desktop;
 
     bool operator==(const LaunchChoice &) const = default;
 };

@@ -8,6 +8,10 @@ struct LaunchEvent {
     enum class Kind {
         // The application's stored language was written (`storedLanguage` set) or deleted.
         StoredLanguageChanged,
+        // An application of the desktop's menu: its always-open setting could not be changed.
+        // `userFile` names the setting of someone else's that Vexilo left alone; empty when
+        // writing failed.
+        StoredLanguageKept,
         // The launch or restart of the application ended (whether or not it started).
         Started,
     };
@@ -15,6 +19,7 @@ struct LaunchEvent {
     QString path;
     QString identifier;
     std::optional<QString> storedLanguage;
+    QString userFile;
     // Started: the title of the language it was started in; empty for a start without
     // arguments, whose language the application chooses itself.
     QString title;

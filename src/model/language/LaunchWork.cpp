@@ -2,8 +2,12 @@
 
 #include "Bundle.h"
 #include "Desktop.h"
+#include "DesktopLanguageSetting.h"
+#include "DesktopLaunch.h"
+#include "DesktopProcesses.h"
 #include "LaunchChoice.h"
 #include "LaunchEnvironment.h"
+#include "Platform.h"
 #include "ProcessControl.h"
 #include "Processes.h"
 #include "StoredLanguage.h"
@@ -13,14 +17,38 @@
 
 namespace LaunchWork {
 
-bool quitRunningCopies(Processes &processes, const QString &identifier)
+namespace {
+
+// Starts a program, remembers it as started for `startedFrom` (the bundle or entry file), waits
+// until it is known and brings it to the front.
+bool startCommandAndRaise(Processes &processes, const QString &startedFrom, const QString &program,
+                          const QStringList &arguments, const QProcessEnvironment &environment)
 {
-    if (identifier.isEmpty())
+    const qint64 pid = ProcessControl::startDetached(program, arguments, environment);
+    if (pid == 0) {
+        qWarning().noquote() << QStringLiteral("Error: could not start %1.").arg(program);
         return false;
+    }
+    processes.rememberStart(pid, startedFrom, QStringList{program} + arguments);
+    if (!ProcessControl::waitUntilKnown(pid, kKnownBound))
+        return false;
+    Desktop::bringToFront(pid, kWindowBound);
+    return ProcessControl::isRunning(pid);
+}
+
+} // namespace
+
+bool quitRunningCopies(Processes &processes, const QString &identifier,
+                       const std::optional<DesktopApplication> &desktop)
+{
     QList<qint64> copies;
-    for (const RunningApplication &app : processes.launchedApplications()) {
-        if (app.bundleIdentifier == identifier)
-            copies.append(app.processIdentifier);
+    if (desktop) {
+        copies = DesktopProcesses::running(*desktop, processes);
+    } else if (!identifier.isEmpty()) {
+        for (const RunningApplication &app : processes.launchedApplications()) {
+            if (app.bundleIdentifier == identifier)
+                copies.append(app.processIdentifier);
+        }
     }
     if (copies.isEmpty())
         return false;
@@ -42,18 +70,22 @@ bool startAndRaise(Processes &processes, const QString &bundlePath, const QStrin
             << QStringLiteral("Error: %1 has no executable to start.").arg(bundlePath);
         return false;
     }
-    const qint64 pid = ProcessControl::startDetached(
-        executable, arguments,
+    return startCommandAndRaise(
+        processes, bundlePath, executable, arguments,
         LaunchEnvironment::forLanguage(QProcessEnvironment::systemEnvironment(), language));
-    if (pid == 0) {
-        qWarning().noquote() << QStringLiteral("Error: could not start %1.").arg(executable);
+}
+
+bool startDesktopAndRaise(Processes &processes, const DesktopApplication &app,
+                          const QString &language)
+{
+    const DesktopLaunch::Command command =
+        DesktopLaunch::command(app, language, QProcessEnvironment::systemEnvironment());
+    if (command.program.isEmpty()) {
+        qWarning().noquote() << QStringLiteral("Error: %1 has no program to start.").arg(app.id);
         return false;
     }
-    processes.rememberStart(pid, bundlePath, QStringList{executable} + arguments);
-    if (!ProcessControl::waitUntilKnown(pid, kKnownBound))
-        return false;
-    Desktop::bringToFront(pid, kWindowBound);
-    return ProcessControl::isRunning(pid);
+    return startCommandAndRaise(processes, app.path, command.program, command.arguments,
+                                command.environment);
 }
 
 QStringList languageArguments(const QString &code)
@@ -64,8 +96,10 @@ QStringList languageArguments(const QString &code)
 void launch(Processes &processes, const LaunchChoiceSnapshot &choice, bool quitFirst,
             const Report &report)
 {
-    if (quitFirst)
-        quitRunningCopies(processes, choice.get().identifier);
+    if (quitFirst) {
+        const LaunchChoice before = choice.get();
+        quitRunningCopies(processes, before.identifier, before.desktop);
+    }
     // Read again after the quit: a selection changed meanwhile is what starts.
     const LaunchChoice now = choice.get();
     LaunchEvent done;
@@ -73,16 +107,49 @@ void launch(Processes &processes, const LaunchChoiceSnapshot &choice, bool quitF
     done.path = now.path;
     done.identifier = now.identifier;
     done.title = now.title;
-    if (now.launchable)
+    if (now.launchable && now.desktop)
+        done.running = startDesktopAndRaise(processes, *now.desktop, now.code);
+    else if (now.launchable)
         done.running = startAndRaise(processes, now.path, languageArguments(now.code), now.code);
     report(done);
 }
 
-void changeStoredLanguage(Processes &processes, const QString &toolPath,
-                          const StoredLanguageChange &change, const Report &report)
-{
-    const bool wasRunning = quitRunningCopies(processes, change.identifier);
+namespace {
 
+// Writes or removes the always-open setting of an application of the desktop's menu; the event
+// that tells how it went.
+LaunchEvent changeDesktopSetting(const Platform &platform, const StoredLanguageChange &change)
+{
+    LaunchEvent event;
+    event.path = change.path;
+    event.identifier = change.identifier;
+    const QProcessEnvironment user = QProcessEnvironment::systemEnvironment();
+    const DesktopOverride::Result result =
+        !platform.desktopEntries ? DesktopOverride::Result::Failed
+        : change.code
+            ? DesktopLanguageSetting::set(*change.desktop, *platform.desktopEntries, *change.code,
+                                          user)
+            : DesktopLanguageSetting::reset(*change.desktop, *platform.desktopEntries, user);
+    switch (result) {
+    case DesktopOverride::Result::Done:
+        event.kind = LaunchEvent::Kind::StoredLanguageChanged;
+        event.storedLanguage = change.code;
+        break;
+    case DesktopOverride::Result::UserFile:
+        event.kind = LaunchEvent::Kind::StoredLanguageKept;
+        event.userFile =
+            DesktopLanguageSetting::find(*change.desktop, *platform.desktopEntries, user).path;
+        break;
+    case DesktopOverride::Result::Failed:
+        event.kind = LaunchEvent::Kind::StoredLanguageKept;
+        break;
+    }
+    return event;
+}
+
+// Writes or deletes a bundle's stored language with the preferences tool.
+LaunchEvent changeBundleSetting(const QString &toolPath, const StoredLanguageChange &change)
+{
     QProcess tool;
     tool.setProcessChannelMode(QProcess::ForwardedChannels);
     tool.start(toolPath,
@@ -100,16 +167,34 @@ void changeStoredLanguage(Processes &processes, const QString &toolPath,
     stored.path = change.path;
     stored.identifier = change.identifier;
     stored.storedLanguage = change.code;
+    return stored;
+}
+
+} // namespace
+
+void changeStoredLanguage(const Platform &platform, const StoredLanguageChange &change,
+                          const Report &report)
+{
+    Processes &processes = *platform.processes;
+    const bool wasRunning = quitRunningCopies(processes, change.identifier, change.desktop);
+    const LaunchEvent stored = change.desktop
+                                   ? changeDesktopSetting(platform, change)
+                                   : changeBundleSetting(platform.defaultsToolPath(), change);
     report(stored);
 
     if (!wasRunning)
         return;
-    // Without arguments, so that it reads its stored language.
+    // Without a language of its own: it opens as its setting says now. A copy quit for a change
+    // that could not be made opens again as it was.
     LaunchEvent done;
     done.kind = LaunchEvent::Kind::Started;
     done.path = change.path;
     done.identifier = change.identifier;
-    done.running = startAndRaise(processes, change.path, {}, change.code.value_or(QString()));
+    const QString language = stored.kind == LaunchEvent::Kind::StoredLanguageChanged
+                                 ? change.code.value_or(QString())
+                                 : QString();
+    done.running = change.desktop ? startDesktopAndRaise(processes, *change.desktop, language)
+                                  : startAndRaise(processes, change.path, {}, language);
     report(done);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopEntries.h"
 #include "LaunchEvent.h"
 
 #include <QString>
@@ -31,14 +32,21 @@ constexpr std::chrono::milliseconds kToolBound = 10s;
 using Report = std::function<void(const LaunchEvent &)>;
 
 // Asks every running copy of the application to quit and waits until they have ended, at most
-// kQuitBound. True when a copy was running.
-bool quitRunningCopies(Processes &processes, const QString &identifier);
+// kQuitBound. True when a copy was running. A bundle's copies are those of its identifier, an
+// application of the desktop's menu (`desktop`) those DesktopProcesses finds.
+bool quitRunningCopies(Processes &processes, const QString &identifier,
+                       const std::optional<DesktopApplication> &desktop = std::nullopt);
 
 // Starts the executable of the bundle at `bundlePath` with these arguments, `language` (a code,
 // or empty) first in its LANGUAGE; waits until it is known and brings it to the front. True when
 // the new copy runs as this returns.
 bool startAndRaise(Processes &processes, const QString &bundlePath, const QStringList &arguments,
                    const QString &language);
+
+// Starts the application of the desktop's menu in `language` (empty: as the user's environment
+// has it) as DesktopLaunch says; then as startAndRaise.
+bool startDesktopAndRaise(Processes &processes, const DesktopApplication &app,
+                          const QString &language);
 
 // The two arguments that start an application in a language for one run: -AppleLanguages (fr).
 QStringList languageArguments(const QString &code);
@@ -54,13 +62,17 @@ struct StoredLanguageChange {
     QString path;
     QString identifier;
     std::optional<QString> code;
+    // An application of the desktop's menu: its override is written or removed instead.
+    std::optional<DesktopApplication> desktop;
 
     bool operator==(const StoredLanguageChange &) const = default;
 };
 
-// Quits a running copy, writes or deletes the stored language with the preferences tool at
-// `toolPath`, reports it, then starts the application again without arguments if it was running.
-void changeStoredLanguage(Processes &processes, const QString &toolPath,
-                          const StoredLanguageChange &change, const Report &report);
+// Quits a running copy, writes or deletes the stored language with the platform's preferences
+// tool (for an application of the desktop's menu: its override, DesktopLanguageSetting),
+// reports it, then starts the application again, without a language of its own, if it was
+// running.
+void changeStoredLanguage(const Platform &platform, const StoredLanguageChange &change,
+                          const Report &report);
 
 } // namespace LaunchWork

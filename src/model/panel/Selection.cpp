@@ -39,8 +39,19 @@ void Selection::select(const AppListingPtr &listing)
 {
     if (!listing)
         return;
-    m_current = AppListing::fromPath(listing->path(), *m_platform->workspace);
-    m_storedLanguages.forget(m_current->identifier());
+    if (listing->desktop() && m_platform->desktopEntries) {
+        m_current = AppListing::reread(*listing, *m_platform->desktopEntries);
+        // Its always-open language is the one Vexilo's override sets, read just now; the
+        // preferences tool knows nothing of it.
+        const DesktopOverride::Found &setting = m_current->desktopSetting();
+        m_storedLanguages.remember(m_current->identifier(),
+                                   setting.owner == DesktopOverride::Owner::Vexilo
+                                       ? std::optional(setting.language)
+                                       : std::nullopt);
+    } else {
+        m_current = AppListing::fromPath(listing->path(), *m_platform->workspace);
+        m_storedLanguages.forget(m_current->identifier());
+    }
 
     if (isOwnEntry(*m_current)) {
         m_panel = Panel::forOwnEntry(m_current->localizedAppName(), m_current->langs());
@@ -92,6 +103,9 @@ void Selection::applyLaunchEvent(const LaunchEvent &event)
                 stored && *stored == m_panel.selectedEntry - Panel::kFirstLanguage;
         }
         break;
+    case LaunchEvent::Kind::StoredLanguageKept:
+        // Nothing changed: the mark stays as it was.
+        return;
     case LaunchEvent::Kind::Started:
         if (!isCurrent(event.path))
             return;
@@ -115,6 +129,7 @@ void Selection::publish()
     if (m_current) {
         choice.path = m_current->path();
         choice.identifier = m_current->identifier();
+        choice.desktop = m_current->desktop();
         const int language = m_panel.selectedEntry - Panel::kFirstLanguage;
         if (m_panel.hasAlwaysOpenEntry() && m_panel.launchEnabled && language >= 0 &&
             language < m_current->langs().size()) {

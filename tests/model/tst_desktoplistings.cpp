@@ -1,0 +1,146 @@
+#include "DesktopTree.h"
+#include "ProcessControl.h"
+#include "Processes.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "catalogue/CatalogueLoader.h"
+#include "language/RunningInstances.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// The desktop's applications as listings: in the catalogue beside the bundles, hidden by their
+// desktop-file ID, and the language their running copy's environment gives them.
+class TestDesktopListings : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<DesktopTree> m_tree;
+    std::shared_ptr<DesktopEntries> m_entries;
+    QList<qint64> m_started;
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        TestEnvironment::setLanguage(u"en_US"_s, u"en"_s);
+        m_tree = std::make_unique<DesktopTree>(m_env->root());
+        m_tree->recorder(u"bin/writer"_s, u"writer"_s);
+        m_tree->entry(m_tree->systemFolder(), u"org.example.Writer.desktop"_s,
+                      "Name=Writer\nIcon=writer\nExec=writer %F\n");
+        m_tree->entry(m_tree->systemFolder(), u"org.example.Other.desktop"_s,
+                      "Name=Other\nExec=writer --other\n");
+        for (const char *lang : {"de", "fr"})
+            m_tree->write(u"system/locale/%1/LC_MESSAGES/writer.mo"_s.arg(QLatin1String(lang)), "");
+        m_tree->write(u"system/icons/hicolor/48x48/apps/writer.png"_s, "png");
+        m_tree->write(u"system/icons/hicolor/256x256/apps/writer.png"_s, "png");
+        m_entries = std::make_shared<DesktopEntries>(m_tree->setup());
+        m_env->setDesktopEntries(m_entries);
+    }
+
+    void cleanup()
+    {
+        ProcessControl::quit(m_started, std::chrono::seconds(5));
+        m_started.clear();
+    }
+
+    void catalogueHoldsThemHiddenByIdentifier()
+    {
+        UserDefaults defaults(m_env->platform().preferences, u"org.vexilo.Test"_s);
+        defaults.setObject(u"HiddenApps"_s, QStringList{u"org.example.Other.desktop"_s});
+        // Vexilo's own entry is not listed: its bundle is Vexilo.
+        m_tree->entry(m_tree->systemFolder(), u"org.vexilo.Vexilo.desktop"_s,
+                      "Name=Vexilo\nExec=writer\n");
+        const CatalogueLoader::Result result =
+            CatalogueLoader::load(m_env->platform(), defaults, {});
+        QCOMPARE(result.allApps.size(), 2);
+        QCOMPARE(result.apps.size(), 1);
+        const AppListing &writer = *result.apps.first();
+        QCOMPARE(writer.name(), u"Writer"_s);
+        QCOMPARE(writer.identifier(), u"org.example.Writer.desktop"_s);
+        QCOMPARE(writer.path(), m_tree->systemFolder() + u"/org.example.Writer.desktop"_s);
+        // The largest size of the theme wins.
+        QCOMPARE(writer.iconPath(),
+                 m_tree->systemData() + u"/icons/hicolor/256x256/apps/writer.png"_s);
+        // Languages are looked for once it is selected.
+        QVERIFY(writer.langs().isEmpty());
+        const AppListingPtr fresh = AppListing::reread(writer, *m_entries);
+        QCOMPARE(fresh->langs().size(), 3);
+    }
+
+    // The line names the language the copy's environment asks for and the program has.
+    void runningLine_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("LANGUAGE first")
+            << QStringList{u"LANGUAGE=fr:de"_s, u"LC_MESSAGES=C.UTF-8"_s}
+            << u"Currently open in French."_s;
+        QTest::newRow("first one it has") << QStringList{u"LANGUAGE=it:de"_s, u"LANG=C.UTF-8"_s}
+                                          << u"Currently open in German."_s;
+        QTest::newRow("C: untranslated English")
+            << QStringList{u"LANGUAGE=fr"_s, u"LC_ALL=C"_s} << u"Currently open in English."_s;
+        QTest::newRow("none it has: English")
+            << QStringList{u"LANGUAGE=ja"_s, u"LANG=C.UTF-8"_s} << u"Currently open in English."_s;
+    }
+    void runningLine()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, line);
+        const AppListingPtr listing = AppListing::reread(
+            *AppListing::fromDesktopApplication(
+                *m_entries->application(u"org.example.Writer.desktop"_s), *m_entries, false),
+            *m_entries);
+        RunningInstances running(m_env->platform().processes);
+        QVERIFY(!running.isAppRunning(listing.get()));
+        QCOMPARE(running.currentInstanceLanguageString(*listing, std::nullopt), QString());
+
+        QProcessEnvironment env;
+        env.insert(u"PATH"_s, qEnvironmentVariable("PATH"));
+        for (const QString &pair : environment)
+            env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        const QString program = m_tree->bin() + u"/writer"_s;
+        const qint64 pid = ProcessControl::startDetached(program, {}, env);
+        QVERIFY(pid > 0);
+        m_started.append(pid);
+        QVERIFY(ProcessControl::waitUntilKnown(pid, std::chrono::seconds(5)));
+        // A copy started outside Vexilo is found by its program, a "#!" script's interpreter.
+        QTRY_VERIFY(running.isAppRunning(listing.get()));
+        QCOMPARE(running.currentInstanceLanguageString(*listing, std::nullopt), line);
+    }
+
+    // Only the interpreter running the entry's own script is a copy of it.
+    void interpreterCopies_data()
+    {
+        QTest::addColumn<bool>("ownScript");
+        QTest::newRow("another script") << false;
+        QTest::newRow("its script") << true;
+    }
+    void interpreterCopies()
+    {
+        QFETCH(bool, ownScript);
+        const QString script = m_tree->write(u"share/tool.sh"_s, "while :; do sleep 0.2; done\n");
+        m_tree->entry(m_tree->systemFolder(), u"tool.desktop"_s,
+                      ("Name=Tool\nExec=sh " + script + " --flag %f\n").toUtf8());
+        const DesktopEntries entries(m_tree->setup());
+        const auto app = entries.application(u"tool.desktop"_s);
+        QVERIFY(app);
+        const AppListingPtr listing = AppListing::fromDesktopApplication(*app, entries, true);
+        RunningInstances running(m_env->platform().processes);
+
+        const QStringList arguments = ownScript
+                                          ? QStringList{script}
+                                          : QStringList{u"-c"_s, u"while :; do sleep 0.2; done"_s};
+        const qint64 pid =
+            ProcessControl::startDetached(u"/bin/sh"_s, arguments, QProcessEnvironment());
+        QVERIFY(pid > 0);
+        m_started.append(pid);
+        QVERIFY(ProcessControl::waitUntilKnown(pid, std::chrono::seconds(5)));
+        QTest::qWait(200);
+        QCOMPARE(running.isAppRunning(listing.get()), ownScript);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopListings)
+#include "tst_desktoplistings.moc"

@@ -1,0 +1,103 @@
+#include "DesktopTree.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+DesktopTree::DesktopTree(const QString &root) : m_root(root)
+{
+    for (const QString &folder : {userFolder(), systemFolder(), bin()})
+        QDir().mkpath(folder);
+}
+
+QString DesktopTree::path() const
+{
+    return bin() + QLatin1Char(':') + qEnvironmentVariable("PATH");
+}
+
+DesktopEntries::Setup DesktopTree::setup() const
+{
+    DesktopEntries::Setup setup;
+    setup.folders = {userFolder(), systemFolder()};
+    setup.path = path();
+    setup.locales = {QStringLiteral("en_US.UTF-8")};
+    setup.localeFolders = {systemData() + QStringLiteral("/locale")};
+    setup.flatpakInstallations = {m_root + QStringLiteral("/data/flatpak")};
+    return setup;
+}
+
+QString DesktopTree::write(const QString &relative, const QByteArray &bytes, bool executable)
+{
+    const QString path = m_root + QLatin1Char('/') + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return {};
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+QString DesktopTree::entry(const QString &folder, const QString &id, const QByteArray &lines)
+{
+    return write(QDir(m_root).relativeFilePath(folder + QLatin1Char('/') + id),
+                 "[Desktop Entry]\nType=Application\n" + lines);
+}
+
+QString DesktopTree::recorder(const QString &relative, const QString &name)
+{
+    const QByteArray log = QFile::encodeName(m_root + QLatin1Char('/') + name + ".log");
+    const QByteArray overrides = QFile::encodeName(m_root + "/data/flatpak/overrides/");
+    const QByteArray script =
+        "#!/bin/sh\nlog='" + log +
+        "'\n"
+        "line=\"start $$\"\n"
+        "for a in \"$@\"; do line=\"$line [$a]\"; done\n"
+        "echo \"$line LANGUAGE=$LANGUAGE LC_ALL=$LC_ALL LC_MESSAGES=$LC_MESSAGES "
+        "LC_CTYPE=$LC_CTYPE\" >> \"$log\"\n"
+        "if [ \"$1\" = override ]; then\n"
+        "  for a in \"$@\"; do app=$a; done\n"
+        "  f='" +
+        overrides +
+        "'$app; mkdir -p \"$(dirname \"$f\")\"; touch \"$f\"\n"
+        "  for a in \"$@\"; do case $a in\n"
+        "    --env=*) kv=${a#--env=}; grep -v \"^${kv%%=*}=\" \"$f\" > \"$f.new\"; "
+        "echo \"$kv\" >> \"$f.new\"; mv \"$f.new\" \"$f\";;\n"
+        "    --unset-env=*) grep -v \"^${a#--unset-env=}=\" \"$f\" > \"$f.new\"; "
+        "mv \"$f.new\" \"$f\";;\n"
+        "  esac; done\n"
+        "  grep -v '^\\[Environment\\]' \"$f\" > \"$f.new\"; "
+        "{ echo '[Environment]'; cat \"$f.new\"; } > \"$f\"; rm -f \"$f.new\"\n"
+        "  exit 0\n"
+        "fi\n"
+        "trap 'echo \"end $$\" >> \"$log\"; exit 0' TERM\n"
+        "while :; do sleep 0.2 & wait $!; done\n";
+    return write(relative, script, true);
+}
+
+QStringList DesktopTree::log(const QString &name) const
+{
+    QFile file(m_root + QLatin1Char('/') + name + QStringLiteral(".log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString DesktopTree::flatpakOverrides(const QString &appId) const
+{
+    return m_root + QStringLiteral("/data/flatpak/overrides/") + appId;
+}
+
+QHash<QString, QByteArray> DesktopTree::snapshot(const QString &folder)
+{
+    QHash<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+    }
+    return files;
+}
