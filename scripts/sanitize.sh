@@ -23,6 +23,14 @@ shift
 sanitized=${VEXILO_SANITIZE_BUILD_DIR:-$root/$folder}
 suppressions=$root/scripts/sanitizers
 
+# Every finding ends the process that made it with a report, and so fails its test; child
+# processes (the defaults tool, the sample application, Vexilo itself, and the sample drawing
+# the demo icons during the build) inherit the options.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
+
 if [ ! -f "$sanitized/build.ninja" ]; then
     VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh" --packages-only
     cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -30,13 +38,6 @@ if [ ! -f "$sanitized/build.ninja" ]; then
 fi
 # The packages, then the instrumented build in that folder.
 VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh"
-
-# Every finding ends the process that made it with a report, and so fails its test; child
-# processes (the defaults tool, the sample application, Vexilo itself) inherit the options.
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
-export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
 
 status=0
 ctest --test-dir "$sanitized" --output-on-failure --no-tests=error -j2 "$@" </dev/null || status=$?
