@@ -10,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/paths.sh"
 bash "$root/scripts/setup.sh" >&2
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${VEXILO_BENCH_IN_XVFB:-}" ]; then
-    VEXILO_BENCH_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+    VEXILO_BENCH_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
 fi
 
 bin=$build/bench
