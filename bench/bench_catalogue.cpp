@@ -180,6 +180,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
+    // Only the bundles measured here: the machine's own application menu stays out.
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.path() + QStringLiteral("/no-menu")));
     // Each size alone when named: 1000 or 10000.
     const QStringList sizes = app.arguments().mid(1);
     if (sizes.isEmpty() || sizes.contains(QStringLiteral("1000")))

@@ -114,6 +114,8 @@ int bench(int argc, char *argv[])
                        dir.path() + QStringLiteral("/Applications"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path() + QStringLiteral("/config"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path() + QStringLiteral("/data"));
+    // An empty catalogue: no bundles, and no application menu of the machine's either.
+    environment.insert(QStringLiteral("XDG_DATA_DIRS"), dir.path() + QStringLiteral("/no-menu"));
     if (!environment.contains(QStringLiteral("DISPLAY")) &&
         !environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
