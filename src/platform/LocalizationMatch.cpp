@@ -101,7 +101,12 @@ Tag tagFor(const QString &name)
 // subtag off ("es_MX" -> "es_419", "pt_AO" -> "pt_PT", "zh_Hant_MO" -> "zh_Hant_HK").
 QString dataParent(const QString &identifier)
 {
-    const QByteArray id = identifier.toLatin1();
+    // ICU 72 never returns from opening "no_NO", an alias of "nb_NO" (Norwegian Bokmål): the
+    // aliases of "no" are asked for by what they stand for.
+    const QString target = identifier.startsWith(QLatin1String("no_"))
+                               ? QStringLiteral("nb") + identifier.mid(2)
+                               : identifier;
+    const QByteArray id = target.toLatin1();
     UErrorCode status = U_ZERO_ERROR;
     UResourceBundle *bundle = ures_openDirect(nullptr, id.constData(), &status);
     if (U_FAILURE(status)) {
