@@ -65,6 +65,15 @@ inline void goal(const char *figure, const QString &value, const QString &floor,
     std::fflush(stdout);
 }
 
+// A home of the benchmark's own below `folder`: preferences and data there, and no application
+// menu of the machine's, so that only what is measured is loaded.
+inline void isolateHome(const QString &folder)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder + QStringLiteral("/data")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(folder + QStringLiteral("/no-menu")));
+}
+
 inline void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);

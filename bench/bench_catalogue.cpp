@@ -178,10 +178,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
-    // Only the bundles measured here: the machine's own application menu stays out.
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.path() + QStringLiteral("/no-menu")));
+    Bench::isolateHome(dir.path());
     // Each size alone when named: 1000 or 10000.
     const QStringList sizes = app.arguments().mid(1);
     if (sizes.isEmpty() || sizes.contains(QStringLiteral("1000")))

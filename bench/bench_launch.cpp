@@ -49,10 +49,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
-    // Only the bundles measured here: the machine's own application menu stays out.
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.path() + QStringLiteral("/no-menu")));
+    Bench::isolateHome(dir.path());
 
     const QString folder = dir.path() + QStringLiteral("/Applications");
     const QString contents = folder + QStringLiteral("/Atlas.app/Contents");

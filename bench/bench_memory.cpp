@@ -60,10 +60,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    // Only the bundles measured here: the machine's own application menu stays out.
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/no-menu")));
+    Bench::isolateHome(home.path());
 
     // Twice over the empty folder: the first load sets up what every load needs once (the
     // thread, the locale data); the second is the floor.

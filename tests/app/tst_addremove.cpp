@@ -3,6 +3,7 @@
 #include "BundleBuilder.h"
 #include "HiddenAppsSheet.h"
 #include "HiddenAppsTableModel.h"
+#include "ListingNames.h"
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 #include "UserDefaults.h"
@@ -24,14 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList names(const QList<AppListingPtr> &listings)
-{
-    QStringList out;
-    for (const AppListingPtr &l : listings)
-        out.append(l->name());
-    return out;
-}
 
 // What a sheet on the main window says: title, then message.
 using SheetLines = QStringList;

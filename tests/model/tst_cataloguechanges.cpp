@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "ListingNames.h"
 #include "PreferencesStore.h"
 #include "TestEnvironment.h"
 #include "UserDefaults.h"
@@ -9,18 +10,6 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
-
-namespace {
-
-QStringList names(const QList<AppListingPtr> &listings)
-{
-    QStringList out;
-    for (const AppListingPtr &l : listings)
-        out.append(l->name());
-    return out;
-}
-
-} // namespace
 
 class TestCatalogueChanges : public QObject {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "ListingNames.h"
 #include "PreferencesStore.h"
 #include "TestEnvironment.h"
 #include "UserDefaults.h"
@@ -11,18 +12,6 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QStringList names(const QList<AppListingPtr> &listings)
-{
-    QStringList out;
-    for (const AppListingPtr &l : listings)
-        out.append(l->name());
-    return out;
-}
-
-} // namespace
 
 class TestCatalogueLoader : public QObject {
     Q_OBJECT
