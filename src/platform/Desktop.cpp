@@ -136,7 +136,12 @@ struct XServer {
             xcb_ewmh_request_change_active_window(&ewmh, screen, window,
                                                   XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
                                                   XCB_CURRENT_TIME, XCB_WINDOW_NONE);
-            return xcb_flush(connection) > 0;
+            // A round trip before disconnecting: the server may drop requests still unread
+            // when a connection closes, and the request would then be lost now and then.
+            const Owned<xcb_get_input_focus_reply_t> synced(
+                xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr),
+                &std::free);
+            return synced != nullptr;
         }
         const uint32_t above = XCB_STACK_MODE_ABOVE;
         xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);

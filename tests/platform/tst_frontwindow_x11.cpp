@@ -125,7 +125,7 @@ private slots:
         FakeWindowManager manager;
         const Started sample;
         QVERIFY(Desktop::bringToFront(sample.pid, 10s));
-        QTRY_VERIFY_WITH_TIMEOUT(manager.activated() != XCB_WINDOW_NONE, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.activated() != XCB_WINDOW_NONE, 5000);
         QCOMPARE(manager.pidOf(manager.activated()), sample.pid);
     }
 
