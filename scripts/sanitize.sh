@@ -2,7 +2,8 @@
 # Builds Vexilo, its tools and its tests instrumented, and runs the whole test suite:
 #
 #   ./scripts/sanitize.sh address     AddressSanitizer + UndefinedBehaviorSanitizer (build-asan)
-#   ./scripts/sanitize.sh thread      ThreadSanitizer (build-tsan)
+#   ./scripts/sanitize.sh thread      ThreadSanitizer (build-tsan), with QtCore built instrumented
+#                                     by scripts/tsan-qt.sh (once, about 20 minutes)
 #
 # Any CTest arguments after the first are passed on (e.g. -R hostile). Exits with CTest's
 # status. VEXILO_SANITIZE_BUILD_DIR names another build folder; VEXILO_JOBS the compile jobs.
@@ -31,10 +32,15 @@ export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
 
-if [ ! -f "$sanitized/build.ninja" ]; then
+configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILO_SANITIZE="$flags" -DVEXILO_BUILD_BENCH=OFF)
+if [ "$kind" = thread ]; then
+    # Instrumented QtCore and QtConcurrent in place of the system's, for the programs of this
+    # build alone: whatever else the tests start keeps the system's.
+    configure+=(-DCMAKE_BUILD_RPATH="$(bash "$root/scripts/tsan-qt.sh")")
+fi
+if [ ! -f "$sanitized/build.ninja" ] || [ "$kind" = thread ]; then
     VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh" --packages-only
-    cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVEXILO_SANITIZE="$flags" -DVEXILO_BUILD_BENCH=OFF
+    cmake -S "$root" -B "$sanitized" -G Ninja "${configure[@]}" >/dev/null
 fi
 # The packages, then the instrumented build in that folder.
 VEXILO_BUILD_DIR=$sanitized bash "$root/scripts/setup.sh"
