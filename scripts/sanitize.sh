@@ -30,7 +30,9 @@ suppressions=$root/scripts/sanitizers
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS=suppressions=$suppressions/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0
+# Qt starts a detached program through a second fork inside the child of the first, which
+# ThreadSanitizer ends by default in a multi-threaded program: the program would never start.
+export TSAN_OPTIONS=suppressions=$suppressions/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0:die_after_fork=0
 
 configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXILO_SANITIZE="$flags" -DVEXILO_BUILD_BENCH=OFF)
 if [ "$kind" = thread ]; then
