@@ -1,10 +1,9 @@
 #include "BundleBuilder.h"
+#include "FileTree.h"
 #include "TestEnvironment.h"
 #include "Workspace.h"
 #include "catalogue/AppListing.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -50,21 +49,24 @@ private slots:
         g_messages.clear();
     }
 
+    // Read once, a bundle outside the applications folder is found by its identifier at the
+    // next start.
     void readsBundle()
     {
-        const QString path = BundleBuilder(apps() + "/Mail.app")
+        const QString path = BundleBuilder(m_env->root() + "/Elsewhere/Mail.app")
                                  .identifier("org.example.Mail")
                                  .info("CFBundleVersion", "4.2")
                                  .languages({"fr", "de"})
                                  .write();
-        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
+        AppListing::fromPath(path, *m_platform->workspace);
+        Workspace fresh(apps(), m_env->root() + "/data/vexilo/KnownApplications.plist");
+        const AppListingPtr listing = AppListing::fromIdentifier("org.example.Mail", fresh);
         QCOMPARE(listing->path(), path);
         QCOMPARE(listing->name(), "Mail");
         QCOMPARE(listing->identifier(), "org.example.Mail");
         QCOMPARE(listing->version(), "4.2");
-        QStringList langs = listing->langs();
-        langs.sort();
-        QCOMPARE(langs, QStringList({"de", "fr"}));
+        QCOMPARE(QSet<QString>(listing->langs().cbegin(), listing->langs().cend()),
+                 QSet<QString>({"de", "fr"}));
         QVERIFY(!listing->invalid());
     }
 
@@ -73,8 +75,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expectedName");
         QTest::newRow("no Info.plist") << u"noinfo"_s << u"Broken"_s;
-        QTest::newRow("binary Info.plist") << u"binary"_s << u"Broken"_s;
-        QTest::newRow("missing path") << u"missing"_s << u"Broken"_s;
         QTest::newRow("dotted name") << u"dotted"_s << u"Broken.Beta"_s;
     }
     void unreadableBundles()
@@ -84,21 +84,17 @@ private slots:
         const QString path = apps() + QLatin1Char('/') + expectedName + ".app";
         if (kind == QLatin1String("noinfo"))
             BundleBuilder(path).noInfoPlist().localizedInfo("en", {{"CFBundleName", "X"}}).write();
-        else if (kind == QLatin1String("binary") || kind == QLatin1String("dotted"))
-            BundleBuilder(path).identifier("org.example.Binary").binaryInfoPlist().write();
+        else if (kind == QLatin1String("dotted"))
+            BundleBuilder(path).identifier("org.example.Dotted").write();
 
         const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
         QCOMPARE(listing->name(), expectedName);
-        if (kind == QLatin1String("binary") || kind == QLatin1String("dotted")) {
-            QCOMPARE(listing->identifier(), "org.example.Binary");
+        if (kind == QLatin1String("dotted")) {
+            QCOMPARE(listing->identifier(), "org.example.Dotted");
         } else {
             QVERIFY(listing->identifier().isEmpty());
             QVERIFY(listing->version().isEmpty());
             QCOMPARE(listing->localizedAppName(), expectedName);
-        }
-        if (kind == QLatin1String("missing")) {
-            QVERIFY(listing->langs().isEmpty());
-            QVERIFY(restoreDisabledResources(path));
         }
     }
 
@@ -112,7 +108,6 @@ private slots:
         QTest::newRow("with extension") << u"AppIcon.icns"_s << u"AppIcon.icns"_s;
         QTest::newRow("none declared") << u""_s << u""_s;
         QTest::newRow("declared but missing") << u"Gone"_s << u""_s;
-        QTest::newRow("leading out of the bundle") << u"../../../Outside"_s << QString();
     }
     void icon()
     {
@@ -122,13 +117,8 @@ private slots:
         builder.identifier("org.example.Icon");
         if (!declared.isEmpty())
             builder.info("CFBundleIconFile", declared);
-        const QByteArray icns = BundleBuilder::icnsImage(32, "red");
-        builder.file("Resources/AppIcon.icns", icns);
-        QDir().mkpath(apps());
-        QFile outside(apps() + "/Outside.icns");
-        QVERIFY(outside.open(QIODevice::WriteOnly) && outside.write(icns) > 0);
-        outside.close();
-        const QString path = builder.write();
+        const QString path =
+            builder.file("Resources/AppIcon.icns", BundleBuilder::icnsUpTo(32, "red")).write();
 
         const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
         QCOMPARE(listing->iconPath(),
@@ -145,7 +135,6 @@ private slots:
     void localizedName()
     {
         QFETCH(QString, languageList);
-        QFETCH(QString, expected);
         TestEnvironment::setLanguage("en_US", languageList);
         const QString path = BundleBuilder(apps() + "/Mail.app")
                                  .identifier("org.example.Mail")
@@ -153,20 +142,7 @@ private slots:
                                  .localizedInfo("fr", {{"CFBundleName", "Courrier"}})
                                  .localizedInfo("en", {{"CFBundleName", "Mail Pro"}})
                                  .write();
-        QCOMPARE(AppListing::fromPath(path, *m_platform->workspace)->localizedAppName(), expected);
-    }
-
-    // The localised name comes from a UTF-16 InfoPlist.strings as it does from a UTF-8 one.
-    void localizedNameFromUtf16Strings()
-    {
-        QByteArray utf16("\xff\xfe", 2);
-        const QString text = "/* UTF-16 */\nCFBundleName = \"Élan\";\n";
-        utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        const QString path = BundleBuilder(apps() + "/Elan.app")
-                                 .identifier("org.example.Elan")
-                                 .file("Resources/en.lproj/InfoPlist.strings", utf16)
-                                 .write();
-        QCOMPARE(AppListing::fromPath(path, *m_platform->workspace)->localizedAppName(), "Élan");
+        QTEST(AppListing::fromPath(path, *m_platform->workspace)->localizedAppName(), "expected");
     }
 
     void resetResourcesDisabled_data()
@@ -208,7 +184,7 @@ private slots:
         qInstallMessageHandler(collect);
         const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
         // Read again, as every selection does: a failure is told once a run.
-        AppListing::fromPath(path, *m_platform->workspace);
+        const AppListingPtr again = AppListing::fromPath(path, *m_platform->workspace);
         qInstallMessageHandler(nullptr);
 
         QCOMPARE(QFileInfo::exists(disabledDir), folderStays);
@@ -230,8 +206,9 @@ private slots:
         }
         const QString logLine = "Error: could not reset disabled language resources for Babel.";
         QCOMPARE(g_messages.count(logLine), expected ? 0 : 1);
-        // The listing reflects the bundle as it was before the move.
-        QVERIFY(!listing->langs().contains("de") || resources.contains("de.lproj"));
+        // The listing reflects the bundle as it was before the move, the next reading after it.
+        QVERIFY(!listing->langs().contains("de"));
+        QCOMPARE(again->langs().contains("de"), disabled.contains("de.lproj"));
         QCOMPARE(restoreDisabledResources(path), expected);
     }
 
@@ -250,37 +227,17 @@ private slots:
                                  .languages({"en"})
                                  .write();
         const QString disabled = path + "/Contents/Resources Disabled";
-        const QString elsewhere = m_env->root() + "/elsewhere";
         if (kind == QLatin1String("file")) {
             QFile f(disabled);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("precious");
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("precious") > 0);
         } else {
-            QDir().mkpath(elsewhere + "/fr.lproj");
-            QVERIFY(QFile::link(elsewhere, disabled));
+            QDir().mkpath(m_env->root() + "/elsewhere/fr.lproj");
+            QVERIFY(QFile::link(m_env->root() + "/elsewhere", disabled));
         }
+        const FileTree before = FileTree::of(m_env->root());
         AppListing::fromPath(path, *m_platform->workspace);
         QVERIFY(restoreDisabledResources(path));
-        if (kind == QLatin1String("file")) {
-            QCOMPARE(readFile(disabled), QByteArray("precious"));
-        } else {
-            QVERIFY(QFileInfo::exists(elsewhere + "/fr.lproj"));
-            QVERIFY(!QFileInfo::exists(path + "/Contents/Resources/fr.lproj"));
-        }
-    }
-
-    void languageRestoredLaterIsNotInListing()
-    {
-        const QString path = BundleBuilder(apps() + "/Late.app")
-                                 .identifier("org.example.Late")
-                                 .languages({"en"})
-                                 .file("Resources Disabled/fr.lproj/")
-                                 .write();
-        const AppListingPtr first = AppListing::fromPath(path, *m_platform->workspace);
-        QCOMPARE(first->langs(), QStringList{"en"});
-        QVERIFY(QFileInfo(path + "/Contents/Resources/fr.lproj").isDir());
-        // The next reading, such as the one every selection makes, sees it.
-        QVERIFY(AppListing::fromPath(path, *m_platform->workspace)->langs().contains("fr"));
+        QCOMPARE(before.differences(FileTree::of(m_env->root()), {"data"}), QStringList());
     }
 
     void equality_data()
@@ -309,27 +266,6 @@ private slots:
         QCOMPARE(a->isEqualToListing(*b), equal);
         QCOMPARE(b->isEqualToListing(*a), equal);
         QVERIFY(a->isEqualToListing(*a));
-    }
-
-    // Making listings from identifiers finds bundles added from outside the applications
-    // folder at the next start.
-    void fromIdentifier()
-    {
-        const QString outside = BundleBuilder(m_env->root() + "/Elsewhere/Quill.app")
-                                    .identifier("org.example.Quill")
-                                    .info("CFBundleVersion", "7")
-                                    .write();
-        AppListing::fromPath(outside, *m_platform->workspace);
-        const TestEnvironment &env = *m_env;
-        auto fresh = std::make_shared<Platform>(env.platform());
-        fresh->workspace = std::make_shared<Workspace>(
-            env.applicationsDirectory(), env.root() + "/data/vexilo/KnownApplications.plist");
-        const AppListingPtr listing =
-            AppListing::fromIdentifier("org.example.Quill", *fresh->workspace);
-        QCOMPARE(listing->path(), outside);
-        QCOMPARE(listing->identifier(), "org.example.Quill");
-        QCOMPARE(listing->name(), "Quill");
-        QCOMPARE(listing->version(), "7");
     }
 };
 

@@ -7,7 +7,6 @@
 #include "catalogue/CatalogueChanges.h"
 #include "catalogue/HiddenAppsList.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -17,26 +16,25 @@ class TestCatalogueChanges : public QObject {
     std::unique_ptr<TestEnvironment> m_env;
     std::shared_ptr<const Platform> m_platform;
 
-    // A bundle at `relative` below the test's root; "NoId" bundles declare no identifier.
-    AppListingPtr listing(const QString &relative)
+    // Bundles at these paths below the test's root, named after their folders; "NoId" bundles
+    // declare no identifier.
+    QList<AppListingPtr> listings(const QStringList &relatives)
     {
-        const QString path = m_env->root() + '/' + relative;
-        if (!QFileInfo::exists(path)) {
+        QList<AppListingPtr> out;
+        for (const QString &relative : relatives) {
+            const QString path = m_env->root() + '/' + relative;
             const QString name = QFileInfo(path).completeBaseName();
             BundleBuilder builder(path);
             if (!name.startsWith("NoId"))
                 builder.identifier("org.example." + name);
-            builder.info("CFBundleName", name).write();
+            if (!QFileInfo::exists(path))
+                builder.write();
+            out.append(
+                AppListing::fromPath(QFileInfo(path).canonicalFilePath(), *m_platform->workspace));
         }
-        return AppListing::fromPath(QFileInfo(path).canonicalFilePath(), *m_platform->workspace);
-    }
-    QList<AppListingPtr> listings(const QStringList &relatives)
-    {
-        QList<AppListingPtr> out;
-        for (const QString &relative : relatives)
-            out.append(listing(relative));
         return out;
     }
+    AppListingPtr listing(const QString &relative) { return listings({relative}).first(); }
 
     std::shared_ptr<UserDefaults> defaults()
     {
@@ -147,15 +145,13 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QString, panel);
         QFETCH(int, index);
-        QFETCH(bool, moves);
-        QFETCH(bool, showsInPanel);
         QStringList paths;
         for (const QString &name : shown)
             paths.append("Applications/" + name + ".app");
         const auto next = CatalogueChanges::selectionAfterHiding(selected, listings(paths), panel);
         QCOMPARE(next.index, index);
-        QCOMPARE(next.moveSelection, moves);
-        QCOMPARE(next.showInPanel, showsInPanel);
+        QTEST(next.moveSelection, "moves");
+        QTEST(next.showInPanel, "showsInPanel");
     }
 
     void hiddenAppsListSwitches()
@@ -214,9 +210,7 @@ private slots:
     // one stores, the other's next change keeps.
     void twoRunningCopiesLoseNothing()
     {
-        listing("Applications/Alpha.app");
-        listing("Applications/Beta.app");
-        listing("Applications/Gamma.app");
+        listings({"Applications/Alpha.app", "Applications/Beta.app", "Applications/Gamma.app"});
         PreferencesStore store(m_env->preferencesDirectory());
         QVERIFY(store.setValue("org.vexilo.Test", "ExtraApps", QVariantList{7}));
         auto first = loadedCatalogue(defaults());
@@ -248,8 +242,7 @@ private slots:
     // A change that cannot be stored is not made.
     void failedWritesChangeNothing()
     {
-        listing("Applications/Alpha.app");
-        listing("Applications/Beta.app");
+        listings({"Applications/Alpha.app", "Applications/Beta.app"});
         auto catalogue = loadedCatalogue(defaults());
         listing("X/Delta.app");
         // The preferences folder becomes a file: nothing can be written there.
@@ -257,7 +250,6 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(m_env->preferencesDirectory()).path()));
         QFile blocker(m_env->preferencesDirectory());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
 
         QCOMPARE(catalogue->add({m_env->root() + "/X/Delta.app"}).status,
                  Catalogue::AddOutcome::Status::NotSaved);
@@ -293,7 +285,6 @@ private slots:
         QDir().mkpath(m_env->root() + "/X/Empty.app/Contents");
         QFile file(m_env->root() + "/X/note.app");
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
 
         const auto outcome = catalogue->add({good, m_env->root() + "/X/" + bad});
         QCOMPARE(outcome.status, Catalogue::AddOutcome::Status::NotAnApplication);

@@ -1,6 +1,7 @@
 // A preferences tool that misbehaves: prints garbage or without end, hangs, dies. Each gives one
-// outcome, the stored language the tool's first line names or none, within the probe's bound.
-// The tool is found through the main bundle, so a stand-in bundle plays it.
+// outcome, the stored language the tool's first line names or none, within the probe's bound,
+// from one run per selection. The tool is found through the main bundle, so a stand-in bundle
+// plays it.
 #include "BundleBuilder.h"
 #include "TestEnvironment.h"
 #include "Workspace.h"
@@ -9,28 +10,32 @@
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 class TestHostileTool : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> m_env;
 
-    // A main bundle whose preferences tool is this shell script.
+    // A main bundle whose preferences tool is this shell script, writing down its arguments.
     QString standIn(const QByteArray &script)
     {
         const QString bundle = m_env->root() + "/StandIn.app";
-        const QString tool = bundle + "/Contents/Helpers/defaults";
-        QDir().mkpath(QFileInfo(tool).absolutePath());
-        QFile file(tool);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("#!/bin/sh\n" + script + '\n');
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        BundleBuilder(bundle)
+            .file("Helpers/defaults", "#!/bin/sh\necho \"$*\" >> \"$0.calls\"\n" + script + '\n')
+            .write();
+        QFile::setPermissions(bundle + "/Contents/Helpers/defaults",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return bundle;
+    }
+    QStringList calls(const Platform &platform)
+    {
+        QFile file(platform.defaultsToolPath() + ".calls");
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                   : QStringList();
     }
 
 private slots:
@@ -95,6 +100,16 @@ private slots:
         // The always-open mark: the stored language is the first one, the one chosen.
         QCOMPARE(selection.panel().entries.at(0).checked,
                  stored == selection.current()->langs().first());
+
+        // Known now, also when nothing was found; what Vexilo stores itself needs no run.
+        const QStringList once{"read org.example.Atlas AppleLanguages"};
+        QCOMPARE(calls(platform), script.isEmpty() ? QStringList() : once);
+        QVERIFY(storedLanguages.isKnown("org.example.Atlas"));
+        QCOMPARE(storedLanguages.storedLanguage("org.example.Atlas").value_or(QString()), stored);
+        QVERIFY(!storedLanguages.storedLanguage(QString()));
+        storedLanguages.remember("org.example.Atlas", u"de"_s);
+        QCOMPARE(storedLanguages.storedLanguage("org.example.Atlas"), u"de"_s);
+        QCOMPARE(calls(platform), script.isEmpty() ? QStringList() : once);
     }
 };
 

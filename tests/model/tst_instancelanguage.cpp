@@ -8,7 +8,6 @@
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -103,8 +102,7 @@ private slots:
     void languageArgument()
     {
         QFETCH(QByteArray, output);
-        QFETCH(QString, expected);
-        QCOMPARE(InstanceLanguage::languageArgument(output).value_or(QString()), expected);
+        QTEST(InstanceLanguage::languageArgument(output).value_or(QString()), "expected");
     }
 
     void nameForArgument_data()
@@ -112,7 +110,6 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("english user, fr") << u"en_US"_s << u"fr"_s << u"French"_s;
         QTest::newRow("french user, fr") << u"fr_FR"_s << u"fr"_s << u"français"_s;
         QTest::newRow("region") << u"en_US"_s << u"pt_BR"_s << u"Portuguese (Brazil)"_s;
         QTest::newRow("classic name") << u"en_US"_s << u"German"_s << u"German"_s;
@@ -123,9 +120,8 @@ private slots:
     {
         QFETCH(QString, locale);
         QFETCH(QString, code);
-        QFETCH(QString, expected);
         TestEnvironment::setLanguage(locale);
-        QCOMPARE(InstanceLanguage::nameForArgument(code), expected);
+        QTEST(InstanceLanguage::nameForArgument(code), "expected");
     }
 
     void nameForOwnChoice_data()
@@ -148,16 +144,7 @@ private slots:
     {
         QFETCH(QStringList, preferred);
         QFETCH(QStringList, langs);
-        QFETCH(QString, expected);
-        QCOMPARE(InstanceLanguage::nameForOwnChoice(preferred, langs), expected);
-    }
-
-    void notRunning()
-    {
-        const QString bundle = writeApp("Atlas", {"fr"});
-        QVERIFY(!isRunning(bundle));
-        QVERIFY(!RunningInstances(m_platform->processes).isAppRunning(nullptr));
-        QVERIFY(lineFor(bundle).isEmpty());
+        QTEST(InstanceLanguage::nameForOwnChoice(preferred, langs), "expected");
     }
 
     void runningInstances_data()
@@ -184,15 +171,16 @@ private slots:
         QFETCH(QStringList, langs);
         QFETCH(QString, stored);
         QFETCH(QStringList, arguments);
-        QFETCH(QString, expected);
+        QVERIFY(!RunningInstances(m_platform->processes).isAppRunning(nullptr));
         TestEnvironment::setLanguage("en_US", languages);
         const QString bundle = writeApp("Atlas", langs);
         if (!stored.isEmpty())
             QVERIFY(m_platform->preferences->setValue("org.example.Atlas", "AppleLanguages",
                                                       QVariantList{stored}));
+        QVERIFY(!isRunning(bundle) && lineFor(bundle).isEmpty());
         startInstance(bundle, arguments);
         QVERIFY(isRunning(bundle));
-        QCOMPARE(lineFor(bundle), expected);
+        QTEST(lineFor(bundle), "expected");
     }
 
     void firstOfTwoInstancesIsInspected()

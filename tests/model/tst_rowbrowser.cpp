@@ -1,3 +1,4 @@
+#include "ListingNames.h"
 #include "TestEnvironment.h"
 #include "Workspace.h"
 #include "row/RowBrowser.h"
@@ -7,14 +8,6 @@
 #include <QtTest>
 
 namespace {
-
-// The row's figures are written with the origin at the row's bottom left, y upwards, as its
-// design gives them; the view's coordinates have it at the top left, y downwards.
-QRect flip(const QRect &bottomLeft)
-{
-    return {bottomLeft.x(), RowGeometry::kRowHeight - bottomLeft.y() - bottomLeft.height(),
-            bottomLeft.width(), bottomLeft.height()};
-}
 
 QPoint centreOf(int index, bool selected = false)
 {
@@ -40,14 +33,6 @@ class TestRowBrowser : public QObject {
                                                *m_env.platform().workspace));
         }
         return result;
-    }
-
-    static QStringList namesOf(const QList<AppListingPtr> &list)
-    {
-        QStringList names;
-        for (const AppListingPtr &listing : list)
-            names.append(listing->name());
-        return names;
     }
 
 private slots:
@@ -101,7 +86,7 @@ private slots:
 
         for (const QString &text : typed)
             browser.search(text);
-        QCOMPARE(namesOf(browser.shown()), results);
+        QCOMPARE(names(browser.shown()), results);
         QCOMPARE(browser.inSearch(), inSearch);
         QCOMPARE(heard, reported);
         if (!reported.isEmpty()) {
@@ -125,29 +110,6 @@ private slots:
         browser.search("a");
         browser.search("");
         QCOMPARE(emptied.size(), 2);
-        QVERIFY(clicked.isEmpty());
-    }
-
-    void setSelectedScrollsToTheTarget_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QRect>("target");
-        QTest::newRow("0") << 0 << flip({0, 0, 60, 60});
-        QTest::newRow("7") << 7 << flip({426, 17, 66, 60});
-    }
-    void setSelectedScrollsToTheTarget()
-    {
-        QFETCH(int, index);
-        QFETCH(QRect, target);
-        RowBrowser browser;
-        browser.bridge(listings(kNames + kNames));
-        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
-        browser.setSelected(index);
-        QCOMPARE(browser.selected(), index);
-        QCOMPARE(scrolled.size(), 1);
-        QCOMPARE(scrolled.first().first().toRect(), target);
-        // Selecting tells the controller nothing; its callers do.
         QVERIFY(clicked.isEmpty());
     }
 
@@ -179,8 +141,11 @@ private slots:
         RowBrowser browser;
         browser.bridge(listings(kNames.mid(0, count)));
         browser.search(search);
-        browser.setSelected(selected);
         QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
+        browser.setSelected(selected);
+        // Selecting tells the controller nothing; its callers do.
+        QVERIFY(clicked.isEmpty());
 
         const auto result =
             browser.keyPressed(right ? RowBrowser::Key::Right : RowBrowser::Key::Left);
@@ -189,6 +154,8 @@ private slots:
         QCOMPARE(clicked.size(), alert ? 0 : 1);
         if (!alert)
             QCOMPARE(clicked.first().first().value<AppListingPtr>(), browser.shownAt(expected));
+        if (count > 0)
+            QCOMPARE(scrolled.last().first().toRect(), RowGeometry::scrollTarget(expected));
     }
 
     // Clicks and the context menu act on the icon the pointer is over, as the last pass drew
@@ -241,34 +208,21 @@ private slots:
             QCOMPARE(clicks.first().first().value<AppListingPtr>()->name(), clicked);
     }
 
-    // The pointer leaves an icon when it moves off it; the icon it entered last stays named.
-    void enteringAndLeaving()
+    // Off the icons the pointer names nothing to act on: moved between two (the icon it
+    // entered last stays named), out of the row, or left on an icon the list has since lost.
+    void pointerOffTheIcons()
     {
         RowBrowser browser;
         browser.bridge(listings(kNames));
         browser.paintPass(kScreen, kScreen.size(), kScreen);
         browser.pointerMoved(centreOf(2));
-        QVERIFY(browser.pointer().inArea());
-        QCOMPARE(browser.pointer().tempSelection(), 2);
         browser.pointerMoved(QPoint(185, 40));
         QVERIFY(!browser.pointer().inArea());
         QCOMPARE(browser.pointer().tempSelection(), 2);
-        browser.click();
-        QCOMPARE(browser.selected(), 0);
-
         browser.pointerMoved(centreOf(3));
         browser.pointerLeft();
-        QVERIFY(!browser.pointer().inArea());
-        QVERIFY(!browser.offersMenu());
-    }
+        QVERIFY(!browser.pointer().inArea() && !browser.offersMenu());
 
-    // An index that outlived its list names nothing: the pointer stayed on icon 4 while the
-    // list shrank to two.
-    void staleIndexesDoNothing()
-    {
-        RowBrowser browser;
-        browser.bridge(listings(kNames));
-        browser.paintPass(kScreen, kScreen.size(), kScreen);
         browser.pointerMoved(centreOf(4));
         browser.bridge(listings(kNames.mid(0, 2)));
         QSignalSpy clicks(&browser, &RowBrowser::listingClicked);
@@ -291,7 +245,7 @@ private slots:
         list.removeAt(2);
         browser.bridge(list);
         QVERIFY(browser.inSearch());
-        QCOMPARE(namesOf(browser.shown()), QStringList{"Bravo"});
+        QCOMPARE(names(browser.shown()), QStringList{"Bravo"});
         browser.setSelected(0);
         browser.paintPass(kScreen, kScreen.size(), kScreen);
         QSignalSpy removals(&browser, &RowBrowser::removeRequested);

@@ -1,14 +1,6 @@
 #include "FileOps.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <cstdio>
 #include <unistd.h>
 
@@ -77,93 +69,88 @@ class TstFileOps : public QObject {
     Q_OBJECT
 
 private slots:
-    void moveNoReplace_data();
-    void moveNoReplace();
-    void readerSeesWholeVersions();
-    void lockOfKilledWriterIsBroken();
-};
+    void moveNoReplace_data()
+    {
+        QTest::addColumn<QString>("source"); // "file" or "folder"
+        QTest::addColumn<QString>("target"); // "", "file" or "folder"
 
-void TstFileOps::moveNoReplace_data()
-{
-    QTest::addColumn<QString>("source"); // "file" or "folder"
-    QTest::addColumn<QString>("target"); // "", "file" or "folder"
-
-    const QString file = QStringLiteral("file"), folder = QStringLiteral("folder");
-    QTest::newRow("file to free name") << file << QString();
-    QTest::newRow("folder to free name") << folder << QString();
-    QTest::newRow("file onto file") << file << file;
-    QTest::newRow("file onto folder") << file << folder;
-    QTest::newRow("folder onto folder") << folder << folder;
-}
-
-void TstFileOps::moveNoReplace()
-{
-    QFETCH(QString, source);
-    QFETCH(QString, target);
-
-    QTemporaryDir dir;
-    const QString from = dir.filePath(QStringLiteral("from"));
-    const QString to = dir.filePath(QStringLiteral("to"));
-    makeEntry(from, source, "source");
-    makeEntry(to, target, "target");
-    const QByteArray fromBefore = entryAt(from);
-    const QByteArray toBefore = entryAt(to);
-
-    const bool moved = target.isEmpty();
-    QCOMPARE(FileOps::moveNoReplace(from, to), moved);
-    QCOMPARE(entryAt(from), moved ? QByteArray("none") : fromBefore);
-    QCOMPARE(entryAt(to), moved ? fromBefore : toBefore);
-}
-
-void TstFileOps::readerSeesWholeVersions()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("big"));
-    const QString stop = dir.filePath(QStringLiteral("stop"));
-    QVERIFY(FileOps::updateLocked(
-        path, [](std::optional<QByteArray>) { return std::optional<QByteArray>(version(0)); }));
-
-    QProcess writer;
-    writer.setProcessChannelMode(QProcess::ForwardedChannels);
-    writer.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--child-rewrite"), path, stop});
-    QVERIFY(writer.waitForStarted());
-
-    QSet<int> seen;
-    // Bounded only so that a broken writer cannot hang the test.
-    QDeadlineTimer limit(120000);
-    while (seen.size() < 6 && writer.state() != QProcess::NotRunning && !limit.hasExpired()) {
-        const QByteArray bytes = FileOps::readAll(path).value_or(QByteArray());
-        const int n = bytes.left(bytes.indexOf('\n')).mid(8).toInt();
-        QVERIFY2(bytes == version(n), "read a part of a version, or a mix of two");
-        seen.insert(n);
+        const QString file = QStringLiteral("file"), folder = QStringLiteral("folder");
+        QTest::newRow("file to free name") << file << QString();
+        QTest::newRow("folder to free name") << folder << QString();
+        QTest::newRow("file onto file") << file << file;
+        QTest::newRow("file onto folder") << file << folder;
+        QTest::newRow("folder onto folder") << folder << folder;
     }
-    writeFile(stop, "stop");
-    QVERIFY(writer.waitForFinished(120000));
-    QCOMPARE(writer.exitCode(), 0);
-    // The reads overlapped several rewrites, or the test proved nothing.
-    QVERIFY2(seen.size() >= 6, qPrintable(QStringLiteral("versions seen: %1").arg(seen.size())));
-}
+    void moveNoReplace()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
 
-void TstFileOps::lockOfKilledWriterIsBroken()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("file"));
-    QProcess holder;
-    holder.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--child-hold-lock"), path});
-    QVERIFY(holder.waitForStarted());
-    QVERIFY(holder.waitForReadyRead(60000));
-    QCOMPARE(holder.readLine(), QByteArray("locked\n"));
-    holder.kill();
-    QVERIFY(holder.waitForFinished(60000));
-    // The dead holder's lock file is still there; its lock is not.
-    QVERIFY(QFileInfo::exists(path + QStringLiteral(".lock")));
+        QTemporaryDir dir;
+        const QString from = dir.filePath(QStringLiteral("from"));
+        const QString to = dir.filePath(QStringLiteral("to"));
+        makeEntry(from, source, "source");
+        makeEntry(to, target, "target");
+        const QByteArray fromBefore = entryAt(from);
+        const QByteArray toBefore = entryAt(to);
 
-    QVERIFY(FileOps::updateLocked(
-        path, [](std::optional<QByteArray>) { return std::optional<QByteArray>("after"); }));
-    QCOMPARE(FileOps::readAll(path).value_or(QByteArray()), QByteArray("after"));
-}
+        const bool moved = target.isEmpty();
+        QCOMPARE(FileOps::moveNoReplace(from, to), moved);
+        QCOMPARE(entryAt(from), moved ? QByteArray("none") : fromBefore);
+        QCOMPARE(entryAt(to), moved ? fromBefore : toBefore);
+    }
+
+    void readerSeesWholeVersions()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big"));
+        const QString stop = dir.filePath(QStringLiteral("stop"));
+        QVERIFY(FileOps::updateLocked(
+            path, [](std::optional<QByteArray>) { return std::optional<QByteArray>(version(0)); }));
+
+        QProcess writer;
+        writer.setProcessChannelMode(QProcess::ForwardedChannels);
+        writer.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--child-rewrite"), path, stop});
+        QVERIFY(writer.waitForStarted());
+
+        QSet<int> seen;
+        // Bounded only so that a broken writer cannot hang the test.
+        QDeadlineTimer limit(120000);
+        while (seen.size() < 6 && writer.state() != QProcess::NotRunning && !limit.hasExpired()) {
+            const QByteArray bytes = FileOps::readAll(path).value_or(QByteArray());
+            const int n = bytes.left(bytes.indexOf('\n')).mid(8).toInt();
+            QVERIFY2(bytes == version(n), "read a part of a version, or a mix of two");
+            seen.insert(n);
+        }
+        writeFile(stop, "stop");
+        QVERIFY(writer.waitForFinished(120000));
+        QCOMPARE(writer.exitCode(), 0);
+        // The reads overlapped several rewrites, or the test proved nothing.
+        QVERIFY2(seen.size() >= 6,
+                 qPrintable(QStringLiteral("versions seen: %1").arg(seen.size())));
+    }
+
+    void lockOfKilledWriterIsBroken()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("file"));
+        QProcess holder;
+        holder.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--child-hold-lock"), path});
+        QVERIFY(holder.waitForStarted());
+        QVERIFY(holder.waitForReadyRead(60000));
+        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+        holder.kill();
+        QVERIFY(holder.waitForFinished(60000));
+        // The dead holder's lock file is still there; its lock is not.
+        QVERIFY(QFileInfo::exists(path + QStringLiteral(".lock")));
+
+        QVERIFY(FileOps::updateLocked(
+            path, [](std::optional<QByteArray>) { return std::optional<QByteArray>("after"); }));
+        QCOMPARE(FileOps::readAll(path).value_or(QByteArray()), QByteArray("after"));
+    }
+};
 
 int main(int argc, char **argv)
 {

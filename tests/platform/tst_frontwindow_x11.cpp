@@ -1,7 +1,6 @@
 #include "Desktop.h"
 #include "ProcessControl.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 #include <csignal>
 #include <cstdlib>

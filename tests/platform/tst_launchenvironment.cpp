@@ -1,6 +1,5 @@
 #include "LaunchEnvironment.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -32,30 +31,20 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("code") << "fr"
-                              << "fr";
-        QTest::newRow("region with a hyphen") << "en-GB"
-                                              << "en_GB";
-        QTest::newRow("region") << "pt_BR"
-                                << "pt_BR";
-        QTest::newRow("classic name") << "Japanese"
-                                      << "ja";
-        QTest::newRow("traditional Chinese") << "zh-Hant"
-                                             << "zh_TW";
-        QTest::newRow("simplified Chinese") << "zh_Hans"
-                                            << "zh_CN";
-        QTest::newRow("script and region") << "zh-Hant-HK"
-                                           << "zh_HK";
-        QTest::newRow("Serbian in Latin letters") << "sr-Latn"
-                                                  << "sr@latin";
-        QTest::newRow("nothing") << ""
-                                 << "";
+        QTest::newRow("code") << u"fr"_s << u"fr"_s;
+        QTest::newRow("region with a hyphen") << u"en-GB"_s << u"en_GB"_s;
+        QTest::newRow("region") << u"pt_BR"_s << u"pt_BR"_s;
+        QTest::newRow("classic name") << u"Japanese"_s << u"ja"_s;
+        QTest::newRow("traditional Chinese") << u"zh-Hant"_s << u"zh_TW"_s;
+        QTest::newRow("simplified Chinese") << u"zh_Hans"_s << u"zh_CN"_s;
+        QTest::newRow("script and region") << u"zh-Hant-HK"_s << u"zh_HK"_s;
+        QTest::newRow("Serbian in Latin letters") << u"sr-Latn"_s << u"sr@latin"_s;
+        QTest::newRow("nothing") << QString() << QString();
     }
     void gettextLanguage()
     {
         QFETCH(QString, code);
-        QFETCH(QString, expected);
-        QCOMPARE(LaunchEnvironment::gettextLanguage(code), expected);
+        QTEST(LaunchEnvironment::gettextLanguage(code), "expected");
     }
 
     // Only LANGUAGE and, under a C locale, the locale of messages change.
@@ -64,61 +53,42 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("child");
-        QTest::newRow("first, the user's after it, once")
-            << "LANG=de_DE.UTF-8 LANGUAGE=de:fr:en HOME=/h"
-            << "fr"
-            << "LANG=de_DE.UTF-8 LANGUAGE=fr:de:en HOME=/h";
-        QTest::newRow("no LANGUAGE: the locale's language follows")
-            << "LANG=de_DE.UTF-8"
-            << "en-GB"
-            << "LANG=de_DE.UTF-8 LANGUAGE=en_GB:de_DE";
-        QTest::newRow("LC_MESSAGES decides") << "LANG=C LC_MESSAGES=de_DE.UTF-8"
-                                             << "ja"
-                                             << "LANG=C LC_MESSAGES=de_DE.UTF-8 LANGUAGE=ja:de_DE";
-        QTest::newRow("no language: unchanged") << "LANG=C LANGUAGE=de"
-                                                << ""
-                                                << "LANG=C LANGUAGE=de";
-        QTest::newRow("C: messages and characters in UTF-8")
-            << "LANG=C"
-            << "fr"
-            << "LANG=C LANGUAGE=fr LC_MESSAGES=C.UTF-8 LC_CTYPE=C.UTF-8";
-        QTest::newRow("C.UTF-8 names no language") << "LANG=C.UTF-8"
-                                                   << "de"
-                                                   << "LANG=C.UTF-8 LANGUAGE=de";
-        QTest::newRow("POSIX messages, UTF-8 characters")
-            << "LANG=de_DE.UTF-8 LC_MESSAGES=POSIX"
-            << "fr"
-            << "LANG=de_DE.UTF-8 LC_MESSAGES=C.UTF-8 LANGUAGE=fr";
-        QTest::newRow("nothing set") << "PATH=/bin"
-                                     << "fr"
-                                     << "PATH=/bin LANGUAGE=fr LC_MESSAGES=C.UTF-8 "
-                                        "LC_CTYPE=C.UTF-8";
-        QTest::newRow("LC_ALL=C outranks the rest")
-            << "LC_ALL=C LC_MESSAGES=de_DE.UTF-8"
-            << "fr"
-            << "LC_ALL=C.UTF-8 LC_MESSAGES=de_DE.UTF-8 LANGUAGE=fr";
-        QTest::newRow("a locale this machine lacks still names a language")
-            << "LANG=fr_CA.UTF-8"
-            << "ja"
-            << "LANG=fr_CA.UTF-8 LANGUAGE=ja:fr_CA LC_ALL=C.UTF-8";
-        QTest::newRow("any category this machine lacks")
-            << "LANG=C LC_TIME=fr_CA.UTF-8"
-            << "ja"
-            << "LANG=C LC_TIME=fr_CA.UTF-8 LANGUAGE=ja LC_ALL=C.UTF-8";
+        QTest::addColumn<QString>("utf8"); // the machine's UTF-8 locale, if any
+        const auto row = [](const char *tag, const char *user, const char *language,
+                            const char *child, const char *utf8 = "C.UTF-8") {
+            QTest::newRow(tag) << QString(user) << QString(language) << QString(child)
+                               << QString(utf8);
+        };
+        row("first, the user's after it, once", "LANG=de_DE.UTF-8 LANGUAGE=de:fr:en HOME=/h", "fr",
+            "LANG=de_DE.UTF-8 LANGUAGE=fr:de:en HOME=/h");
+        row("no LANGUAGE: the locale's language follows", "LANG=de_DE.UTF-8", "en-GB",
+            "LANG=de_DE.UTF-8 LANGUAGE=en_GB:de_DE");
+        row("LC_MESSAGES decides", "LANG=C LC_MESSAGES=de_DE.UTF-8", "ja",
+            "LANG=C LC_MESSAGES=de_DE.UTF-8 LANGUAGE=ja:de_DE");
+        row("no language: unchanged", "LANG=C LANGUAGE=de", "", "LANG=C LANGUAGE=de");
+        row("C: messages and characters in UTF-8", "LANG=C", "fr",
+            "LANG=C LANGUAGE=fr LC_MESSAGES=C.UTF-8 LC_CTYPE=C.UTF-8");
+        row("C.UTF-8 names no language", "LANG=C.UTF-8", "de", "LANG=C.UTF-8 LANGUAGE=de");
+        row("POSIX messages, UTF-8 characters", "LANG=de_DE.UTF-8 LC_MESSAGES=POSIX", "fr",
+            "LANG=de_DE.UTF-8 LC_MESSAGES=C.UTF-8 LANGUAGE=fr");
+        row("nothing set", "PATH=/bin", "fr",
+            "PATH=/bin LANGUAGE=fr LC_MESSAGES=C.UTF-8 LC_CTYPE=C.UTF-8");
+        row("LC_ALL=C outranks the rest", "LC_ALL=C LC_MESSAGES=de_DE.UTF-8", "fr",
+            "LC_ALL=C.UTF-8 LC_MESSAGES=de_DE.UTF-8 LANGUAGE=fr");
+        row("a locale this machine lacks still names a language", "LANG=fr_CA.UTF-8", "ja",
+            "LANG=fr_CA.UTF-8 LANGUAGE=ja:fr_CA LC_ALL=C.UTF-8");
+        row("any category this machine lacks", "LANG=C LC_TIME=fr_CA.UTF-8", "ja",
+            "LANG=C LC_TIME=fr_CA.UTF-8 LANGUAGE=ja LC_ALL=C.UTF-8");
+        row("no UTF-8 locale changes no locale", "LANG=C", "fr", "LANG=C LANGUAGE=fr", "");
     }
     void forLanguage()
     {
         QFETCH(QString, user);
         QFETCH(QString, language);
         QFETCH(QString, child);
-        QCOMPARE(LaunchEnvironment::forLanguage(environment(user), language, "C.UTF-8", installed),
+        QFETCH(QString, utf8);
+        QCOMPARE(LaunchEnvironment::forLanguage(environment(user), language, utf8, installed),
                  environment(child));
-    }
-
-    void noUtf8LocaleChangesNoLocale()
-    {
-        QCOMPARE(LaunchEnvironment::forLanguage(environment("LANG=C"), "fr", QString(), installed),
-                 environment("LANG=C LANGUAGE=fr"));
     }
 
     // gettext honours LANGUAGE in what a program started under the C locale prints.

@@ -1,6 +1,4 @@
-#include "Bundle.h"
 #include "LocalizationMatch.h"
-#include "TestEnvironment.h"
 
 #include <QtTest>
 
@@ -64,26 +62,6 @@ private slots:
         // The order the file system lists folders in changes nothing.
         QStringList reversed(folders.crbegin(), folders.crend());
         QCOMPARE(LocalizationMatch::firstMatch(reversed, languages), expected);
-    }
-
-    void realWorldBundle_data()
-    {
-        QTest::addColumn<QString>("preferred");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("pt_PT") << u"pt_PT"_s << u"pt_PT"_s;
-        QTest::newRow("pt_BR") << u"pt_BR"_s << u"pt_BR"_s;
-        QTest::newRow("zh_HK") << u"zh_HK"_s << u"zh_TW"_s;
-        QTest::newRow("nb_NO") << u"nb_NO"_s << u"nb"_s;
-        QTest::newRow("eo: the development region") << u"eo"_s << u"en"_s;
-    }
-    void realWorldBundle()
-    {
-        VEXILO_REQUIRE_REALWORLD();
-        QFETCH(QString, preferred);
-        QFETCH(QString, expected);
-        const auto bundle = Bundle::bundleWithPath(VEXILO_TEST_REALWORLD "/Autoupdate.app");
-        QVERIFY(bundle);
-        QCOMPARE(bundle->preferredLocalization({preferred}), expected);
     }
 };
 

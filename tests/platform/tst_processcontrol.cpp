@@ -1,7 +1,5 @@
 #include "ProcessControl.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QtTest>
 #include <csignal>
 #include <unistd.h>

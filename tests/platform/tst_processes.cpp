@@ -47,153 +47,148 @@ class TestProcesses : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void runningApplications();
-    void zombieAndMissingProcesses();
-    void scripts_data();
-    void scripts();
-    void wrapperThatHandsOver();
+    void initTestCase()
+    {
+        qputenv(kChildVariable, "1"); // for the children: this process has read it already
+        const QString self = QCoreApplication::applicationFilePath();
+        BundleBuilder(m_dir.filePath("NoId.app")).executable("NoId", self).write();
+        // Blanks and accented letters in the path, as the report must carry them.
+        BundleBuilder builder(m_dir.filePath(u"\u00c9cho Zeta.app"_s));
+        builder.identifier("org.example.tst-processes").executable("App", self).write();
+        m_waiter = m_dir.filePath(u"\u00c9cho Zeta.app/Contents/MacOS/App"_s);
+    }
+
+    void runningApplications()
+    {
+        ProcessPtr first = start(m_waiter, {"-AppleLanguages", "(fr)"});
+        // A line break in an argument cannot pose as a line of the report.
+        const ProcessPtr second = start(m_waiter, {"a b", "", "one\nARGS\n-AppleLanguages (de)"});
+        const ProcessPtr noId = start(m_dir.filePath("NoId.app/Contents/MacOS/NoId"));
+        QVERIFY(first && second && noId);
+        const qint64 firstPid = first->processId(), secondPid = second->processId();
+        const QByteArray exe = QFile::encodeName(m_waiter);
+        QCOMPARE(Processes().commandLineReport(firstPid),
+                 "ARGS\n" + exe + " -AppleLanguages (fr)\n");
+        QCOMPARE(Processes().commandLineReport(secondPid),
+                 "ARGS\n" + exe + " a b  one?ARGS?-AppleLanguages (de)\n");
+
+        QVERIFY(!listed().contains(noId->processId()));
+        QCOMPARE(listed("org.example.tst-processes"),
+                 (QList<qint64>{std::min(firstPid, secondPid), std::max(firstPid, secondPid)}));
+        first.reset(); // killed, and waited for
+        QCOMPARE(listed("org.example.tst-processes"), QList<qint64>{secondPid});
+    }
+
+    void zombieAndMissingProcesses()
+    {
+        const QByteArray exe = QFile::encodeName(m_waiter);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(STDIN_FILENO); // ends at once
+            ::execl(exe.constData(), exe.constData(), nullptr);
+            ::_exit(127);
+        }
+        // Waits for the end without reaping: the child stays a zombie until waitpid below.
+        siginfo_t info{};
+        QVERIFY(::waitid(P_PID, pid, &info, WEXITED | WNOWAIT) == 0 && info.si_status == 0);
+        QVERIFY(!listed().contains(pid));
+        QCOMPARE(Processes().commandLineReport(pid), QByteArray("ARGS\n"));
+        ::waitpid(pid, nullptr, 0);
+
+        for (qint64 missing : {qint64(0), qint64(-1), qint64(4194304 + 7), qint64(1) << 33})
+            QCOMPARE(Processes().commandLineReport(missing), QByteArray("ARGS\n"));
+    }
+
+    void scripts_data()
+    {
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::addColumn<bool>("relative"); // started as ./run from the MacOS folder
+        QTest::addColumn<bool>("byAnotherProgram");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << false << false << true;
+        QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << false << false << true;
+        QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << false << false << true;
+        QTest::newRow("relative path") << QByteArray("#!/bin/sh") << true << false << true;
+        // An editor or viewer opened on the file is no running copy of the application.
+        QTest::newRow("opened by another program")
+            << QByteArray("#!/bin/sh") << false << true << false;
+    }
+    // A bundle whose executable is a script runs as its interpreter, with the script as
+    // argument.
+    void scripts()
+    {
+        QFETCH(QByteArray, firstLine);
+        QFETCH(bool, relative);
+        QFETCH(bool, byAnotherProgram);
+        const QString identifier = "org.example.tst-script";
+        const QString bundle = BundleBuilder(m_dir.filePath(QTest::currentDataTag() + u".app"_s))
+                                   .identifier(identifier)
+                                   .file("MacOS/run", firstLine + "\nread line\n")
+                                   .write();
+        const QString script = bundle + "/Contents/MacOS/run";
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        ProcessPtr process(new QProcess);
+        const QStringList arguments{"-AppleLanguages", "(de)"};
+        if (byAnotherProgram) {
+            process->start(QCoreApplication::applicationFilePath(),
+                           QStringList{script} + arguments);
+        } else if (relative) {
+            process->setWorkingDirectory(bundle + "/Contents/MacOS");
+            process->start("./run", arguments);
+        } else {
+            process->start(script, arguments);
+        }
+        QVERIFY(process->waitForStarted());
+        const qint64 pid = process->processId();
+        // Up once its command line ends in the arguments, after any env in between.
+        QVERIFY(QTest::qWaitFor([&] {
+            const QByteArray report = Processes().commandLineReport(pid);
+            return report.endsWith(" -AppleLanguages (de)\n") && !report.contains("/env ");
+        }));
+        QTEST(listed(identifier).contains(pid), "shown");
+    }
+
+    // A wrapper script that execs an installed program is known by the start Vexilo
+    // remembers, and described by the command line Vexilo gave it, as long as that process runs.
+    void wrapperThatHandsOver()
+    {
+        const QString identifier = "org.example.tst-wrapper";
+        const QString bundle = BundleBuilder(m_dir.filePath("Wrapper.app"))
+                                   .identifier(identifier)
+                                   .file("MacOS/run", "#!/bin/sh\nexec /bin/sleep 30\n")
+                                   .write();
+        const QString script = bundle + "/Contents/MacOS/run";
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QStringList arguments{"-AppleLanguages", "(de)"};
+        ProcessPtr process(new QProcess);
+        process->start(script, arguments);
+        QVERIFY(process->waitForStarted());
+        const qint64 pid = process->processId();
+        QVERIFY(QTest::qWaitFor(
+            [&] { return Processes().commandLineReport(pid) == "ARGS\n/bin/sleep 30\n"; }));
+        Processes processes;
+        QVERIFY(!listed(identifier).contains(pid));
+        processes.rememberStart(pid, bundle, QStringList{script} + arguments);
+        const QList<RunningApplication> running = processes.launchedApplications();
+        QCOMPARE(std::count_if(running.cbegin(), running.cend(),
+                               [&](const RunningApplication &app) {
+                                   return app.processIdentifier == pid &&
+                                          app.bundleIdentifier == identifier &&
+                                          app.bundlePath == bundle;
+                               }),
+                 1);
+        QCOMPARE(processes.commandLineReport(pid),
+                 "ARGS\n" + QFile::encodeName(script) + " -AppleLanguages (de)\n");
+        process.reset();
+        QVERIFY(!processes.launchedApplications().contains({identifier, bundle, pid}));
+        QCOMPARE(processes.commandLineReport(pid), QByteArray("ARGS\n"));
+    }
 
 private:
     QTemporaryDir m_dir;
     QString m_waiter; // a copy of this test in a bundle
 };
-
-void TestProcesses::initTestCase()
-{
-    qputenv(kChildVariable, "1"); // for the children: this process has read it already
-    const QString self = QCoreApplication::applicationFilePath();
-    BundleBuilder(m_dir.filePath("NoId.app")).executable("NoId", self).write();
-    // Blanks and accented letters in the path, as the report must carry them.
-    BundleBuilder builder(m_dir.filePath(u"\u00c9cho Zeta.app"_s));
-    builder.identifier("org.example.tst-processes").executable("App", self).write();
-    m_waiter = m_dir.filePath(u"\u00c9cho Zeta.app/Contents/MacOS/App"_s);
-}
-
-void TestProcesses::runningApplications()
-{
-    ProcessPtr first = start(m_waiter, {"-AppleLanguages", "(fr)"});
-    // A line break in an argument cannot pose as a line of the report.
-    const ProcessPtr second = start(m_waiter, {"a b", "", "one\nARGS\n-AppleLanguages (de)"});
-    const ProcessPtr noId = start(m_dir.filePath("NoId.app/Contents/MacOS/NoId"));
-    QVERIFY(first && second && noId);
-    const qint64 firstPid = first->processId(), secondPid = second->processId();
-    const QByteArray exe = QFile::encodeName(m_waiter);
-    QCOMPARE(Processes().commandLineReport(firstPid), "ARGS\n" + exe + " -AppleLanguages (fr)\n");
-    QCOMPARE(Processes().commandLineReport(secondPid),
-             "ARGS\n" + exe + " a b  one?ARGS?-AppleLanguages (de)\n");
-
-    QVERIFY(!listed().contains(noId->processId()));
-    QCOMPARE(listed("org.example.tst-processes"),
-             (QList<qint64>{std::min(firstPid, secondPid), std::max(firstPid, secondPid)}));
-    first.reset(); // killed, and waited for
-    QCOMPARE(listed("org.example.tst-processes"), QList<qint64>{secondPid});
-}
-
-void TestProcesses::zombieAndMissingProcesses()
-{
-    const QByteArray exe = QFile::encodeName(m_waiter);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(STDIN_FILENO); // ends at once
-        ::execl(exe.constData(), exe.constData(), nullptr);
-        ::_exit(127);
-    }
-    // Waits for the end without reaping: the child stays a zombie until waitpid below.
-    siginfo_t info{};
-    QVERIFY(::waitid(P_PID, pid, &info, WEXITED | WNOWAIT) == 0 && info.si_status == 0);
-    QVERIFY(!listed().contains(pid));
-    QCOMPARE(Processes().commandLineReport(pid), QByteArray("ARGS\n"));
-    ::waitpid(pid, nullptr, 0);
-
-    for (qint64 missing : {qint64(0), qint64(-1), qint64(4194304 + 7), qint64(1) << 33})
-        QCOMPARE(Processes().commandLineReport(missing), QByteArray("ARGS\n"));
-}
-
-void TestProcesses::scripts_data()
-{
-    QTest::addColumn<QByteArray>("firstLine");
-    QTest::addColumn<bool>("relative"); // started as ./run from the MacOS folder
-    QTest::addColumn<bool>("byAnotherProgram");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << false << false << true;
-    QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << false << false << true;
-    QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << false << false << true;
-    QTest::newRow("relative path") << QByteArray("#!/bin/sh") << true << false << true;
-    // An editor or viewer opened on the file is no running copy of the application.
-    QTest::newRow("opened by another program") << QByteArray("#!/bin/sh") << false << true << false;
-}
-
-// A bundle whose executable is a script runs as its interpreter, with the script as argument.
-void TestProcesses::scripts()
-{
-    QFETCH(QByteArray, firstLine);
-    QFETCH(bool, relative);
-    QFETCH(bool, byAnotherProgram);
-    QFETCH(bool, shown);
-    const QString identifier = "org.example.tst-script";
-    const QString bundle = BundleBuilder(m_dir.filePath(QTest::currentDataTag() + u".app"_s))
-                               .identifier(identifier)
-                               .file("MacOS/run", firstLine + "\nread line\n")
-                               .write();
-    const QString script = bundle + "/Contents/MacOS/run";
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    ProcessPtr process(new QProcess);
-    const QStringList arguments{"-AppleLanguages", "(de)"};
-    if (byAnotherProgram) {
-        process->start(QCoreApplication::applicationFilePath(), QStringList{script} + arguments);
-    } else if (relative) {
-        process->setWorkingDirectory(bundle + "/Contents/MacOS");
-        process->start("./run", arguments);
-    } else {
-        process->start(script, arguments);
-    }
-    QVERIFY(process->waitForStarted());
-    const qint64 pid = process->processId();
-    // Up once its command line ends in the arguments, after any env in between.
-    QVERIFY(QTest::qWaitFor([&] {
-        const QByteArray report = Processes().commandLineReport(pid);
-        return report.endsWith(" -AppleLanguages (de)\n") && !report.contains("/env ");
-    }));
-    QCOMPARE(listed(identifier).contains(pid), shown);
-}
-
-// A wrapper script that execs an installed program is known by the start Vexilo remembers, and
-// described by the command line Vexilo gave it, for as long as that process runs.
-void TestProcesses::wrapperThatHandsOver()
-{
-    const QString identifier = "org.example.tst-wrapper";
-    const QString bundle = BundleBuilder(m_dir.filePath("Wrapper.app"))
-                               .identifier(identifier)
-                               .file("MacOS/run", "#!/bin/sh\nexec /bin/sleep 30\n")
-                               .write();
-    const QString script = bundle + "/Contents/MacOS/run";
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QStringList arguments{"-AppleLanguages", "(de)"};
-    ProcessPtr process(new QProcess);
-    process->start(script, arguments);
-    QVERIFY(process->waitForStarted());
-    const qint64 pid = process->processId();
-    QVERIFY(QTest::qWaitFor(
-        [&] { return Processes().commandLineReport(pid) == "ARGS\n/bin/sleep 30\n"; }));
-    Processes processes;
-    QVERIFY(!listed(identifier).contains(pid));
-    processes.rememberStart(pid, bundle, QStringList{script} + arguments);
-    const QList<RunningApplication> running = processes.launchedApplications();
-    QCOMPARE(std::count_if(running.cbegin(), running.cend(),
-                           [&](const RunningApplication &app) {
-                               return app.processIdentifier == pid &&
-                                      app.bundleIdentifier == identifier &&
-                                      app.bundlePath == bundle;
-                           }),
-             1);
-    QCOMPARE(processes.commandLineReport(pid),
-             "ARGS\n" + QFile::encodeName(script) + " -AppleLanguages (de)\n");
-    process.reset();
-    QVERIFY(!processes.launchedApplications().contains({identifier, bundle, pid}));
-    QCOMPARE(processes.commandLineReport(pid), QByteArray("ARGS\n"));
-}
 
 int main(int argc, char *argv[])
 {

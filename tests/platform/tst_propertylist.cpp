@@ -1,30 +1,14 @@
+#include "BundleBuilder.h"
 #include "HostilePlists.h"
 #include "PropertyList.h"
 
-#include <QDateTime>
-#include <QPoint>
-#include <QStringEncoder>
-#include <QTest>
-#include <QTimeZone>
-#include <plist/plist.h>
+#include <QtTest>
 
 using HostilePlists::binary;
 using HostilePlists::ref;
 
 // The binary form as written by the system's own library, not by our code.
-static QByteArray toBinary(const QByteArray &xml)
-{
-    plist_t root = nullptr;
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
-    char *bin = nullptr;
-    uint32_t length = 0;
-    if (root)
-        plist_to_bin(root, &bin, &length);
-    const QByteArray out(bin, qsizetype(length));
-    free(bin);
-    plist_free(root);
-    return out;
-}
+const auto toBinary = BundleBuilder::binaryPlist;
 
 static const QByteArray kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "

@@ -1,25 +1,15 @@
+#include "BundleBuilder.h"
+#include "PropertyList.h"
 #include "StringsTable.h"
 #include "TestEnvironment.h"
 
-#include <QDirIterator>
-#include <QFile>
-#include <QStringEncoder>
-#include <QTest>
-#include <plist/plist.h>
+#include <QtTest>
 
 using Table = QHash<QString, QString>;
 
-static QByteArray binaryPlist(const char *key, plist_t value)
+static QByteArray binaryPlist(const QVariantMap &values)
 {
-    plist_t dict = plist_new_dict();
-    plist_dict_set_item(dict, key, value);
-    char *bin = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(dict, &bin, &length);
-    const QByteArray out(bin, qsizetype(length));
-    free(bin);
-    plist_free(dict);
-    return out;
+    return BundleBuilder::binaryPlist(PropertyList::toXml(values));
 }
 
 class TestStringsTable : public QObject {
@@ -43,7 +33,7 @@ private slots:
         QTest::newRow("escapes") << QByteArray("\"k\" = \"a\\n\\\"c\\\\\\U00e9\\UD83D\\UDE00\";")
                                  << QStringLiteral("a\n\"c\\\u00e9\U0001F600");
         QTest::newRow("unquoted") << QByteArray("k = 1.9-beta_2;") << QStringLiteral("1.9-beta_2");
-        QTest::newRow("binary plist") << binaryPlist("k", plist_new_string("\xC3\xA9t\xC3\xA9"))
+        QTest::newRow("binary plist") << binaryPlist({{"k", QStringLiteral("\u00e9t\u00e9")}})
                                       << QStringLiteral("\u00e9t\u00e9");
     }
 
@@ -61,7 +51,7 @@ private slots:
         QTest::newRow("unterminated string") << QByteArray("\"a\" = \"b;\n");
         QTest::newRow("invalid utf-8") << QByteArray("\"a\" = \"\xC3\x28\";");
         QTest::newRow("odd-length utf-16") << QByteArray("\xFF\xFE\x22\x00\x61");
-        QTest::newRow("binary non-string value") << binaryPlist("n", plist_new_uint(3));
+        QTest::newRow("binary non-string value") << binaryPlist({{"n", 3}});
     }
 
     void rejectsMalformed()

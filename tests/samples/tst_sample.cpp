@@ -1,11 +1,8 @@
-#include "Bundle.h"
 #include "BundleBuilder.h"
 #include "PreferencesStore.h"
 #include "TestEnvironment.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 
@@ -13,7 +10,7 @@ const QString kIdentifier = QStringLiteral("org.vexilo.test.Gadget");
 
 QStringList words(const QString &text)
 {
-    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return text.split(' ', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -29,33 +26,20 @@ private slots:
         QTest::addColumn<QString>("stored"); // AppleLanguages of the bundle's domain
         QTest::addColumn<QString>("languageVariable");
         QTest::addColumn<QString>("expected");
-        const QString codes = QStringLiteral("en fr de es");
-        QTest::newRow("argument, over stored and LANGUAGE") << codes << "-AppleLanguages (fr)"
-                                                            << "de"
-                                                            << "es"
-                                                            << "fr";
-        QTest::newRow("stored, over LANGUAGE") << codes << ""
-                                               << "de"
-                                               << "fr"
-                                               << "de";
-        QTest::newRow("LANGUAGE") << codes << ""
-                                  << ""
-                                  << "es"
-                                  << "es";
-        QTest::newRow("code the bundle lacks: next preference") << codes << "-AppleLanguages (ja)"
-                                                                << ""
-                                                                << "ja:de:en"
-                                                                << "de";
-        QTest::newRow("classic folder for fr") << "English French German"
-                                               << "-AppleLanguages (fr)"
-                                               << ""
-                                               << "de"
-                                               << "French";
-        QTest::newRow("no localisations") << ""
-                                          << "-AppleLanguages (fr)"
-                                          << ""
-                                          << "fr"
-                                          << "none";
+        const auto row = [](const char *tag, const char *languages, const char *arguments,
+                            const char *stored, const char *variable, const char *expected) {
+            QTest::newRow(tag) << QString(languages) << QString(arguments) << QString(stored)
+                               << QString(variable) << QString(expected);
+        };
+        const char *codes = "en fr de es";
+        row("argument, over stored and LANGUAGE", codes, "-AppleLanguages (fr)", "de", "es", "fr");
+        row("stored, over LANGUAGE", codes, "", "de", "fr", "de");
+        row("LANGUAGE", codes, "", "", "es", "es");
+        row("code the bundle lacks: next preference", codes, "-AppleLanguages (ja)", "", "ja:de:en",
+            "de");
+        row("classic folder for fr", "English French German", "-AppleLanguages (fr)", "", "de",
+            "French");
+        row("no localisations", "", "-AppleLanguages (fr)", "", "fr", "none");
     }
 
     // The sample started inside a bundle prints the localisation it chose, then quits cleanly on
@@ -67,27 +51,24 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, languageVariable);
         TestEnvironment environment;
-        QVERIFY(environment.isValid());
-        const QString bundle =
-            BundleBuilder(environment.applicationsDirectory() + QStringLiteral("/Gadget.app"))
-                .identifier(kIdentifier)
-                .executable(QStringLiteral("Gadget"))
-                .languages(words(languages))
-                .write();
+        const QString bundle = BundleBuilder(environment.applicationsDirectory() + "/Gadget.app")
+                                   .identifier(kIdentifier)
+                                   .executable("Gadget")
+                                   .languages(words(languages))
+                                   .write();
         if (!stored.isEmpty())
-            QVERIFY(
-                PreferencesStore(environment.preferencesDirectory())
-                    .setValue(kIdentifier, QStringLiteral("AppleLanguages"), QVariantList{stored}));
+            QVERIFY(PreferencesStore(environment.preferencesDirectory())
+                        .setValue(kIdentifier, "AppleLanguages", QVariantList{stored}));
 
         QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
-        variables.remove(QStringLiteral("LC_ALL"));
-        variables.remove(QStringLiteral("LC_MESSAGES"));
-        variables.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        variables.insert(QStringLiteral("LANGUAGE"), languageVariable);
-        variables.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        variables.remove("LC_ALL");
+        variables.remove("LC_MESSAGES");
+        variables.insert("LANG", "C.UTF-8");
+        variables.insert("LANGUAGE", languageVariable);
+        variables.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess process;
         process.setProcessEnvironment(variables);
-        process.start(bundle + QStringLiteral("/Contents/MacOS/Gadget"), words(arguments));
+        process.start(bundle + "/Contents/MacOS/Gadget", words(arguments));
         QVERIFY(process.waitForStarted());
         QByteArray output;
         while (!output.contains('\n') && process.waitForReadyRead(60000))
@@ -98,44 +79,6 @@ private slots:
         QTEST(QString::fromUtf8(output.mid(10)).trimmed(), "expected");
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
-    }
-
-    void demoFolderHoldsTheDeclaredBundles()
-    {
-        const QDir demo(QStringLiteral(VEXILO_TEST_BUNDLE "/../demo/Applications"));
-        // Vexilo itself sits among them through a link, so it can open the demo on itself.
-        QCOMPARE(QFileInfo(demo.filePath(QStringLiteral("Vexilo.app"))).canonicalFilePath(),
-                 QFileInfo(QStringLiteral(VEXILO_TEST_BUNDLE)).canonicalFilePath());
-        // Folder name, identifier, localisations (those in "Resources Disabled" included).
-        const QStringList declared[] = {
-            {"Atlas", "org.vexilo.demo.Atlas", "en fr de es it ja zh_TW pt_BR"},
-            {"Lexicon", "org.vexilo.demo.Lexicon", "English French German Japanese Spanish"},
-            {"Monolog", "org.vexilo.demo.Monolog", "de"},
-            {"Plain", "org.vexilo.demo.Plain", ""},
-            {"Phoenix", "org.vexilo.demo.Phoenix", "en fr it nl"},
-            {"Anonymous", "", "en es"},
-            {"compass", "org.vexilo.demo.compass", "en fr de es it ja ko"},
-            {"Beacon", "org.vexilo.demo.Beacon", "en pt_PT pt_BR zh_CN zh_TW ko"},
-            {"Zephyr", "org.vexilo.demo.Zephyr", "en ru uk pl cs hu sv da nb fi nl tr el ar he"},
-            {"Meridian", "org.vexilo.demo.Meridian", "en en_GB en_AU fr fr_CA es es_MX"},
-            {"Écho", "org.vexilo.demo.Echo", "fr en"}};
-        QCOMPARE(demo.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
-                 qsizetype(std::size(declared)) + 1);
-        for (const QStringList &expected : declared) {
-            const QString path = demo.filePath(expected[0] + QStringLiteral(".app"));
-            const auto bundle = Bundle::bundleWithPath(path);
-            QVERIFY2(bundle, qPrintable(path));
-            QCOMPARE(bundle->bundleIdentifier(), expected[1]);
-            QVERIFY(QFileInfo(bundle->executablePath()).isExecutable());
-            QStringList languages = bundle->localizations() +
-                                    QDir(path + QStringLiteral("/Contents/Resources Disabled"))
-                                        .entryList({QStringLiteral("*.lproj")}, QDir::Dirs)
-                                        .replaceInStrings(QStringLiteral(".lproj"), QString());
-            QStringList wanted = words(expected[2]);
-            languages.sort();
-            wanted.sort();
-            QCOMPARE(languages, wanted);
-        }
     }
 };
 

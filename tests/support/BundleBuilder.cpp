@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <plist/plist.h>
 
@@ -19,19 +17,6 @@ void writeFile(const QString &path, const QByteArray &contents)
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write(contents);
-}
-
-QByteArray toBinary(const QByteArray &xml)
-{
-    plist_t root = nullptr;
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
-    char *bin = nullptr;
-    uint32_t len = 0;
-    plist_to_bin(root, &bin, &len);
-    QByteArray out(bin, int(len));
-    free(bin);
-    plist_free(root);
-    return out;
 }
 
 QString quoted(QString s)
@@ -100,7 +85,7 @@ QString BundleBuilder::write()
     QDir().mkpath(contents);
     if (m_writeInfo) {
         const QByteArray xml = PropertyList::toXml(m_info);
-        writeFile(contents + QStringLiteral("/Info.plist"), m_binary ? toBinary(xml) : xml);
+        writeFile(contents + QStringLiteral("/Info.plist"), m_binary ? binaryPlist(xml) : xml);
     }
     for (const QString &lang : m_languages)
         QDir().mkpath(contents + QStringLiteral("/Resources/") + lang + QStringLiteral(".lproj"));
@@ -129,17 +114,18 @@ QString BundleBuilder::write()
     return m_path;
 }
 
-QByteArray BundleBuilder::icnsImage(int size, const QString &colorName)
+QByteArray BundleBuilder::binaryPlist(const QByteArray &xml)
 {
-    QTemporaryDir dir;
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(QColor(colorName));
-    const QString png = dir.filePath(QStringLiteral("icon.png"));
-    const QString icns = dir.filePath(QStringLiteral("icon.icns"));
-    image.save(png);
-    QProcess::execute(QStringLiteral("png2icns"), {icns, png});
-    QFile f(icns);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    plist_t root = nullptr;
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
+    char *bin = nullptr;
+    uint32_t length = 0;
+    if (root)
+        plist_to_bin(root, &bin, &length);
+    const QByteArray out(bin, qsizetype(length));
+    free(bin);
+    plist_free(root);
+    return out;
 }
 
 QByteArray BundleBuilder::icnsWithPngEntries(const QList<QPair<QByteArray, QImage>> &entries)

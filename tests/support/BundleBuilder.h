@@ -30,8 +30,8 @@ public:
     // Writes the bundle and returns its path.
     QString write();
 
-    // An .icns file holding a `size`-square image of one colour, made with png2icns.
-    static QByteArray icnsImage(int size, const QString &colorName);
+    // The binary form of an XML property list, as the system's own library writes it.
+    static QByteArray binaryPlist(const QByteArray &xml);
     // An .icns file written entry by entry, each image stored as PNG under its type ("ic10"
     // for 1024 pixels): png2icns stores sizes from 256 up as JPEG 2000, which Qt cannot read.
     static QByteArray icnsWithPngEntries(const QList<QPair<QByteArray, QImage>> &entries);

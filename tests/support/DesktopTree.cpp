@@ -85,11 +85,6 @@ QStringList DesktopTree::log(const QString &name) const
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QString DesktopTree::flatpakOverrides(const QString &appId) const
-{
-    return m_root + QStringLiteral("/data/flatpak/overrides/") + appId;
-}
-
 QHash<QString, QByteArray> DesktopTree::snapshot(const QString &folder)
 {
     QHash<QString, QByteArray> files;

@@ -31,8 +31,6 @@ public:
     // `flatpak`, "override" arguments change the per-user overrides file as the tool does.
     QString recorder(const QString &relative, const QString &name);
     QStringList log(const QString &name) const;
-    // The user's overrides file of a Flatpak application.
-    QString flatpakOverrides(const QString &appId) const;
     // Every file below `folder` (hidden ones too) and its bytes.
     static QHash<QString, QByteArray> snapshot(const QString &folder);
 
