@@ -1,0 +1,335 @@
+#include "AppRowView.h"
+#include "BundleBuilder.h"
+#include "LanguagePopUp.h"
+#include "SelectionPanelView.h"
+#include "TestEnvironment.h"
+#include "Workspace.h"
+#include "chrome/RoundedWindowView.h"
+#include "chrome/VXTableView.h"
+#include "row/RowGeometry.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QToolTip>
+#include <QtTest>
+
+namespace {
+
+// The row's figures are written with the origin at the row's bottom left, y upwards, as its
+// design gives them; the view's coordinates have it at the top left, y downwards.
+QRect flip(const QRect &bottomLeft)
+{
+    return {bottomLeft.x(), RowGeometry::kRowHeight - bottomLeft.y() - bottomLeft.height(),
+            bottomLeft.width(), bottomLeft.height()};
+}
+
+// The background's grey at row y: black at the top to a third of white at the bottom.
+QColor grey(int y)
+{
+    const int level = int(std::lround(85.0 * (y + 0.5) / RowGeometry::kRowHeight));
+    return QColor(level, level, level);
+}
+
+// To within `tolerance` in each channel: stored premultiplied, a translucent colour comes back
+// rounded.
+bool near(const QColor &actual, const QColor &expected, int tolerance = 3)
+{
+    return qAbs(actual.red() - expected.red()) <= tolerance &&
+           qAbs(actual.green() - expected.green()) <= tolerance &&
+           qAbs(actual.blue() - expected.blue()) <= tolerance &&
+           qAbs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+#define VERIFY_PIXEL(image, point, colour)                                                         \
+    QVERIFY2(near((image).pixelColor(point), colour),                                              \
+             qPrintable(QStringLiteral("(%1, %2) is %3")                                           \
+                            .arg((point).x())                                                      \
+                            .arg((point).y())                                                      \
+                            .arg((image).pixelColor(point).name(QColor::HexArgb))))
+
+QImage render(QWidget &view)
+{
+    QImage image(view.size(), QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    view.render(&image);
+    return image;
+}
+
+QImage redIcon()
+{
+    QImage icon(64, 64, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    return icon;
+}
+
+} // namespace
+
+// The main window's own views: the icon row, the selection panel, and the table and window
+// backgrounds of the glass sheets.
+class TestViews : public QObject {
+    Q_OBJECT
+
+    TestEnvironment m_env;
+
+    QList<AppListingPtr> listings(int count)
+    {
+        QList<AppListingPtr> result;
+        for (int i = 0; i < count; ++i) {
+            result.append(AppListing::fromPath(m_env.applicationsDirectory() + "/App" +
+                                                   QString::number(i) + ".app",
+                                               *m_env.platform().workspace));
+        }
+        return result;
+    }
+
+private slots:
+    void init() { TestEnvironment::setLanguage("en_US", "en"); }
+
+    // Twelve entries in a frame 600 wide with entry 3 selected: icon 3 grown and opaque, icon 4
+    // at 0.4 over the background with its name as tool tip, the row 730 wide afterwards.
+    void twelveEntries()
+    {
+        RowBrowser browser;
+        browser.bridge(listings(12));
+        browser.setSelected(3);
+        AppRowView view(browser);
+        view.setGenericIcon(redIcon);
+        view.resize(600, RowGeometry::kRowHeight);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QImage image = render(view);
+
+        const QRect icon3 = flip({186, 17, 58, 58});
+        for (const QPoint &p : {icon3.topLeft(), icon3.bottomRight()})
+            VERIFY_PIXEL(image, p, QColor(Qt::red));
+        for (const QPoint &p :
+             {icon3.topLeft() - QPoint(1, 0), icon3.bottomRight() + QPoint(1, 0), QPoint(40, 5)})
+            VERIFY_PIXEL(image, p, grey(p.y()));
+        const QRect icon4 = flip({250, 21, 50, 50});
+        for (const QPoint &p :
+             {icon4.topLeft() + QPoint(1, 1), icon4.bottomRight() - QPoint(1, 1)}) {
+            const int under = int(std::lround(0.6 * grey(p.y()).red()));
+            VERIFY_PIXEL(image, p, QColor(102 + under, under, under));
+        }
+        VERIFY_PIXEL(image, icon4.topLeft() - QPoint(1, 0), grey(icon4.top()));
+
+        QHelpEvent help(QEvent::ToolTip, icon4.center(), view.mapToGlobal(icon4.center()));
+        QApplication::sendEvent(&view, &help);
+        QTRY_COMPARE(QToolTip::text(), "App4");
+        QHelpEvent onSelected(QEvent::ToolTip, icon3.center(), view.mapToGlobal(icon3.center()));
+        QApplication::sendEvent(&view, &onSelected);
+        QTRY_VERIFY(QToolTip::text().isEmpty());
+        QTRY_COMPARE(view.size(), QSize(730, 86));
+    }
+
+    // Selecting far along widens the row first, then scrolls just enough. Scrolled so, a
+    // search without result shrinks the row to the view and centres its message there.
+    void scrolling()
+    {
+        RowBrowser browser;
+        QScrollArea area; // 600 wide with a scroll bar, as the window holds the row
+        area.setFrameShape(QFrame::NoFrame);
+        area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        auto *view = new AppRowView(browser);
+        area.setWidget(view);
+        area.resize(600, RowGeometry::kRowHeight + area.horizontalScrollBar()->sizeHint().height());
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        browser.bridge(listings(30));
+        browser.setSelected(20);
+        QCOMPARE(view->width(), RowGeometry::widthFor(30));
+        QCOMPARE(area.horizontalScrollBar()->value(), 60 * 20 + 6 + 66 - 600);
+        browser.search("x");
+        QTRY_COMPARE(view->size(), QSize(600, 86));
+        QCOMPARE(view->visibleArea(), QRect(0, 0, 600, 86));
+
+        const QImage image = render(*view);
+        QFont font = QApplication::font();
+        font.setPixelSize(RowGeometry::kMessagePixelSize);
+        const QFontMetrics metrics(font);
+        const QRect box = RowGeometry::messageRect(
+            {600, 86}, {metrics.horizontalAdvance("No Results Found"), metrics.height()}, 86);
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) > 160)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(!ink.isEmpty() && box.contains(ink));
+        QVERIFY(std::abs(ink.center().x() - 300) <= 4 && std::abs(ink.center().y() - 43) <= 4);
+    }
+
+    // A real icon file: a placeholder first, the icon once decoded, never the generic icon.
+    void iconsArriveAfterThePlaceholder()
+    {
+        const QString green =
+            BundleBuilder(m_env.applicationsDirectory() + "/Green.app")
+                .info("CFBundleIconFile", "AppIcon")
+                .file("Resources/AppIcon.icns", BundleBuilder::icnsUpTo(1024, "lime"))
+                .write();
+        RowBrowser browser;
+        browser.bridge({AppListing::fromPath(green, *m_env.platform().workspace)});
+        AppRowView view(browser);
+        view.setGenericIcon(redIcon);
+        view.resize(600, 86);
+        const QPoint centre = RowGeometry::iconRect(0, true).center();
+        const QImage first = render(view);
+        QVERIFY(!near(first.pixelColor(centre), Qt::green) &&
+                !near(first.pixelColor(centre), Qt::red));
+        QTRY_VERIFY(near(render(view).pixelColor(centre), Qt::green));
+    }
+
+    // Each shown application is an item a screen reader can name, with its selected state and
+    // its place in the row; pressing one selects it as a click would.
+    void accessibleItems()
+    {
+        RowBrowser browser;
+        browser.bridge(listings(5));
+        browser.setSelected(1);
+        AppRowView view(browser);
+        view.setAccessibleName("Applications");
+        view.resize(600, 86);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QAccessibleInterface *row = QAccessible::queryAccessibleInterface(&view);
+        QCOMPARE(row->role(), QAccessible::List);
+        QCOMPARE(row->text(QAccessible::Name), "Applications");
+        QCOMPARE(row->childCount(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QAccessibleInterface *item = row->child(i);
+            QCOMPARE(item->text(QAccessible::Name), "App" + QString::number(i));
+            QCOMPARE(item->state().selected, i == 1);
+            QCOMPARE(row->indexOfChild(item), i);
+            QCOMPARE(item->parent(), row);
+        }
+        const QRect drawn = RowGeometry::iconRect(1, true);
+        QCOMPARE(row->child(1)->rect(), QRect(view.mapToGlobal(drawn.topLeft()), drawn.size()));
+        view.setFocus();
+        QTRY_COMPARE(row->focusChild(), row->child(1));
+
+        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        row->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(browser.selected(), 3);
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(row->child(3)->state().selected && !row->child(1)->state().selected);
+        browser.search("x");
+        QCOMPARE(row->childCount(), 0);
+        QVERIFY(!row->child(0));
+    }
+
+    // The language pop-up as a screen reader reaches it without opening it: the always-open
+    // command, a separator, the languages, and their check marks. A blank panel shows nothing.
+    void selectionPanel()
+    {
+        SelectionPanelView view;
+        view.show();
+        view.showContent(Panel::forApplication("Atlas", {"fr", "de"}, [] { return 0; }));
+        auto *popUp = view.findChild<LanguagePopUp *>();
+        QAccessibleInterface *popUpItem = QAccessible::queryAccessibleInterface(popUp);
+        QCOMPARE(popUpItem->role(), QAccessible::ComboBox);
+        QCOMPARE(popUpItem->text(QAccessible::Name), "Language");
+        QCOMPARE(popUpItem->text(QAccessible::Value), "French");
+        QAccessibleInterface *menu = popUpItem->child(0);
+        QCOMPARE(menu->childCount(), 4);
+        QCOMPARE(menu->child(0)->text(QAccessible::Name), "Always open in this language");
+        QCOMPARE(menu->child(1)->role(), QAccessible::Separator);
+        QCOMPARE(menu->child(3)->text(QAccessible::Name), "German");
+        QVERIFY(menu->child(0)->state().checked && menu->child(2)->state().checked);
+        QVERIFY(!menu->child(3)->state().checked);
+        // Picking an entry through it is a pick like any other.
+        QSignalSpy chosen(&view, &SelectionPanelView::languageChosen);
+        menu->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toInt(), 3);
+
+        view.showContent(Panel::blank());
+        for (QLabel *label : view.findChildren<QLabel *>())
+            QVERIFY(label->isHidden());
+        QCOMPARE(popUp->numberOfItems(), 0);
+        QVERIFY(!popUp->isEnabled());
+        for (QPushButton *button : view.findChildren<QPushButton *>())
+            QVERIFY(!button->isEnabled());
+    }
+
+    // What a caller does to the pair it was given changes no other caller's.
+    void rowColoursAreAFreshPairEachCall()
+    {
+        QList<QColor> first = VXTableViewAlternatingRowBackgroundColors();
+        first[0] = Qt::red;
+        const QList<QColor> second = VXTableViewAlternatingRowBackgroundColors();
+        QCOMPARE(second.size(), 2);
+        QVERIFY(near(second.at(0), QColor(26, 26, 26, 204), 1));
+        QVERIFY(near(second.at(1), QColor(51, 51, 51, 204), 1));
+    }
+
+    // Five rows over an opaque red backdrop: each row's colour replaces the red (it is not
+    // blended with it), the rows alternate, and the red below the last row is left alone.
+    void tableRowsReplaceWhatIsBeneathAndNothingBelow()
+    {
+        QStandardItemModel model(5, 2);
+        VXTableView table;
+        table.setModel(&model);
+        table.horizontalHeader()->hide();
+        table.verticalHeader()->hide();
+        table.verticalHeader()->setDefaultSectionSize(20);
+        table.setShowGrid(false);
+        // No focus frame around the current cell over the colours looked at.
+        table.setFocusPolicy(Qt::NoFocus);
+        table.resize(300, 200);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+
+        QImage image(table.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::red);
+        table.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+
+        const QList<QColor> colors = VXTableViewAlternatingRowBackgroundColors();
+        const QPoint origin = table.viewport()->mapTo(&table, QPoint(0, 0));
+        for (int row = 0; row < 5; ++row) {
+            const QRect cell = table.visualRect(model.index(row, 1)).translated(origin);
+            for (const QPoint &p :
+                 {cell.center(), QPoint(origin.x() + 2, cell.center().y()),
+                  QPoint(table.viewport()->width() - 2 + origin.x(), cell.center().y())})
+                VERIFY_PIXEL(image, p, colors.at(row % 2));
+        }
+        const int below = table.visualRect(model.index(4, 0)).bottom() + origin.y() + 1;
+        for (int y = below; y < table.viewport()->height() + origin.y(); y += 7)
+            QCOMPARE(image.pixelColor(table.width() / 2, y), QColor(Qt::red));
+    }
+
+    void roundedViewBlendsARoundedRectangle_data()
+    {
+        QTest::addColumn<QColor>("backdrop");
+        QTest::addColumn<QColor>("inside");
+        QTest::newRow("over nothing") << QColor(Qt::transparent) << QColor(0, 0, 0, 204);
+        QTest::newRow("over white") << QColor(Qt::white) << QColor(51, 51, 51);
+    }
+    void roundedViewBlendsARoundedRectangle()
+    {
+        QFETCH(QColor, backdrop);
+        QFETCH(QColor, inside);
+        RoundedWindowView view;
+        view.resize(120, 80);
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(backdrop);
+        view.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        for (const QPoint &p : {QPoint(60, 40), QPoint(60, 0), QPoint(0, 40)})
+            VERIFY_PIXEL(image, p, inside);
+        // The corners are round: outside the radius-10 arcs nothing is painted.
+        for (const QPoint &corner :
+             {QPoint(0, 0), QPoint(119, 0), QPoint(0, 79), QPoint(119, 79), QPoint(2, 1)})
+            QCOMPARE(image.pixelColor(corner), backdrop);
+    }
+};
+
+QTEST_MAIN(TestViews)
+#include "tst_views.moc"
