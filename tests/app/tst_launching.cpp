@@ -351,7 +351,8 @@ private slots:
         QCOMPARE(logOf("gtkapp").size(), 5);
     }
 
-    // Copies started outside Vexilo: the line follows them when Vexilo becomes active again.
+    // A copy started outside Vexilo has its line, which follows it when Vexilo becomes active
+    // again.
     // Vexilo's own bundle, whatever it is called, never has a line nor a Launch button.
     void runningCopiesStartedElsewhere()
     {
@@ -367,7 +368,7 @@ private slots:
             .identifier("org.example.NotVexilo")
             .languages({"en", "fr"})
             .write();
-        qint64 copy = startCopy(echo + "/Contents/MacOS/Echo", {"-AppleLanguages", "(fr)"});
+        const qint64 copy = startCopy(echo + "/Contents/MacOS/Echo", {"-AppleLanguages", "(fr)"});
         QVERIFY(copy && startCopy(own + "/Contents/MacOS/Vexilo", {}));
         Platform platform = m_env->platform();
         platform.mainBundlePath = own;
@@ -380,12 +381,7 @@ private slots:
         click(*m_c, u"\u00c9cho Zeta"_s);
         QCOMPARE(runningLine(), "Currently open in French.");
         QVERIFY(ProcessControl::quit({copy}, std::chrono::seconds(5)).isEmpty());
-        copy = startCopy(echo + "/Contents/MacOS/Echo", {"-AppleLanguages", "(de)"});
-        QVERIFY(copy);
         QCOMPARE(runningLine(), "Currently open in French.");
-        becomeActive();
-        QCOMPARE(runningLine(), "Currently open in German.");
-        QVERIFY(ProcessControl::quit({copy}, std::chrono::seconds(5)).isEmpty());
         becomeActive();
         QCOMPARE(runningLine(), QString());
 
