@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
-"""What a screen reader sees of Vexilo, through AT-SPI: accessibility_x11.py <Vexilo executable>.
-
-Run inside an X server and a D-Bus session (accessibility_x11.sh arranges both). Finds every
-application of the icon row by name, moves the selection with the keyboard and checks that the row
-reports it, and reads the language pop-up's entries. Exits 0 when all holds, 1 otherwise.
-"""
+"""What a screen reader sees of Vexilo through AT-SPI, inside the X server and D-Bus session that
+accessibility_x11.sh arranges: the icon row's applications by name, the selection following the
+keyboard, the language pop-up's entries. Exits 0 when all holds, 1 otherwise."""
 
 import os
 import plistlib
@@ -42,14 +39,13 @@ def find(root, role, name):
     return pyatspi.findDescendant(root, matches)
 
 
-def vexilo_application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    return next((app for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount))
-                 if app is not None and app.name.lower().startswith("vexilo")), None)
-
-
 def children(accessible):
     return [accessible.getChildAtIndex(i) for i in range(accessible.childCount)]
+
+
+def vexilo_application():
+    return next((app for app in children(pyatspi.Registry.getDesktop(0))
+                 if app is not None and app.name.lower().startswith("vexilo")), None)
 
 
 def selected_names(row):
@@ -116,17 +112,12 @@ def main():
                            XDG_CACHE_HOME=os.path.join(home, "cache"),
                            QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                            LANGUAGE="en", LC_ALL="C.UTF-8")
-        vexilo = subprocess.Popen([sys.argv[1]], env=environment,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            check(vexilo)
-        finally:
-            vexilo.terminate()
+        with subprocess.Popen([sys.argv[1]], env=environment, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL) as vexilo:
             try:
-                vexilo.wait(timeout=10)
-            except subprocess.TimeoutExpired:
+                check(vexilo)
+            finally:
                 vexilo.kill()
-                vexilo.wait()
     print("accessibility: every application found by name, the selection followed the keyboard,"
           " and the language entries are reachable")
 
