@@ -8,6 +8,7 @@
 #include "TestEnvironment.h"
 #include "UserDefaults.h"
 #include "WindowDriver.h"
+#include "about/SupportLinks.h"
 #include "panel/Selection.h"
 
 #include <QAbstractItemView>
@@ -120,7 +121,8 @@ private slots:
         m_asked = 0;
     }
 
-    void firstAndSecondStart()
+    // What the first start shows; what it counts is the donation reminder's test.
+    void firstStart()
     {
         const QString apps = m_env->applicationsDirectory();
         BundleBuilder(apps + "/beta.app")
@@ -133,12 +135,7 @@ private slots:
         QVERIFY(note.open(QIODevice::WriteOnly));
         note.close();
 
-        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         auto c = start();
-        const QDateTime installDate = c->defaults().dateForKey("InstallDate");
-        QVERIFY(installDate >= before && installDate <= QDateTime::currentDateTimeUtc().addSecs(1));
-        QCOMPARE(c->defaults().integerForKey("NumUses"), 1);
-
         // The progress bar followed the load and is gone.
         auto *bar = c->window().findChild<QProgressBar *>();
         QCOMPARE(bar->maximum(), 3);
@@ -160,11 +157,6 @@ private slots:
         QVERIFY(credits && credits->isVisible());
         QCOMPARE(credits->textCursor().position(), 0);
         QVERIFY(!label(c->window(), "Version " VEXILO_VERSION).isEmpty());
-
-        c.reset();
-        c = start();
-        QCOMPARE(c->defaults().integerForKey("NumUses"), 2);
-        QCOMPARE(c->defaults().dateForKey("InstallDate"), installDate);
     }
 
     // Typing in the search field narrows the row and shows its first match; no result leaves
@@ -377,7 +369,7 @@ private slots:
         QCOMPARE(m_asked, int(asked));
         QCOMPARE(m_opened.size(), int(asked && donate));
         if (asked && donate)
-            QVERIFY(m_opened.first().startsWith("https://www.paypal.com/cgi-bin/webscr?"));
+            QCOMPARE(m_opened.first(), SupportLinks::donationUrl());
         QCOMPARE(vexiloDefaults().boolForKey("ShownDonateBox"), asked);
         QCOMPARE(vexiloDefaults().integerForKey("NumUses"), qMax(usesBefore, 0) + 1);
 
@@ -385,6 +377,9 @@ private slots:
         m_asked = 0;
         start(now.addDays(1));
         QCOMPARE(m_asked, int(!asked && usesBefore >= 0));
+        QCOMPARE(vexiloDefaults().integerForKey("NumUses"), qMax(usesBefore, 0) + 2);
+        // The first start is the one recorded.
+        QCOMPARE(vexiloDefaults().dateForKey("InstallDate"), now.addDays(usesBefore < 0 ? 0 : -43));
     }
 
     // Help in the user's language (which one is the support links' rule), feedback, donation;
@@ -402,13 +397,12 @@ private slots:
             emit c.window().feedbackRequested();
             emit c.window().donateRequested();
         }
-        QCOMPARE(m_opened.size(), 5);
-        QCOMPARE(m_opened.at(0),
-                 QUrl::fromLocalFile(VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/help.html")
-                     .toEncoded());
-        QCOMPARE(m_opened.at(1), "mailto:feedback@vexilo.org");
-        QVERIFY(m_opened.at(2).startsWith("https://www.paypal.com/cgi-bin/webscr?"));
-        QCOMPARE(m_opened.mid(3), m_opened.mid(1, 2));
+        const QByteArray help =
+            QUrl::fromLocalFile(VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/help.html")
+                .toEncoded();
+        const QByteArray feedback = "mailto:feedback@vexilo.org",
+                         donate = SupportLinks::donationUrl();
+        QCOMPARE(m_opened, (QList<QByteArray>{help, feedback, donate, feedback, donate}));
     }
 
     // Each start ends with the catalogue shown; the preference file's bytes stay where they
