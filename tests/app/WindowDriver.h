@@ -100,17 +100,15 @@ inline QString label(MainWindow &window, const QString &start)
     return {};
 }
 
-// The sheet on screen; one closed before lingers until the event loop deletes it.
+// The sheet on screen (one closed before lingers until the event loop deletes it), and its
+// title and message.
 inline QMessageBox *sheet(MainWindow &window)
 {
-    for (QMessageBox *box : window.findChildren<QMessageBox *>()) {
-        if (box->isVisible())
-            return box;
-    }
-    return nullptr;
+    const QList<QMessageBox *> boxes = window.findChildren<QMessageBox *>();
+    const auto shown =
+        std::find_if(boxes.begin(), boxes.end(), [](auto *b) { return b->isVisible(); });
+    return shown == boxes.end() ? nullptr : *shown;
 }
-
-// Title and message of the sheet on screen.
 inline QStringList sheetLines(MainWindow &window)
 {
     QMessageBox *box = sheet(window);
@@ -123,14 +121,12 @@ inline void answer(MainWindow &window, const QString &button)
     QTRY_VERIFY(sheet(window));
     const QPointer<QMessageBox> box = sheet(window);
     QCOMPARE(box->windowModality(), Qt::WindowModal);
-    for (QAbstractButton *b : box->buttons()) {
-        if (b->text() == button) {
-            b->click();
-            QTRY_VERIFY(!box || !box->isVisible());
-            return;
-        }
-    }
-    QFAIL(qPrintable("no button " + button));
+    const QList<QAbstractButton *> buttons = box->buttons();
+    const auto b =
+        std::find_if(buttons.begin(), buttons.end(), [&](auto *b) { return b->text() == button; });
+    QVERIFY2(b != buttons.end(), qPrintable("no button " + button));
+    (*b)->click();
+    QTRY_VERIFY(!box || !box->isVisible());
 }
 
 } // namespace WindowDriver

@@ -158,13 +158,12 @@ private slots:
                 clickButton(box->buttons(), press);
         });
         QCOMPARE(askToDonate(nullptr, texts), donate);
-        QCOMPARE(shown.size(), 5);
-        QCOMPARE(shown.at(0), u"Thank you for using Vexilo!"_s);
-        // The message is shown as written, line breaks included.
-        QCOMPARE(shown.at(1), texts.message);
-        QVERIFY(shown.at(1).contains(u"costs.\n\n(If you've donated already"_s));
-        QCOMPARE(shown.at(2), u"Donate Now"_s);
-        QVERIFY(shown.contains(u"Not yet"_s));
+        // The message is shown as written, line breaks included; "Donate Now" is the default.
+        QVERIFY(texts.message.contains(u"costs.\n\n(If you've donated already"_s));
+        QCOMPARE(shown.mid(0, 3),
+                 (QStringList{u"Thank you for using Vexilo!"_s, texts.message, u"Donate Now"_s}));
+        QCOMPARE(QSet<QString>(shown.begin() + 3, shown.end()),
+                 (QSet<QString>{u"Donate Now"_s, u"Not yet"_s}));
     }
 
     // Alpha (shown), Beta (hidden) and Lost (moved or deleted): how each looks, what the
@@ -222,10 +221,14 @@ private slots:
                  (HiddenAppsList::Changes{{"org.example.Beta"}, {"org.example.Alpha"}}));
     }
 
-    // A bundle is chosen, not opened, by a double click; a plain folder is opened.
-    void chooserDoubleClick()
+    // A bundle is chosen, not opened, by a double click; a plain folder is opened. Cancel
+    // chooses nothing.
+    void chooser()
     {
         std::optional<QStringList> chosen;
+        clickButton(openChooser(chosen)->findChild<QDialogButtonBox *>()->buttons(), "Cancel");
+        QTRY_VERIFY(chosen && chosen->isEmpty());
+        chosen.reset();
         QFileDialog *dialog = openChooser(chosen);
         QCOMPARE(dialog->windowTitle(), "Add");
         QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
@@ -239,16 +242,6 @@ private slots:
         doubleClick(view, "Beta.app");
         QTRY_VERIFY(chosen);
         QCOMPARE(*chosen, QStringList{m_env->root() + "/Downloads/Beta.app"});
-    }
-
-    void chooserCancelChoosesNothing()
-    {
-        std::optional<QStringList> chosen;
-        QFileDialog *dialog = openChooser(chosen);
-        QVERIFY(listing(dialog));
-        clickButton(dialog->findChild<QDialogButtonBox *>()->buttons(), "Cancel");
-        QTRY_VERIFY(chosen);
-        QVERIFY(chosen->isEmpty());
     }
 };
 
