@@ -22,6 +22,13 @@ const QByteArray kQuitsSlowly =
     "trap 'sleep 1; echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
 const QByteArray kIgnoresQuit = "trap '' TERM\n" + kLoop;
 
+// Running copies are found by identifier, machine-wide: one of this run's own keeps another
+// run of these tests from seeing this one's copies.
+QString identifier(const QString &name)
+{
+    return "org.example." + name + QString::number(QCoreApplication::applicationPid());
+}
+
 qint64 pidOf(const QString &line)
 {
     return line.section(' ', 1, 1).toLongLong();
@@ -55,7 +62,7 @@ class TestLaunching : public QObject {
                                             "echo \"$line LANGUAGE=$LANGUAGE\" >> \"$log\"\n" +
                                             then);
         return BundleBuilder(m_env->applicationsDirectory() + '/' + name + ".app")
-            .identifier("org.example." + name)
+            .identifier(identifier(name))
             .languages(languages)
             .executable(name, script)
             .write();
@@ -116,7 +123,7 @@ class TestLaunching : public QObject {
     QVariant stored(const QString &name)
     {
         return PreferencesStore(m_env->preferencesDirectory())
-            .value("org.example." + name, "AppleLanguages")
+            .value(identifier(name), "AppleLanguages")
             .value_or(QVariant());
     }
 
@@ -351,7 +358,7 @@ private slots:
     {
         const QString apps = m_env->applicationsDirectory();
         const QString echo = BundleBuilder(apps + u"/\u00c9cho Zeta.app"_s)
-                                 .identifier("org.example.EchoZeta")
+                                 .identifier(identifier("EchoZeta"))
                                  .languages({"en", "fr", "de"})
                                  .executable("Echo")
                                  .write();
