@@ -167,25 +167,22 @@ private slots:
     // The sheet is modal to its window only and returns at once; its answer arrives later, once.
     void sheetAnswers_data()
     {
-        QTest::addColumn<bool>("isQuestion");
         QTest::addColumn<QString>("button"); // empty: closed otherwise
         QTest::addColumn<bool>("answer");
-        QTest::newRow("OK") << true << "OK" << true;
-        QTest::newRow("Cancel") << true << "Cancel" << false;
-        QTest::newRow("information") << false << "OK" << true;
-        QTest::newRow("closed otherwise") << true << "" << false;
+        QTest::newRow("OK") << "OK" << true;
+        QTest::newRow("Cancel") << "Cancel" << false;
+        QTest::newRow("closed otherwise") << "" << false;
     }
     void sheetAnswers()
     {
-        QFETCH(bool, isQuestion);
         QFETCH(QString, button);
         QFETCH(bool, answer);
         QList<bool> received;
-        QMessageBox *box = Sheet::open(&m_window, {"Quit?", "Sure?", isQuestion},
+        QMessageBox *box = Sheet::open(&m_window, {"Quit?", "Sure?", true},
                                        [&](bool accepted) { received.append(accepted); });
         QCOMPARE(box->windowModality(), Qt::WindowModal);
         QVERIFY(box->isVisible());
-        QCOMPARE(box->buttons().size(), isQuestion ? 2 : 1);
+        QCOMPARE(box->buttons().size(), 2);
         QVERIFY(received.isEmpty());
         if (button.isEmpty())
             box->reject();
@@ -210,10 +207,9 @@ private slots:
         QFETCH(bool, donate);
         const DonationReminder::Texts texts = DonationReminder::texts();
         // What the alert shows, noted once its event loop runs, before it is answered.
-        QMessageBox *box = nullptr;
         QStringList shown;
         QTimer::singleShot(0, this, [&] {
-            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             QCOMPARE(box->windowModality(), Qt::ApplicationModal);
             shown << box->text() << box->findChild<QLabel *>("qt_msgbox_informativelabel")->text()
