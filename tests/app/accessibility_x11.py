@@ -1,13 +1,7 @@
 #!/usr/bin/env python3
-"""What a screen reader sees of Vexilo, through AT-SPI.
-
-Run inside an X server and a D-Bus session (accessibility_x11.sh arranges both):
-    accessibility_x11.py <Vexilo executable>
-
-Starts Vexilo on a folder of its own applications, finds every application of the icon row by
-name, moves the selection with the keyboard and checks that the row reports it, and reads the
-language pop-up's entries. Exits 0 when all holds, 1 with a message otherwise.
-"""
+"""What a screen reader sees of Vexilo through AT-SPI, inside the X server and D-Bus session that
+accessibility_x11.sh arranges: the icon row's applications by name, the selection following the
+keyboard, the language pop-up's entries. Exits 0 when all holds, 1 otherwise."""
 
 import os
 import plistlib
@@ -18,8 +12,8 @@ import time
 
 import pyatspi
 
-NAMES = ["Alpha", "Beta", "Gamma"]
 LANGUAGES = {"Alpha": ["en"], "Beta": ["en", "fr"], "Gamma": ["de"]}
+NAMES = list(LANGUAGES)
 
 
 def fail(message):
@@ -29,24 +23,11 @@ def fail(message):
 
 def wait_for(what, probe, timeout=15.0):
     deadline = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
+    while not (value := probe()):
         if time.monotonic() > deadline:
             fail("timed out waiting for " + what)
         time.sleep(0.1)
-
-
-def write_bundles(folder):
-    for name in NAMES:
-        contents = os.path.join(folder, name + ".app", "Contents")
-        os.makedirs(os.path.join(contents, "MacOS"))
-        for language in LANGUAGES[name]:
-            os.makedirs(os.path.join(contents, "Resources", language + ".lproj"))
-        with open(os.path.join(contents, "Info.plist"), "wb") as info:
-            plistlib.dump({"CFBundleIdentifier": "org.example." + name,
-                           "CFBundleExecutable": name}, info)
+    return value
 
 
 def find(root, role, name):
@@ -58,66 +39,28 @@ def find(root, role, name):
     return pyatspi.findDescendant(root, matches)
 
 
+def children(accessible):
+    return [accessible.getChildAtIndex(i) for i in range(accessible.childCount)]
+
+
 def vexilo_application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        application = desktop.getChildAtIndex(i)
-        if application is not None and application.name.lower().startswith("vexilo"):
-            return application
-    return None
+    return next((app for app in children(pyatspi.Registry.getDesktop(0))
+                 if app is not None and app.name.lower().startswith("vexilo")), None)
 
 
 def selected_names(row):
-    names = []
-    for i in range(row.childCount):
-        item = row.getChildAtIndex(i)
-        if item.getState().contains(pyatspi.STATE_SELECTED):
-            names.append(item.name)
-    return names
-
-
-def main():
-    if len(sys.argv) != 2:
-        fail("usage: accessibility_x11.py <Vexilo executable>")
-    executable = sys.argv[1]
-    with tempfile.TemporaryDirectory(prefix="vexilo-a11y-") as home:
-        applications = os.path.join(home, "Applications")
-        write_bundles(applications)
-        environment = dict(os.environ,
-                           VEXILO_APPLICATIONS_DIR=applications,
-                           XDG_CONFIG_HOME=os.path.join(home, "config"),
-                           XDG_DATA_HOME=os.path.join(home, "data"),
-                           # The desktop's menu is the test's own, empty: the row holds only
-                           # the bundles.
-                           XDG_DATA_DIRS=os.path.join(home, "share"),
-                           XDG_CACHE_HOME=os.path.join(home, "cache"),
-                           QT_QPA_PLATFORM="xcb",
-                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                           LANGUAGE="en", LC_ALL="C.UTF-8")
-        vexilo = subprocess.Popen([executable], env=environment,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            check(vexilo)
-        finally:
-            vexilo.terminate()
-            try:
-                vexilo.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                vexilo.kill()
-                vexilo.wait()
-    print("accessibility: every application found by name, the selection followed the keyboard,"
-          " and the language entries are reachable")
+    return [item.name for item in children(row)
+            if item.getState().contains(pyatspi.STATE_SELECTED)]
 
 
 def check(vexilo):
     application = wait_for("Vexilo on the accessibility bus", vexilo_application)
-    row = wait_for("the icon row",
-                   lambda: find(application, pyatspi.ROLE_LIST, "Applications"))
+    row = wait_for("the icon row", lambda: find(application, pyatspi.ROLE_LIST, "Applications"))
     wait_for("the applications in the row", lambda: row.childCount == len(NAMES))
-    shown = [row.getChildAtIndex(i).name for i in range(row.childCount)]
-    if shown != NAMES:
-        fail("the row shows %r, expected %r" % (shown, NAMES))
-    for i, item in enumerate(row.getChildAtIndex(i) for i in range(row.childCount)):
+    items = children(row)
+    if [item.name for item in items] != NAMES:
+        fail("the row shows %r, expected %r" % ([item.name for item in items], NAMES))
+    for i, item in enumerate(items):
         if item.getRole() != pyatspi.ROLE_LIST_ITEM or item.getIndexInParent() != i:
             fail("%s is not list item %d" % (item.name, i))
     wait_for("the first application selected", lambda: selected_names(row) == ["Alpha"])
@@ -133,20 +76,50 @@ def check(vexilo):
     wait_for("the row's keyboard focus", lambda: row.getState().contains(pyatspi.STATE_FOCUSED))
     subprocess.run(["xdotool", "key", "--window", window[0], "Right"], check=True, timeout=20)
     wait_for("the selection to move to Beta", lambda: selected_names(row) == ["Beta"])
-    focused = row.getChildAtIndex(1).getState()
-    if not focused.contains(pyatspi.STATE_FOCUSED):
+    if not row.getChildAtIndex(1).getState().contains(pyatspi.STATE_FOCUSED):
         fail("the selected application is not the row's focused item")
 
     popup = wait_for("the language pop-up",
                      lambda: find(application, pyatspi.ROLE_COMBO_BOX, "Language"))
-    wait_for("Beta's languages in the pop-up", lambda: popup.childCount == 1
-             and popup.getChildAtIndex(0).childCount == 4)
-    menu = popup.getChildAtIndex(0)
-    entries = [menu.getChildAtIndex(i).name for i in range(menu.childCount)]
+    wait_for("Beta's languages in the pop-up",
+             lambda: popup.childCount == 1 and popup.getChildAtIndex(0).childCount == 4)
+    entries = [entry.name for entry in children(popup.getChildAtIndex(0))]
     # The languages come in the bundle's order, which is the file system's.
     if entries[:2] != ["Always open in this language", ""] or \
             sorted(entries[2:]) != ["English", "French"]:
         fail("the language pop-up offers %r" % entries)
+
+
+def main():
+    if len(sys.argv) != 2:
+        fail("usage: accessibility_x11.py <Vexilo executable>")
+    with tempfile.TemporaryDirectory(prefix="vexilo-a11y-") as home:
+        applications = os.path.join(home, "Applications")
+        for name, languages in LANGUAGES.items():
+            contents = os.path.join(applications, name + ".app", "Contents")
+            os.makedirs(os.path.join(contents, "MacOS"))
+            for language in languages:
+                os.makedirs(os.path.join(contents, "Resources", language + ".lproj"))
+            with open(os.path.join(contents, "Info.plist"), "wb") as info:
+                plistlib.dump({"CFBundleIdentifier": "org.example." + name,
+                               "CFBundleExecutable": name}, info)
+        environment = dict(os.environ, VEXILO_APPLICATIONS_DIR=applications,
+                           XDG_CONFIG_HOME=os.path.join(home, "config"),
+                           XDG_DATA_HOME=os.path.join(home, "data"),
+                           # The desktop's menu is the test's own, empty: the row holds only
+                           # the bundles.
+                           XDG_DATA_DIRS=os.path.join(home, "share"),
+                           XDG_CACHE_HOME=os.path.join(home, "cache"),
+                           QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                           LANGUAGE="en", LC_ALL="C.UTF-8")
+        with subprocess.Popen([sys.argv[1]], env=environment, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL) as vexilo:
+            try:
+                check(vexilo)
+            finally:
+                vexilo.kill()
+    print("accessibility: every application found by name, the selection followed the keyboard,"
+          " and the language entries are reachable")
 
 
 if __name__ == "__main__":

@@ -13,18 +13,13 @@ skip() {
 }
 
 # Debian's python3-pyatspi serves the system's Python; another python3 may come first on PATH.
-python=
-for candidate in /usr/bin/python3 "$(command -v python3 || true)"; do
-    if [ -n "$candidate" ] && "$candidate" -c 'import pyatspi' 2>/dev/null; then
-        python=$candidate
-        break
-    fi
+python=/usr/bin/python3
+"$python" -c 'import pyatspi' 2>/dev/null || python=$(command -v python3)
+"$python" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is not installed"
+for tool in dbus-run-session xdotool xvfb-run; do
+    command -v $tool >/dev/null || skip "$tool is not installed"
 done
-[ -n "$python" ] || skip "python3-pyatspi is not installed"
-command -v dbus-run-session >/dev/null || skip "dbus-run-session (dbus) is not installed"
-command -v xdotool >/dev/null || skip "xdotool is not installed"
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "the AT-SPI bus (at-spi2-core) is not installed"
-command -v xvfb-run >/dev/null || skip "xvfb-run (xvfb) is not installed"
 
 exec xvfb-run -a -s "-screen 0 1280x800x24" \
     dbus-run-session -- timeout 60 "$python" "$here/accessibility_x11.py" "$executable"

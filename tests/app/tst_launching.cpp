@@ -1,322 +1,396 @@
-#include "AppController.h"
-#include "AppRowView.h"
 #include "BundleBuilder.h"
-#include "LanguagePopUp.h"
-#include "MainWindow.h"
-#include "SpinningIndicator.h"
+#include "DesktopTree.h"
+#include "ListingNames.h"
+#include "PreferencesStore.h"
+#include "ProcessControl.h"
+#include "Processes.h"
 #include "TestEnvironment.h"
 #include "WindowDriver.h"
-#include "catalogue/Catalogue.h"
-#include "row/RowBrowser.h"
-#include "row/RowGeometry.h"
 
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QtTest>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
+using namespace WindowDriver;
 
 namespace {
 
-// What an application's executable does once it has written its start to the log.
-enum class Behaviour { Runs, QuitsSlowly, ExitsAtOnce, IgnoresQuit };
+// What an executable does once it has logged its start. wait returns at once when a signal
+// comes; the short sleeps leave nothing behind for long.
+const QByteArray kLoop = "while :; do sleep 0.2 & wait $!; done\n";
+const QByteArray kRuns = "trap 'echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
+const QByteArray kQuitsSlowly =
+    "trap 'sleep 1; echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
+const QByteArray kIgnoresQuit = "trap '' TERM\n" + kLoop;
 
-// A script that logs "start <pid> [arg]... LANGUAGE=<value>" and, when asked to quit,
-// "end <pid>".
-QByteArray recorder(const QString &log, Behaviour behaviour)
+// Running copies are found by identifier, machine-wide: one of this run's own keeps another
+// run of these tests from seeing this one's copies.
+QString identifier(const QString &name)
 {
-    QByteArray script = "#!/bin/sh\nlog='" + QFile::encodeName(log) +
-                        "'\n"
-                        "line=\"start $$\"\n"
-                        "for a in \"$@\"; do line=\"$line [$a]\"; done\n"
-                        "echo \"$line LANGUAGE=$LANGUAGE\" >> \"$log\"\n";
-    switch (behaviour) {
-    case Behaviour::ExitsAtOnce:
-        return script + "exit 0\n";
-    case Behaviour::IgnoresQuit:
-        script += "trap '' TERM\n";
-        break;
-    case Behaviour::QuitsSlowly:
-        script += "trap 'sleep 1; echo \"end $$\" >> \"$log\"; exit 0' TERM\n";
-        break;
-    case Behaviour::Runs:
-        script += "trap 'echo \"end $$\" >> \"$log\"; exit 0' TERM\n";
-        break;
-    }
-    // wait returns at once when a signal comes; the short sleeps leave nothing behind for long.
-    return script + "while :; do sleep 0.2 & wait $!; done\n";
+    return "org.example." + name + QString::number(QCoreApplication::applicationPid());
+}
+
+qint64 pidOf(const QString &line)
+{
+    return line.section(' ', 1, 1).toLongLong();
 }
 
 } // namespace
 
-// Launching in a language and always opening in it, through the window as the user does.
+// Launching in a language and always opening in it through the window as the user does, and
+// the copies started outside Vexilo that the window tells of.
 class TestLaunching : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<AppController> m_controller;
-    QStringList m_logs;
+    std::unique_ptr<DesktopTree> m_tree; // its logs list what was started
+    std::unique_ptr<AppController> m_c;
+    QStringList m_programs;
+    QList<qint64> m_copies;
+    QByteArray m_path;
 
-    // A bundle whose executable logs its starts to <name>.log in the test's folder.
+    // A bundle whose executable appends "start <pid> [arg]... LANGUAGE=<value>" to <name>.log,
+    // then does `then`.
     QString recordingApp(const QString &name, const QStringList &languages,
-                         Behaviour behaviour = Behaviour::Runs)
+                         const QByteArray &then = kRuns)
     {
-        const QString log = m_env->root() + u"/%1.log"_s.arg(name);
-        m_logs.append(log);
-        const QString script = m_env->root() + u"/%1.sh"_s.arg(name);
-        QFile file(script);
-        if (!file.open(QIODevice::WriteOnly) || file.write(recorder(log, behaviour)) < 0)
-            return {};
-        file.close();
-        return BundleBuilder(m_env->applicationsDirectory() + u"/%1.app"_s.arg(name))
-            .identifier("org.example." + name)
+        m_programs.append(name);
+        const QString script =
+            m_tree->write(name + ".sh", "#!/bin/sh\nlog='" + QFile::encodeName(m_env->root()) +
+                                            "/" + name.toUtf8() +
+                                            ".log'\nline=\"start $$\"\n"
+                                            "for a in \"$@\"; do line=\"$line [$a]\"; done\n"
+                                            "echo \"$line LANGUAGE=$LANGUAGE\" >> \"$log\"\n" +
+                                            then);
+        return BundleBuilder(m_env->applicationsDirectory() + '/' + name + ".app")
+            .identifier(identifier(name))
             .languages(languages)
             .executable(name, script)
             .write();
     }
-
-    QStringList logOf(const QString &name) const
+    QStringList logOf(const QString &name) const { return m_tree->log(name); }
+    // Line `index` of the application's log holds `text`.
+    void logged(const QString &name, int index, const QString &text)
     {
-        QFile file(m_env->root() + u"/%1.log"_s.arg(name));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        const QString line = logOf(name).value(index);
+        QVERIFY2(line.contains(text),
+                 qPrintable(u"%1, line %2: %3"_s.arg(name).arg(index).arg(line)));
+    }
+    // Until the application's log has this many lines and no work runs.
+    void waitForLog(const QString &name, int lines)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(logOf(name).size() == lines && isIdle(), 20000);
     }
 
-    AppController &start()
+    void start() { m_c = WindowDriver::start(m_env->platform()); }
+    MainWindow &window() { return m_c->window(); }
+    void pressLaunch() { QTest::mouseClick(launchButton(window()), Qt::LeftButton); }
+    // No launch work runs.
+    bool isIdle()
     {
-        m_controller =
-            std::make_unique<AppController>(std::make_shared<Platform>(m_env->platform()));
-        QSignalSpy shown(m_controller.get(), &AppController::catalogueShown);
-        m_controller->start();
-        if (!shown.wait(20000))
-            qWarning("catalogue was not shown");
-        return *m_controller;
+        return launchButton(window())->text() == u"Launch" &&
+               window().findChild<SpinningIndicator *>()->isHidden();
     }
-
-    MainWindow &window() { return m_controller->window(); }
-
-    void click(const QString &name)
+    QString runningLine() { return label(window(), "Currently open in"); }
+    LanguagePopUp *popUp() { return window().findChild<LanguagePopUp *>(); }
+    bool alwaysOpenChecked() { return popUp()->itemState(0); }
+    // Picks these entries of the pop-up's menu in turn.
+    void pick(const QStringList &titles)
     {
-        const QList<AppListingPtr> apps = m_controller->catalogue().apps();
-        int index = -1;
-        for (int i = 0; i < apps.size(); ++i) {
-            if (apps.at(i)->name() == name)
-                index = i;
+        for (const QString &title : titles) {
+            const QList<QAction *> entries = popUp()->menu()->actions();
+            const auto entry = std::find_if(entries.begin(), entries.end(),
+                                            [&](QAction *a) { return a->text() == title; });
+            QVERIFY2(entry != entries.end(), qPrintable(title));
+            (*entry)->trigger();
         }
-        QVERIFY2(index >= 0, qPrintable(name));
-        WindowDriver::clickIcon(*m_controller, index);
     }
-
-    void pick(const QString &title) { WindowDriver::pick(window(), title); }
-    bool alwaysOpenChecked() { return window().findChild<LanguagePopUp *>()->itemState(0); }
-    QPushButton *launchButton() { return WindowDriver::launchButton(window()); }
-    bool isIdle() { return WindowDriver::isIdle(window()); }
-    void pressLaunch() { QTest::mouseClick(launchButton(), Qt::LeftButton); }
-    QString runningLine() { return WindowDriver::runningLine(window()); }
-    QMessageBox *sheet() { return WindowDriver::sheet(window()); }
-    void answer(const QString &button) { WindowDriver::answer(window(), button); }
-
-    QString toolRead(const QString &domain)
+    // Started outside Vexilo, and up once the process list shows it; quit with the test.
+    qint64 startCopy(const QString &program, const QStringList &arguments)
     {
-        QProcess tool;
-        tool.setProcessChannelMode(QProcess::MergedChannels);
-        tool.start(m_env->platform().defaultsToolPath(), {"read", domain, "AppleLanguages"});
-        tool.waitForFinished();
-        return QString::fromUtf8(tool.readAll()).simplified();
+        const qint64 pid = ProcessControl::startDetached(program, arguments,
+                                                         QProcessEnvironment::systemEnvironment());
+        m_copies.append(pid);
+        const auto listed = [pid] {
+            for (const RunningApplication &app : Processes().launchedApplications()) {
+                if (app.processIdentifier == pid)
+                    return true;
+            }
+            return false;
+        };
+        return QTest::qWaitFor(listed, 10000) ? pid : 0;
     }
-
-    static qint64 pidOf(const QString &line) { return line.section(' ', 1, 1).toLongLong(); }
+    // The language stored for the application, as the next start reads it.
+    QVariant stored(const QString &name)
+    {
+        return PreferencesStore(m_env->preferencesDirectory())
+            .value(identifier(name), "AppleLanguages")
+            .value_or(QVariant());
+    }
 
 private slots:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
+        m_tree = std::make_unique<DesktopTree>(m_env->root());
         TestEnvironment::setLanguage("en_US", "en:it");
+        m_path = qgetenv("PATH");
     }
 
     void cleanup()
     {
-        // Whatever was started ends with the test.
-        if (m_controller)
+        if (m_c)
             QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 30000);
-        m_controller.reset();
-        for (const QString &log : std::as_const(m_logs)) {
-            QFile file(log);
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray &line : file.readAll().split('\n')) {
+        m_c.reset();
+        for (const QString &name : std::as_const(m_programs)) {
+            for (const QString &line : logOf(name)) {
                 if (line.startsWith("start "))
-                    ::kill(pid_t(line.split(' ').at(1).toLongLong()), SIGKILL);
+                    ::kill(pid_t(pidOf(line)), SIGKILL);
             }
         }
-        m_logs.clear();
+        m_programs.clear();
+        for (qint64 pid : ProcessControl::quit(m_copies, std::chrono::seconds(5)))
+            ::kill(pid_t(pid), SIGKILL);
+        m_copies.clear();
+        qputenv("PATH", m_path);
     }
 
+    // Launched in French, then in German after its quit; while the German one quits, another
+    // application is selected, and it is what starts then, in the language chosen for it.
     void launchInALanguageAndAgainInAnother()
     {
-        QVERIFY(!recordingApp("Recorder", {"en", "fr", "de"}).isEmpty());
-        start();
-        click("Recorder");
-        pick("French");
-        pressLaunch();
-        // The work runs; the window waits with it but is not frozen.
-        QCOMPARE(launchButton()->text(), "Launching...");
-        QVERIFY(!launchButton()->isEnabled());
-        QVERIFY(window().findChild<SpinningIndicator *>()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
-        QVERIFY(launchButton()->isEnabled());
-        QCOMPARE(runningLine(), "Currently open in French.");
-        QStringList log = logOf("Recorder");
-        QCOMPARE(log.size(), 1);
-        QVERIFY2(log.first().contains(" [-AppleLanguages] [(fr)] LANGUAGE=fr:en:it"),
-                 qPrintable(log.first()));
-        const qint64 french = pidOf(log.first());
-
-        // Running: asks first, naming the application and the language.
-        pick("German");
-        pressLaunch();
-        QVERIFY(sheet());
-        QCOMPARE(sheet()->text(), "Quit?");
-        QCOMPARE(sheet()->informativeText(), "Recorder is already open. Are you sure you want to "
-                                             "quit it and then re-open it in German?");
-        answer("Cancel");
-        QVERIFY(isIdle());
-        QTest::qWait(300);
-        QCOMPARE(logOf("Recorder").size(), 1);
-
-        pressLaunch();
-        answer("OK");
-        QTRY_COMPARE_WITH_TIMEOUT(logOf("Recorder").size(), 3, 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
-        log = logOf("Recorder");
-        QCOMPARE(log.at(1), u"end %1"_s.arg(french));
-        QVERIFY2(log.at(2).contains(" [-AppleLanguages] [(de)] LANGUAGE=de:en:it"),
-                 qPrintable(log.at(2)));
-        QCOMPARE(runningLine(), "Currently open in German.");
-    }
-
-    // After the quit the application selected then starts, in the language chosen for it.
-    void selectionChangedWhileTheOldCopyQuits()
-    {
-        QVERIFY(!recordingApp("Slow", {"en", "fr"}, Behaviour::QuitsSlowly).isEmpty());
+        QVERIFY(!recordingApp("Recorder", {"en", "fr", "de"}, kQuitsSlowly).isEmpty());
         QVERIFY(!recordingApp("Other", {"de", "ja"}).isEmpty());
         start();
-        click("Slow");
+        click(*m_c, "Recorder");
+        pick({"French"});
         pressLaunch();
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
+        // The work runs; the window waits with it but is not frozen.
+        QCOMPARE(launchButton(window())->text(), "Launching...");
+        QVERIFY(!launchButton(window())->isEnabled());
+        QVERIFY(window().findChild<SpinningIndicator *>()->isVisible());
+        waitForLog("Recorder", 1);
+        QVERIFY(launchButton(window())->isEnabled());
+        logged("Recorder", 0, " [-AppleLanguages] [(fr)] LANGUAGE=fr:en:it");
+        QCOMPARE(runningLine(), "Currently open in French.");
+
+        // Running: asks first; Cancel starts no work.
+        pick({"German"});
         pressLaunch();
-        answer("OK");
-        click("Other");
-        pick("Japanese");
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
-        QCOMPARE(logOf("Slow").size(), 2);
-        QVERIFY(logOf("Slow").last().startsWith("end "));
-        QCOMPARE(logOf("Other").size(), 1);
-        QVERIFY(logOf("Other").first().contains(" [-AppleLanguages] [(ja)] LANGUAGE=ja:en:it"));
+        QCOMPARE(sheetLines(window()),
+                 (QStringList{"Quit?", "Recorder is already open. Are you sure you want to quit "
+                                       "it and then re-open it in German?"}));
+        answer(window(), "Cancel");
+        QVERIFY(isIdle());
+        pressLaunch();
+        answer(window(), "OK");
+        waitForLog("Recorder", 3);
+        QCOMPARE(logOf("Recorder").at(1), u"end %1"_s.arg(pidOf(logOf("Recorder").at(0))));
+        logged("Recorder", 2, " [-AppleLanguages] [(de)] LANGUAGE=de:en:it");
+        QCOMPARE(runningLine(), "Currently open in German.");
+
+        pressLaunch();
+        answer(window(), "OK");
+        click(*m_c, "Other");
+        pick({"Japanese"});
+        waitForLog("Other", 1);
+        QCOMPARE(logOf("Recorder").size(), 4);
+        logged("Recorder", 3, "end ");
+        logged("Other", 0, " [-AppleLanguages] [(ja)] LANGUAGE=ja:en:it");
         QCOMPARE(runningLine(), "Currently open in Japanese.");
     }
 
+    // Stored with the preferences tool; a running copy is quit and started again around it.
     void alwaysOpen()
     {
         QVERIFY(!recordingApp("Keeper", {"en", "fr", "de"}).isEmpty());
         start();
-        click("Keeper");
-        pick("French");
-        QVERIFY(!alwaysOpenChecked());
-
-        // Cancel runs no tool and changes nothing.
-        pick("Always open in this language");
-        QCOMPARE(sheet()->text(), "Always open in French?");
-        QCOMPARE(sheet()->informativeText(), "This can be changed at any time.");
-        answer("Cancel");
-        QVERIFY(isIdle());
-        QVERIFY(!alwaysOpenChecked());
-        QVERIFY(!QFileInfo::exists(m_env->preferencesDirectory() + "/org.example.Keeper.plist"));
-
-        pick("Always open in this language");
-        answer("OK");
-        QTRY_VERIFY_WITH_TIMEOUT(alwaysOpenChecked(), 15000);
-        QTRY_VERIFY(isIdle());
-        QCOMPARE(toolRead("org.example.Keeper"), "( fr )");
+        click(*m_c, "Keeper");
+        pick({"French", "Always open in this language"});
+        QCOMPARE(sheetLines(window()),
+                 (QStringList{"Always open in French?", "This can be changed at any time."}));
+        answer(window(), "Cancel");
+        QVERIFY(isIdle() && !alwaysOpenChecked() && stored("Keeper").isNull());
+        pick({"Always open in this language"});
+        answer(window(), "OK");
+        QTRY_VERIFY_WITH_TIMEOUT(alwaysOpenChecked() && isIdle(), 15000);
+        QCOMPARE(stored("Keeper"), QVariant(QVariantList{"fr"}));
         // The chosen language stays chosen, never the always-open entry.
-        QCOMPARE(window().findChild<LanguagePopUp *>()->text(), "French");
+        QCOMPARE(popUp()->text(), "French");
         QVERIFY(logOf("Keeper").isEmpty());
 
-        // Checked: the same entry resets, quitting and restarting the running copy around it.
+        // Running and checked: the same entry resets.
         pressLaunch();
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
-        pick("Always open in this language");
-        QCOMPARE(sheet()->text(), "Reset to default language?");
-        QCOMPARE(sheet()->informativeText(), "Vexilo will need to quit Keeper.");
-        answer("OK");
-        QTRY_VERIFY_WITH_TIMEOUT(logOf("Keeper").size() == 3 && isIdle(), 15000);
+        waitForLog("Keeper", 1);
+        pick({"Always open in this language"});
+        QCOMPARE(sheetLines(window()),
+                 (QStringList{"Reset to default language?", "Vexilo will need to quit Keeper."}));
+        answer(window(), "OK");
+        waitForLog("Keeper", 3);
         QVERIFY(!alwaysOpenChecked());
-        QVERIFY(toolRead("org.example.Keeper").contains("does not exist"));
-        QStringList log = logOf("Keeper");
-        QVERIFY(log.at(1).startsWith("end "));
+        QCOMPARE(stored("Keeper"), QVariant());
+        logged("Keeper", 1, "end ");
         // Started without arguments, in the user's own languages.
-        QCOMPARE(log.at(2), u"start %1 LANGUAGE=en:it"_s.arg(pidOf(log.at(2))));
+        QCOMPARE(logOf("Keeper").at(2),
+                 u"start %1 LANGUAGE=en:it"_s.arg(pidOf(logOf("Keeper").at(2))));
 
         // Running, no stored language: German is written and the copy restarted in it.
-        pick("German");
-        pick("Always open in this language");
-        QCOMPARE(sheet()->text(), "Always open in German?");
-        QCOMPARE(sheet()->informativeText(), "Vexilo will need to quit Keeper.");
-        answer("OK");
-        QTRY_VERIFY_WITH_TIMEOUT(logOf("Keeper").size() == 5 && isIdle(), 15000);
+        pick({"German", "Always open in this language"});
+        QCOMPARE(sheetLines(window()),
+                 (QStringList{"Always open in German?", "Vexilo will need to quit Keeper."}));
+        answer(window(), "OK");
+        waitForLog("Keeper", 5);
         QVERIFY(alwaysOpenChecked());
-        QCOMPARE(toolRead("org.example.Keeper"), "( de )");
-        log = logOf("Keeper");
-        QVERIFY(log.at(3).startsWith("end "));
-        QCOMPARE(log.at(4), u"start %1 LANGUAGE=de:en:it"_s.arg(pidOf(log.at(4))));
+        QCOMPARE(stored("Keeper"), QVariant(QVariantList{"de"}));
+        logged("Keeper", 3, "end ");
+        QCOMPARE(logOf("Keeper").at(4),
+                 u"start %1 LANGUAGE=de:en:it"_s.arg(pidOf(logOf("Keeper").at(4))));
         QCOMPARE(runningLine(), "Currently open in German.");
     }
 
     // Whatever the executable does, the panel is idle again within the bounds.
     void troublesomeExecutables_data()
     {
-        QTest::addColumn<int>("behaviour");
+        QTest::addColumn<QByteArray>("then");
         QTest::addColumn<bool>("missing");
-        QTest::newRow("exits at once") << int(Behaviour::ExitsAtOnce) << false;
-        QTest::newRow("ignores the request to quit") << int(Behaviour::IgnoresQuit) << false;
-        QTest::newRow("missing") << int(Behaviour::Runs) << true;
+        QTest::newRow("exits at once") << QByteArray("exit 0\n") << false;
+        QTest::newRow("ignores the request to quit") << kIgnoresQuit << false;
+        QTest::newRow("missing") << kRuns << true;
     }
     void troublesomeExecutables()
     {
-        QFETCH(int, behaviour);
+        QFETCH(QByteArray, then);
         QFETCH(bool, missing);
-        const QString bundle = recordingApp("Trouble", {"en", "fr"}, Behaviour(behaviour));
+        const QString bundle = recordingApp("Trouble", {"en", "fr"}, then);
         if (missing)
             QVERIFY(QFile::remove(bundle + "/Contents/MacOS/Trouble"));
         start();
-        click("Trouble");
-        pick("French");
+        click(*m_c, "Trouble");
+        pick({"French"});
         pressLaunch();
-        QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 15000);
-        if (missing) {
-            // Nothing runs, and the panel does not claim otherwise.
-            QVERIFY(logOf("Trouble").isEmpty());
+        waitForLog("Trouble", missing ? 0 : 1);
+        // Nothing runs, and the panel does not claim otherwise.
+        if (missing)
             QCOMPARE(runningLine(), QString());
-            return;
-        }
-        QCOMPARE(logOf("Trouble").size(), 1);
-        if (Behaviour(behaviour) == Behaviour::ExitsAtOnce)
+        if (then != kIgnoresQuit)
             return;
         QCOMPARE(runningLine(), "Currently open in French.");
         pressLaunch();
-        answer("OK");
+        answer(window(), "OK");
         QVERIFY(!isIdle());
         // Left running after the wait for it to quit; the launch goes on.
         QTRY_VERIFY_WITH_TIMEOUT(isIdle(), 25000);
-        const QStringList log = logOf("Trouble");
-        QCOMPARE(log.size(), 2);
-        QVERIFY(log.at(1).contains("[(fr)]"));
-        QVERIFY(::kill(pid_t(pidOf(log.at(0))), 0) == 0);
+        QCOMPARE(logOf("Trouble").size(), 2);
+        logged("Trouble", 1, "[(fr)]");
+        QVERIFY(::kill(pid_t(pidOf(logOf("Trouble").at(0))), 0) == 0);
+    }
+
+    // An application of the desktop's menu, launched with its own command and always opened in
+    // a language through an entry of Vexilo's own in the user's folder, which the reset takes
+    // away; an entry of the user's own is never changed. How each kind of program is told apart
+    // and started is the platform's own tests' matter.
+    void desktopApplication()
+    {
+        DesktopTree &tree = *m_tree;
+        qputenv("PATH", tree.path().toUtf8());
+        tree.recorder("bin/gtkapp", "gtkapp");
+        m_programs.append("gtkapp");
+        const QString sys = tree.systemFolder();
+        tree.entry(
+            sys, "org.example.Gtk.desktop",
+            "Name=Gtk App\nExec=gtkapp --title \"Two words\" %U\nX-GNOME-Gettext-Domain=gtk\n");
+        tree.entry(sys, "console.desktop", "Name=Console\nExec=gtkapp\nTerminal=true\n");
+        tree.entry(sys, "mine.desktop", "Name=Mine\nExec=gtkapp\nX-GNOME-Gettext-Domain=gtk\n");
+        tree.entry(tree.userFolder(), "mine.desktop",
+                   "Name=Mine\nExec=env LANGUAGE=it gtkapp\nX-GNOME-Gettext-Domain=gtk\n");
+        for (const char *lang : {"fr", "de"})
+            tree.write(u"system/locale/%1/LC_MESSAGES/gtk.mo"_s.arg(QLatin1String(lang)), "");
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(tree.userFolder());
+        m_env->setDesktopEntries(std::make_shared<DesktopEntries>(tree.setup()));
+        start();
+        // Programs that need a terminal are left out.
+        QCOMPARE(names(m_c->row().shown()), (QStringList{"Gtk App", "Mine"}));
+
+        click(*m_c, "Gtk App");
+        pick({"French"});
+        pressLaunch();
+        waitForLog("gtkapp", 1);
+        logged("gtkapp", 0, "[--title] [Two words] LANGUAGE=fr:en:it");
+        // The copy's own environment tells its language.
+        QCOMPARE(runningLine(), "Currently open in French.");
+
+        pick({"German", "Always open in this language"});
+        QCOMPARE(sheetLines(window()),
+                 (QStringList{"Always open in German?", "Vexilo will need to quit Gtk App."}));
+        answer(window(), "OK");
+        waitForLog("gtkapp", 3);
+        logged("gtkapp", 1, "end ");
+        logged("gtkapp", 2, "LANGUAGE=de:en:it");
+        QFile written(tree.userFolder() + "/org.example.Gtk.desktop");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains("Exec=env LANGUAGE=de:en:it"));
+
+        // Selected again, the mark is read back from the entry; the reset removes it.
+        click(*m_c, "Mine");
+        click(*m_c, "Gtk App");
+        pick({"German"});
+        QVERIFY(alwaysOpenChecked());
+        pick({"Always open in this language"});
+        QCOMPARE(sheetLines(window()).value(0), "Reset to default language?");
+        answer(window(), "OK");
+        waitForLog("gtkapp", 5);
+        QVERIFY(!alwaysOpenChecked());
+        QCOMPARE(DesktopTree::snapshot(tree.userFolder()), before);
+
+        click(*m_c, "Mine");
+        pick({"German", "Always open in this language"});
+        QCOMPARE(sheetLines(window()).value(0), "The language was not changed");
+        QVERIFY(sheetLines(window()).value(1).contains(tree.userFolder() + "/mine.desktop"));
+        QCOMPARE(sheet(window())->buttons().size(), 1);
+        answer(window(), "OK");
+        QCOMPARE(DesktopTree::snapshot(tree.userFolder()), before);
+        QCOMPARE(logOf("gtkapp").size(), 5);
+    }
+
+    // A copy started outside Vexilo has its line, which follows it when Vexilo becomes active
+    // again.
+    // Vexilo's own bundle, whatever it is called, never has a line nor a Launch button.
+    void runningCopiesStartedElsewhere()
+    {
+        const QString apps = m_env->applicationsDirectory();
+        const QString echo = BundleBuilder(apps + u"/\u00c9cho Zeta.app"_s)
+                                 .identifier(identifier("EchoZeta"))
+                                 .languages({"en", "fr", "de"})
+                                 .executable("Echo")
+                                 .write();
+        const QString own = apps + "/Renamed.app";
+        QCOMPARE(QProcess::execute("cp", {"-a", VEXILO_TEST_BUNDLE, own}), 0);
+        BundleBuilder(apps + "/Vexilo.app")
+            .identifier("org.example.NotVexilo")
+            .languages({"en", "fr"})
+            .write();
+        const qint64 copy = startCopy(echo + "/Contents/MacOS/Echo", {"-AppleLanguages", "(fr)"});
+        QVERIFY(copy && startCopy(own + "/Contents/MacOS/Vexilo", {}));
+        Platform platform = m_env->platform();
+        platform.mainBundlePath = own;
+        m_c = WindowDriver::start(platform);
+        const auto becomeActive = [] {
+            emit static_cast<QGuiApplication *>(QCoreApplication::instance())
+                ->applicationStateChanged(Qt::ApplicationActive);
+        };
+
+        click(*m_c, u"\u00c9cho Zeta"_s);
+        QCOMPARE(runningLine(), "Currently open in French.");
+        QVERIFY(ProcessControl::quit({copy}, std::chrono::seconds(5)).isEmpty());
+        QCOMPARE(runningLine(), "Currently open in French.");
+        becomeActive();
+        QCOMPARE(runningLine(), QString());
+
+        click(*m_c, "Renamed");
+        becomeActive();
+        QCOMPARE(runningLine(), QString());
+        QVERIFY(!launchButton(window())->isEnabled());
+        click(*m_c, "Vexilo");
+        QVERIFY(launchButton(window())->isEnabled());
     }
 };
 

@@ -70,7 +70,19 @@ private slots:
         QTest::addColumn<QStringList>("apps");
         QTest::addColumn<int>("firstNewIndex");
 
-        // The cases a user meets most are tested through the window (tst_addremove).
+        QTest::newRow("two new and a shown one")
+            << QStringList{} << QStringList{"Z/Zulu.app", "Applications/Beta.app", "D/Delta.app"}
+            << QStringList{"Zulu", "Delta"} << QStringList{"org.example.Zulu", "org.example.Delta"}
+            << QStringList{} << QStringList{"Alpha", "Beta", "Delta", "Gamma", "Zulu"} << 4;
+        QTest::newRow("a hidden one")
+            << QStringList{"Beta"} << QStringList{"Applications/Beta.app"} << QStringList{"Beta"}
+            << QStringList{} << QStringList{"org.example.Beta"}
+            << QStringList{"Alpha", "Beta", "Gamma"} << 1;
+        QTest::newRow("two copies of one application")
+            << QStringList{} << QStringList{"X/Delta.app", "Y/Delta.app"}
+            << QStringList{"Delta", "Delta"}
+            << QStringList{"org.example.Delta", "org.example.Delta"} << QStringList{}
+            << QStringList{"Alpha", "Beta", "Delta", "Delta", "Gamma"} << 2;
         QTest::newRow("another copy of a shown one")
             << QStringList{} << QStringList{"Copy/Beta.app"} << QStringList{} << QStringList{}
             << QStringList{} << QStringList{"Alpha", "Beta", "Gamma"} << -1;
@@ -129,7 +141,12 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("moves");
         QTest::addColumn<bool>("showsInPanel");
-        // The three cases of a selection in the middle are tested through the window.
+        QTest::newRow("the selected one hidden")
+            << 2 << QStringList{"A", "B", "D", "E"} << "C" << 1 << true << true;
+        QTest::newRow("one before the selected one hidden")
+            << 2 << QStringList{"B", "C", "D", "E"} << "C" << 1 << true << true;
+        QTest::newRow("one after the selected one hidden")
+            << 2 << QStringList{"A", "B", "C", "E"} << "C" << 2 << false << false;
         QTest::newRow("the first, selected, hidden")
             << 0 << QStringList{"B", "C", "D"} << "A" << 0 << true << true;
         QTest::newRow("the last, selected, hidden")

@@ -1,0 +1,559 @@
+#include "BundleBuilder.h"
+#include "FileTree.h"
+#include "HiddenAppsSheet.h"
+#include "HiddenAppsTableModel.h"
+#include "HostilePlists.h"
+#include "ListingNames.h"
+#include "PropertyList.h"
+#include "TestEnvironment.h"
+#include "UserDefaults.h"
+#include "WindowDriver.h"
+#include "about/SupportLinks.h"
+#include "panel/Selection.h"
+
+#include <QAbstractItemView>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QUrl>
+#include <climits>
+#include <cmath>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+using namespace WindowDriver;
+
+namespace {
+
+QByteArray plist(const QVariantMap &map)
+{
+    return PropertyList::toXml(map);
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Vexilo's window apart from launching: starts and what they count and remind of, the menus'
+// commands, adding, removing and hiding applications (which one is the catalogue's rule, tested
+// on its own), and starts on hostile preference files and bundles or under a cap on memory.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QList<QByteArray> m_opened;
+    int m_asked = 0;
+    QStringList m_chosen;
+
+    // A start at `now`: the URLs opened and the reminders asked (answered "Donate Now" when
+    // `donate`) are noted, and the file chooser hands over m_chosen unless it is the real one.
+    std::unique_ptr<AppController> start(const QDateTime &now = {}, bool donate = false,
+                                         bool realChooser = false)
+    {
+        return WindowDriver::start(m_env->platform(), [=, this](AppController &c) {
+            c.setUrlOpener([this](const QByteArray &url) { m_opened.append(url); });
+            c.setDonationAsker([this, donate](const DonationReminder::Texts &texts) {
+                m_asked += texts.title == u"Thank you for using Vexilo!";
+                return donate;
+            });
+            if (now.isValid())
+                c.setClock([now] { return now; });
+            if (!realChooser)
+                c.setApplicationChooser([this](QWidget *, const auto &done) { done(m_chosen); });
+        });
+    }
+    // "Folder/Name.app" below the test's root is a bundle, anything else a plain folder; a
+    // bundle named Plain has no identifier.
+    QString make(const QString &relative)
+    {
+        const QString path = m_env->root() + '/' + relative;
+        const QString name = QFileInfo(path).completeBaseName();
+        if (QFileInfo::exists(path) || !relative.endsWith(".app"))
+            return QDir().mkpath(path) ? path : QString();
+        BundleBuilder builder(path);
+        if (name != "Plain")
+            builder.identifier("org.example." + name);
+        return builder.write();
+    }
+    void installed(const QStringList &names)
+    {
+        for (const QString &name : names)
+            make("Applications/" + name + ".app");
+    }
+    // Switches the named application's check box in the Show Apps list, then closes it with
+    // Return (OK) or Escape (Cancel).
+    static void toggleInShowApps(AppController &c, const QString &name, Qt::Key close)
+    {
+        menuCommand(c.window(), "Show Apps");
+        HiddenAppsSheet *list = nullptr;
+        for (HiddenAppsSheet *sheet : c.window().findChildren<HiddenAppsSheet *>())
+            list = sheet->isVisible() ? sheet : list;
+        QVERIFY(list && list->windowModality() == Qt::WindowModal);
+        auto *table = list->findChild<QAbstractItemView *>();
+        for (int row = 0; row < list->model().rowCount(); ++row) {
+            if (list->model().list().listing(row)->name() == name)
+                table->setCurrentIndex(list->model().index(row, list->model().column("shown")));
+        }
+        QTest::keyClick(table, Qt::Key_Space);
+        QTest::keyClick(table, close);
+        QTRY_VERIFY(!list->isVisible());
+    }
+    UserDefaults vexiloDefaults() const
+    {
+        return UserDefaults(m_env->platform().preferences, u"org.vexilo.Vexilo"_s);
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        TestEnvironment::setLanguage("en_US", "en");
+        m_opened.clear();
+        m_asked = 0;
+    }
+
+    // What the first start shows; what it counts is the donation reminder's test.
+    void firstStart()
+    {
+        const QString apps = m_env->applicationsDirectory();
+        BundleBuilder(apps + "/beta.app")
+            .identifier("org.example.Beta")
+            .languages({"en", "fr"})
+            .localizedInfo("en", {{"CFBundleName", "Beta Pro"}})
+            .write();
+        installed({"Gamma"});
+
+        auto c = start();
+        // The progress bar followed the load and is gone.
+        auto *bar = c->window().findChild<QProgressBar *>();
+        QCOMPARE(bar->maximum(), 2);
+        QCOMPARE(bar->value(), 2);
+        QVERIFY(bar->isHidden());
+
+        // The first application is selected, read afresh.
+        QCOMPARE(c->selection().current()->path(), c->catalogue().apps().first()->path());
+        QVERIFY(c->selection().current() != c->catalogue().apps().first());
+        QCOMPARE(label(c->window(), "Beta Pro"), "Beta Pro");
+        QVERIFY(!label(c->window(), "Available in 2 different languages.").isEmpty());
+        click(*c, "Gamma");
+        QCOMPARE(label(c->window(), "Gamma"), "Gamma");
+        QVERIFY(!label(c->window(), "(Unable to determine available languages)").isEmpty());
+
+        // The about box shows the texts of Vexilo's own bundle, from their start.
+        c->window().showAboutBox();
+        auto *credits = c->window().findChild<QTextBrowser *>();
+        QVERIFY(credits && credits->isVisible());
+        QCOMPARE(credits->textCursor().position(), 0);
+        QVERIFY(!label(c->window(), "Version " VEXILO_VERSION).isEmpty());
+    }
+
+    // Typing in the search field narrows the row and shows its first match; no result leaves
+    // the panel blank.
+    void search()
+    {
+        installed({"Alpha", "alpine", "Beta", "Bravo"});
+        auto c = start();
+        auto *search = c->window().findChild<QLineEdit *>();
+        QTest::keyClicks(search, "b");
+        QCOMPARE(c->selection().current()->name(), "Beta");
+        QCOMPARE(c->row().shown().size(), 2);
+
+        QTest::keyClicks(search, "x");
+        QVERIFY(!c->selection().panel().showsApplication);
+        search->clear();
+        QCOMPARE(c->selection().current()->name(), "Alpha");
+        QCOMPARE(c->row().shown().size(), 4);
+    }
+
+    // Alpha, Beta and Gamma are installed; what the Add command then shows.
+    void add_data()
+    {
+        QTest::addColumn<QString>("hidden");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<bool>("unwritable");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("sheet");
+        const QStringList abg{"Alpha", "Beta", "Gamma"};
+        QTest::newRow("two new and a shown one")
+            << "" << QStringList{"X/Zulu.app", "Applications/Beta.app", "X/Delta.app"} << false
+            << QStringList{"Alpha", "Beta", "Delta", "Gamma", "Zulu"} << "Zulu"
+            << "Done! 2 apps have been added to Vexilo.";
+        QTest::newRow("one new") << "" << QStringList{"X/Delta.app"} << false
+                                 << QStringList{"Alpha", "Beta", "Delta", "Gamma"} << "Delta"
+                                 << "";
+        QTest::newRow("a hidden one shown again")
+            << "org.example.Beta" << QStringList{"Applications/Beta.app"} << false << abg << "Beta"
+            << "";
+        QTest::newRow("only shown ones")
+            << "" << QStringList{"Applications/Alpha.app", "Applications/Gamma.app"} << false << abg
+            << "Alpha"
+            << "No apps were added. All the applications you selected are already in Vexilo.";
+        QTest::newRow("a folder that is no application")
+            << "" << QStringList{"X/Delta.app", "X/Notes"} << false << abg << "Alpha"
+            << "Notes is not an application.";
+        QTest::newRow("preferences that cannot be written")
+            << "" << QStringList{"X/Delta.app"} << true << abg << "Alpha"
+            << "Vexilo could not save your change.";
+    }
+    void add()
+    {
+        QFETCH(QString, hidden);
+        QFETCH(QStringList, chosen);
+        QFETCH(bool, unwritable);
+        QFETCH(QStringList, row);
+        QFETCH(QString, selected);
+        QFETCH(QString, sheet);
+        installed({"Alpha", "Beta", "Gamma"});
+        vexiloDefaults().setObject("HiddenApps",
+                                   hidden.isEmpty() ? QStringList{} : QStringList{hidden});
+        m_chosen.clear();
+        for (const QString &relative : chosen)
+            m_chosen.append(make(relative));
+        auto c = start();
+        const QString folder = m_env->preferencesDirectory();
+        if (unwritable) {
+            QVERIFY(QDir(folder).removeRecursively());
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        menuCommand(c->window(), u"Add Application…"_s);
+
+        QCOMPARE(names(c->row().shown()), row);
+        QCOMPARE(c->row().shownAt(c->row().selected())->name(), selected);
+        QCOMPARE(c->selection().panel().name, selected);
+        const QString shown = sheetLines(c->window()).join(' ');
+        QVERIFY2(sheet.isEmpty() ? shown.isEmpty() : shown.startsWith(sheet), qPrintable(shown));
+        QVERIFY(!unwritable || shown.contains(folder));
+        QVERIFY(c->defaults().stringArrayForKey("HiddenApps").isEmpty());
+    }
+
+    // Remove over icon `index`, answered with `button`.
+    void remove_data()
+    {
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("panel"); // empty: blank
+        const QStringList five{"Alpha", "Beta", "Charlie", "Delta", "Echo"};
+        const QString sure = "Are you sure you want to remove %1 from Vexilo?";
+        QTest::newRow("the selected first one")
+            << five << 0 << sure.arg("Alpha") << "OK" << five.mid(1) << "Beta";
+        QTest::newRow("one after the selection: the one before it is selected")
+            << five << 3 << sure.arg("Delta") << "OK"
+            << QStringList{"Alpha", "Beta", "Charlie", "Echo"} << "Charlie";
+        QTest::newRow("cancelled") << five << 3 << sure.arg("Delta") << "Cancel" << five << "Alpha";
+        QTest::newRow("the last one left")
+            << QStringList{"Alpha"} << 0 << sure.arg("Alpha") << "OK" << QStringList{} << "";
+        // Hidden applications are remembered by identifier: one without says so.
+        QTest::newRow("without identifier")
+            << QStringList{"Alpha", "Plain"} << 1 << "Plain cannot be removed from Vexilo."
+            << "OK" << QStringList{"Alpha", "Plain"} << "Alpha";
+    }
+    void remove()
+    {
+        QFETCH(QStringList, apps);
+        QFETCH(int, index);
+        QFETCH(QString, question);
+        QFETCH(QString, button);
+        QFETCH(QStringList, row);
+        QFETCH(QString, panel);
+        installed(apps);
+        auto c = start();
+        removeWithMenu(*c, index);
+        QCOMPARE(sheetLines(c->window()).value(0), question);
+        answer(c->window(), button);
+        QCOMPARE(names(c->row().shown()), row);
+        QCOMPARE(c->selection().panel().showsApplication, !panel.isEmpty());
+        QCOMPARE(c->selection().panel().name, panel);
+        QCOMPARE(c->defaults().stringArrayForKey("HiddenApps"),
+                 row.size() < apps.size() ? QStringList{"org.example." + apps.at(index)}
+                                          : QStringList{});
+    }
+
+    // Cancel stores nothing; OK stores what the list shows, keeping what it does not know.
+    void showApps()
+    {
+        installed({"Alpha", "Beta", "Gamma"});
+        const QVariantList stored{"org.example.Beta", 5, "org.example.Beta"};
+        vexiloDefaults().setObject("HiddenApps", stored);
+        auto c = start();
+        toggleInShowApps(*c, "Gamma", Qt::Key_Escape);
+        QCOMPARE(c->defaults().objectForKey("HiddenApps"), QVariant(stored));
+        toggleInShowApps(*c, "Gamma", Qt::Key_Return);
+        QCOMPARE(names(c->row().shown()), QStringList{"Alpha"});
+        QCOMPARE(c->defaults().objectForKey("HiddenApps"),
+                 QVariant(stored + QVariantList{"org.example.Gamma"}));
+        // The row's width follows the list.
+        QCOMPARE(row(*c)->size(), RowGeometry::sizeToFit(1, row(*c)->visibleArea()));
+    }
+
+    // From start to restart: two bundles from outside the applications folder added with the
+    // real file chooser, one of them removed with the context menu.
+    void addRemoveRestart()
+    {
+        installed({"Mike"});
+        make("Downloads/Kilo.app");
+        const QString lima = make("Downloads/Lima.app");
+        auto c = start({}, false, true);
+        menuCommand(c->window(), u"Add Application…"_s);
+        QFileDialog *chooser = nullptr;
+        QTRY_VERIFY((chooser = qobject_cast<QFileDialog *>(qApp->activeModalWidget())));
+        chooser->setDirectory(m_env->root() + "/Downloads");
+        auto *view = chooser->findChild<QAbstractItemView *>("listView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
+        view->selectAll();
+        for (QAbstractButton *button : chooser->findChild<QDialogButtonBox *>()->buttons()) {
+            if (button->text() == "Add")
+                button->click();
+        }
+        QTRY_COMPARE(names(c->row().shown()), (QStringList{"Kilo", "Lima", "Mike"}));
+        answer(c->window(), "OK"); // Done!
+        removeWithMenu(*c, 1);
+        answer(c->window(), "OK");
+
+        c.reset();
+        c = start();
+        QCOMPARE(names(c->row().shown()), (QStringList{"Kilo", "Mike"}));
+        QCOMPARE(names(c->catalogue().allApps()), (QStringList{"Kilo", "Lima", "Mike"}));
+        QCOMPARE(c->catalogue().allApps().at(1)->path(), QFileInfo(lima).canonicalFilePath());
+    }
+
+    // Asked at the end of the load that counts the 50th use, once 42 days have passed since
+    // the first start, and never again; when it is due is the reminder's rule, tested on its own.
+    void donationReminder_data()
+    {
+        QTest::addColumn<int>("usesBefore"); // -1: the first start ever
+        QTest::addColumn<bool>("donate");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("50th start, Donate Now") << 49 << true << true;
+        QTest::newRow("50th start, Not yet") << 49 << false << true;
+        QTest::newRow("49th start") << 48 << true << false;
+        QTest::newRow("first start ever") << -1 << true << false;
+    }
+    void donationReminder()
+    {
+        QFETCH(int, usesBefore);
+        QFETCH(bool, donate);
+        QFETCH(bool, asked);
+        // Whole seconds: the preference file keeps dates to the second.
+        const QDateTime now(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC);
+        if (usesBefore >= 0) {
+            UserDefaults defaults = vexiloDefaults();
+            defaults.setObject("InstallDate", now.addDays(-43));
+            defaults.setInteger("NumUses", usesBefore);
+        }
+        auto c = start(now, donate);
+        // Nothing is installed: the panel is blank.
+        QVERIFY(c->catalogue().isLoaded() && !c->selection().current());
+        QVERIFY(!launchButton(c->window())->isEnabled());
+        QCOMPARE(m_asked, int(asked));
+        QCOMPARE(m_opened.size(), int(asked && donate));
+        if (asked && donate)
+            QCOMPARE(m_opened.first(), SupportLinks::donationUrl());
+        QCOMPARE(vexiloDefaults().boolForKey("ShownDonateBox"), asked);
+        QCOMPARE(vexiloDefaults().integerForKey("NumUses"), qMax(usesBefore, 0) + 1);
+
+        // A later start asks only if this one did not, and then only when it is due.
+        m_asked = 0;
+        c.reset();
+        start(now.addDays(1));
+        QCOMPARE(m_asked, int(!asked && usesBefore >= 0));
+        QCOMPARE(vexiloDefaults().integerForKey("NumUses"), qMax(usesBefore, 0) + 2);
+        // The first start is the one recorded.
+        QCOMPARE(vexiloDefaults().dateForKey("InstallDate"), now.addDays(usesBefore < 0 ? 0 : -43));
+    }
+
+    // Help in the user's language (which one is the support links' rule), feedback, donation;
+    // a bundle without a help page opens none.
+    void menuCommandsOpenTheirAddresses()
+    {
+        TestEnvironment::setLanguage("fr_FR", "fr");
+        Platform bare = m_env->platform();
+        bare.mainBundlePath =
+            BundleBuilder(m_env->root() + "/Bare.app").identifier("org.vexilo.Vexilo").write();
+        for (const Platform &platform : {m_env->platform(), bare}) {
+            AppController c(std::make_shared<Platform>(platform));
+            c.setUrlOpener([this](const QByteArray &url) { m_opened.append(url); });
+            emit c.window().helpRequested();
+            emit c.window().feedbackRequested();
+            emit c.window().donateRequested();
+        }
+        const QByteArray help =
+            QUrl::fromLocalFile(VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/help.html")
+                .toEncoded();
+        const QByteArray feedback = "mailto:feedback@vexilo.org",
+                         donate = SupportLinks::donationUrl();
+        QCOMPARE(m_opened, (QList<QByteArray>{help, feedback, donate, feedback, donate}));
+    }
+
+    // Each start ends with the catalogue shown; the preference file's bytes stay where they
+    // were or are kept aside whole, and nothing is written anywhere else.
+    void hostilePreferences_data()
+    {
+        QTest::addColumn<QString>("kind");      // "file", "fifo", "folder" or "device"
+        QTest::addColumn<QByteArray>("bytes");  // of a file
+        QTest::addColumn<qlonglong>("numUses"); // after the start; -1: nothing could be stored
+        QTest::addColumn<int>("shown");         // applications in the row
+        QTest::addColumn<bool>("reminded");     // the donation reminder asked
+        const QByteArray none;
+        const auto utc = [](const QDate &date) { return QDateTime(date, {}, Qt::UTC); };
+        QTest::newRow("not a property list")
+            << "file" << QByteArray("\x01garbage{<\xff") << 1LL << 1 << false;
+        QTest::newRow("values of the wrong types") << "file"
+                                                   << plist({{"ExtraApps", "org.example.Good"},
+                                                             {"HiddenApps", 7},
+                                                             {"NumUses", "many"},
+                                                             {"ShownDonateBox", "yes"},
+                                                             {"InstallDate", "yesterday"}})
+                                                   << 1LL << 1 << false;
+        QTest::newRow("arrays of the wrong things")
+            << "file"
+            << plist({{"ExtraApps",
+                       QVariantList{42, QVariantMap{}, "", "relative/Thing.app", "../../x",
+                                    "/dev/zero", "/", "org.example.Good", "/no/such\nthing.app"}},
+                      {"HiddenApps", QVariantList{5, QVariantMap{}, "org.example.Nothing"}}})
+            << 1LL << 8 << false;
+        QTest::newRow("the largest count")
+            << "file" << plist({{"NumUses", LLONG_MAX}}) << LLONG_MAX << 1 << false;
+        QTest::newRow("a count above the signed range")
+            << "file" << plist({{"NumUses", qulonglong(ULLONG_MAX)}}) << LLONG_MAX << 1 << false;
+        QTest::newRow("a count that is no number")
+            << "file" << plist({{"NumUses", std::nan("")}}) << 1LL << 1 << false;
+        QTest::newRow("installed in the far future")
+            << "file" << plist({{"NumUses", 500}, {"InstallDate", utc({9999, 12, 31})}}) << 501LL
+            << 1 << false;
+        QTest::newRow("installed long ago")
+            << "file" << plist({{"NumUses", 500}, {"InstallDate", utc({1, 1, 1})}}) << 501LL << 1
+            << true;
+        QTest::newRow("a fifo") << "fifo" << none << -1LL << 1 << false;
+        QTest::newRow("a folder") << "folder" << none << -1LL << 1 << false;
+        QTest::newRow("a device") << "device" << none << -1LL << 1 << false;
+    }
+    void hostilePreferences()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qlonglong, numUses);
+        QFETCH(int, shown);
+        QFETCH(bool, reminded);
+        installed({"Good"});
+        const QString path = m_env->preferencesDirectory() + "/org.vexilo.Vexilo.plist";
+        QDir().mkpath(m_env->preferencesDirectory());
+        if (kind == "file") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        } else if (kind == "fifo") {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            QVERIFY(QFile::link("/dev/zero", path));
+        }
+        const FileTree before = FileTree::of(m_env->root());
+        const FileTree preferencesBefore = FileTree::of(m_env->preferencesDirectory());
+
+        auto c = start();
+        QCOMPARE(c->catalogue().apps().size(), shown);
+        if (numUses >= 0)
+            QCOMPARE(c->defaults().integerForKey("NumUses"), numUses);
+        c.reset();
+        QCOMPARE(m_asked, int(reminded));
+
+        // Nothing outside the preferences store changed.
+        const QStringList outside = before.differences(
+            FileTree::of(m_env->root()), {"config/vexilo/Preferences", "data", "cache"});
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join('\n')));
+        if (kind != "file") {
+            // What is no file is left as it is, and nothing is written beside it.
+            const QStringList changed =
+                preferencesBefore.differences(FileTree::of(m_env->preferencesDirectory()));
+            QVERIFY2(changed.isEmpty(), qPrintable(changed.join('\n')));
+            return;
+        }
+        // Kept aside whole when damaged; else every key that was there still is, with its value,
+        // but the count Vexilo keeps.
+        const std::optional<QVariant> was = PropertyList::parse(bytes);
+        QCOMPARE(contentsOf(path + ".corrupt"), was ? QByteArray() : bytes);
+        const QVariantMap old = was ? was->toMap() : QVariantMap();
+        const QVariantMap now = PropertyList::parse(contentsOf(path)).value_or(QVariant()).toMap();
+        for (auto it = old.cbegin(); it != old.cend(); ++it) {
+            if (it.key() != "NumUses")
+                QCOMPARE(now.value(it.key()), it.value());
+        }
+    }
+
+    // Crafted Info.plist files list their bundles without identifier; the good one loads as
+    // usual and each can be selected.
+    void hostileBundlesBesideAGoodOne()
+    {
+        installed({"Good"});
+        int i = 0;
+        for (const auto &[name, bytes] : HostilePlists::all())
+            BundleBuilder(m_env->applicationsDirectory() + u"/Hostile-%1.app"_s.arg(++i))
+                .file("Info.plist", bytes)
+                .noInfoPlist()
+                .write();
+        auto c = start();
+        QCOMPARE(c->catalogue().allApps().size(), i + 1);
+        for (const AppListingPtr &listing : c->catalogue().allApps())
+            QCOMPARE(listing->identifier().isEmpty(), listing->name() != "Good");
+        for (int index = 0; index < i; ++index)
+            QTest::keyClick(row(*c), Qt::Key_Right);
+        QCOMPARE(c->selection().current()->path(), c->catalogue().apps().last()->path());
+        QVERIFY(c->selection().panel().showsApplication);
+    }
+
+    // Thread stacks and the allocator's per-thread arenas reserve address space far beyond what
+    // is used; Vexilo must start and load its applications all the same.
+    void startsUnderAMemoryCap()
+    {
+#ifdef VEXILO_TEST_SANITIZED
+        QSKIP("the sanitizers reserve terabytes of address space: no cap can hold them");
+#endif
+        const QString prlimit = QStandardPaths::findExecutable("prlimit");
+        if (prlimit.isEmpty())
+            QSKIP("prlimit (util-linux) not found");
+        const QString apps = m_env->root() + "/Demo";
+        // A copy: Vexilo moves disabled resources back in the bundles it reads.
+        QCOMPARE(QProcess::execute("cp", {"-a", VEXILO_TEST_DEMO_APPLICATIONS, apps}), 0);
+        const int bundles = int(QDir(apps).entryList({"*.app"}, QDir::Dirs).size());
+        QVERIFY(bundles > 5);
+
+        QProcess vexilo;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("VEXILO_APPLICATIONS_DIR", apps);
+        // Only the bundles: the machine's own application menu stays out of the count.
+        environment.insert("XDG_DATA_DIRS", m_env->root() + "/no-menu");
+        vexilo.setProcessEnvironment(environment);
+        vexilo.setProcessChannelMode(QProcess::MergedChannels);
+        vexilo.start(prlimit, {"--as=" + QString::number(512 << 20), "--",
+                               VEXILO_TEST_BUNDLE "/Contents/MacOS/Vexilo"});
+        QVERIFY(vexilo.waitForStarted());
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += vexilo.readAll()).contains("catalogue loaded"), 30000);
+        QVERIFY2(output.contains(u"(%1 of %1 applications shown)"_s.arg(bundles).toUtf8()),
+                 output.constData());
+        // Still running once loaded: not ended by an allocation that failed after the message.
+        QVERIFY(!vexilo.waitForFinished(1000));
+        QCOMPARE(vexilo.state(), QProcess::Running);
+        vexilo.terminate();
+        QVERIFY(vexilo.waitForFinished(10000));
+        output += vexilo.readAll();
+        QVERIFY2(!output.contains("Cannot allocate") && !output.contains("std::bad_alloc"),
+                 output.constData());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
