@@ -1,5 +1,6 @@
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
+#include "PlistXml.h"
 #include "PropertyList.h"
 
 #include <QtTest>
@@ -135,6 +136,53 @@ private slots:
         QVERIFY(value);
         if (expected.isValid())
             QCOMPARE(*value, expected);
+    }
+
+    // Plain UTF-8 files, what applications have, are read without expat; the rest is left to
+    // it. Either way the value is the one expat reads.
+    void plainFilesSkipExpat_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("plain");
+        const QByteArray end = "</plist>\n";
+        QTest::newRow("as the store writes")
+            << PropertyList::toXml(
+                   QVariantMap{{QStringLiteral("k"),
+                                QVariantList{1, 2.5, true, QByteArray("\x01"), QVariantMap()}}})
+            << true;
+        QTest::newRow("entities and references")
+            << kHead + "<string>&lt;&#233;&#x1F1EB;&amp;&quot;</string>" + end << true;
+        QTest::newRow("no declaration, bare value") << QByteArray("<string>v</string>") << true;
+        QTest::newRow("comment") << kHead + "<!-- c --><string>v</string>" + end << false;
+        QTest::newRow("CDATA") << kHead + "<string><![CDATA[<v>]]></string>" + end << false;
+        QTest::newRow("carriage returns") << kHead + "<string>a\r\nb</string>" + end << false;
+        QTest::newRow("Latin-1") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                                               "<string>\xe9</string>")
+                                 << false;
+        QTest::newRow("internal subset")
+            << QByteArray("<!DOCTYPE plist [ ]><string>v</string>") << false;
+        const QDir realworld(QStringLiteral(VEXILO_TEST_REALWORLD));
+        QDirIterator files(realworld.path(), {QStringLiteral("*.plist")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTest::newRow(qPrintable(realworld.relativeFilePath(file.fileName())))
+                << file.readAll() << true;
+        }
+    }
+
+    void plainFilesSkipExpat()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, plain);
+        const std::string_view view(bytes.constData(), size_t(bytes.size()));
+        const auto expat = Plist::parseXmlWithExpat(view);
+        QVERIFY(expat);
+        const auto fast = Plist::parsePlainXml(view);
+        QCOMPARE(fast.has_value(), plain);
+        if (fast)
+            QVERIFY(*fast == *expat);
     }
 
     void rejectsGarbage_data()

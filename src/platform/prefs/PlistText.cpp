@@ -300,6 +300,12 @@ bool isXmlChar(char32_t c)
 bool isPlistText(std::string_view utf8)
 {
     for (size_t i = 0; i < utf8.size();) {
+        // Most text is ASCII: printable, tab or line end.
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if ((c >= 0x20 && c < 0x80) || c == '\t' || c == '\n' || c == '\r') {
+            ++i;
+            continue;
+        }
         const auto [cp, length] = decodeAt(utf8, i);
         if (length == 0 || !isXmlChar(cp))
             return false;
