@@ -208,9 +208,9 @@ bool restoreDisabledResources(const QString &bundlePath)
 
     // Only a real folder holds disabled resources, in a Contents folder that is the bundle's own.
     // A file or a link of either name is left alone: deleting it would lose data, and following
-    // a link would move files about elsewhere.
-    if (DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder ||
-        DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
+    // a link would move files about elsewhere. Most bundles have none: that look comes first.
+    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder ||
+        DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder)
         return true;
 
     const QStringList entries = DirectoryListing::entries(disabled);
