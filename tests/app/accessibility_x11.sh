@@ -16,10 +16,10 @@ skip() {
 python=/usr/bin/python3
 "$python" -c 'import pyatspi' 2>/dev/null || python=$(command -v python3)
 "$python" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is not installed"
-for tool in dbus-run-session xdotool xvfb-run; do
+for tool in dbus-run-session xdotool Xvfb; do
     command -v $tool >/dev/null || skip "$tool is not installed"
 done
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "the AT-SPI bus (at-spi2-core) is not installed"
 
-exec xvfb-run -a -s "-screen 0 1280x800x24" \
+exec "$here/../support/with-xvfb.sh" \
     dbus-run-session -- timeout 60 "$python" "$here/accessibility_x11.py" "$executable"
