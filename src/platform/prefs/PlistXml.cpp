@@ -872,30 +872,11 @@ private:
             if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
                 !PlistText::isXmlChar(code))
                 return false;
-            appendUtf8(out, code);
+            PlistText::appendUtf8(out, code);
         }
         m_builder.text(out);
         return true;
     }
-    static void appendUtf8(std::string &out, uint32_t c)
-    {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-
     Builder &m_builder;
     std::string_view m_in;
     size_t m_at = 0;
