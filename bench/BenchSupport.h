@@ -3,7 +3,7 @@
 // What the benchmarks share: clocks, the resident size, medians, generated catalogues, and the
 // one line per figure that bench_goals collects.
 
-#include "PropertyList.h"
+#include "platform/preferences/PropertyList.h"
 
 #include <QByteArray>
 #include <QDir>

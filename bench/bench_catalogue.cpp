@@ -4,12 +4,12 @@
 // Vexilo loads them (on the loading thread, reported to the main thread): it must move often
 // enough to look smooth, and not once per application.
 #include "BenchSupport.h"
-#include "Platform.h"
-#include "PreferencesStore.h"
-#include "UserDefaults.h"
-#include "Workspace.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoader.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,19 +2,19 @@
 // bundle, the launch environment, the detached start and the wait), against starting the same
 // executable directly and waiting for it in the same run.
 #include "BenchSupport.h"
-#include "LaunchEnvironment.h"
-#include "Platform.h"
-#include "PreferencesStore.h"
-#include "ProcessControl.h"
-#include "Processes.h"
-#include "PropertyList.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
 #include "language/LaunchWorker.h"
 #include "language/Launcher.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/PropertyList.h"
+#include "platform/process/LaunchEnvironment.h"
+#include "platform/process/ProcessControl.h"
+#include "platform/process/Processes.h"
 
 #include <QDir>
 #include <QElapsedTimer>

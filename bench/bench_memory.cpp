@@ -6,11 +6,11 @@
 // bench_goals (or by `bench_memory --generate <folder>`), so that nothing this process allocated
 // to write them is there to be reused.
 #include "BenchSupport.h"
-#include "Platform.h"
-#include "PreferencesStore.h"
-#include "UserDefaults.h"
-#include "Workspace.h"
 #include "catalogue/Catalogue.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,15 +2,15 @@
 // the running-instance check), against starting and waiting for /bin/true in the same run,
 // alternating, as the minimum and the median of many rounds. Goal: at most 3x.
 #include "BenchSupport.h"
-#include "Platform.h"
-#include "PreferencesStore.h"
-#include "Processes.h"
-#include "PropertyList.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/PropertyList.h"
+#include "platform/process/Processes.h"
 
 #include <QDir>
 #include <QElapsedTimer>

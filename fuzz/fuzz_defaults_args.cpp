@@ -4,8 +4,8 @@
 // be what the file then holds.
 
 #include "Defaults.h"
-#include "DomainFiles.h"
-#include "PlistText.h"
+#include "platform/prefs/DomainFiles.h"
+#include "platform/prefs/PlistText.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // A desktop entry as anyone may write one into an applications folder: its groups and keys, its
 // name in the user's language, its lists and flags, and the arguments of its Exec line.
 
-#include "DesktopEntry.h"
-#include "DesktopExec.h"
+#include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/DesktopExec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

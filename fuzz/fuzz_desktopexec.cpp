@@ -2,7 +2,7 @@
 // each one quoted and reading the line back gives the same arguments: what Vexilo writes into
 // an override runs what the entry ran.
 
-#include "DesktopExec.h"
+#include "platform/desktop/DesktopExec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

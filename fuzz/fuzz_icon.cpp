@@ -2,7 +2,7 @@
 // icon row reads it (the .icns table of entries first, then only the chosen entry). The first
 // byte picks the size the icon is drawn at.
 
-#include "IconImage.h"
+#include "platform/icon/IconImage.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,11 +5,11 @@
 // Input: lines of folder names, then after a NUL byte lines of declared values, then after
 // another NUL byte the user's language.
 
-#include "LanguageNames.h"
-#include "LocalizationMatch.h"
 #include "language/LanguageDisplay.h"
 #include "language/LanguageList.h"
 #include "language/StoredLanguage.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/locale/LocalizationMatch.h"
 
 #include <QSet>
 #include <cstdlib>

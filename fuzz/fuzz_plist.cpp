@@ -2,9 +2,9 @@
 // Whatever is read must be writable, and what is written must read back to the same bytes.
 // The fast reader of plain XML may give up, but what it reads expat must read the same.
 
-#include "PlistText.h"
-#include "PlistValue.h"
-#include "PlistXml.h"
+#include "platform/prefs/PlistText.h"
+#include "platform/prefs/PlistValue.h"
+#include "platform/prefs/PlistXml.h"
 
 #include <cstdlib>
 

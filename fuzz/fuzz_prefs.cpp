@@ -2,7 +2,7 @@
 // The set must keep every key that was read, and a file that could not be read must be kept
 // aside byte for byte.
 
-#include "PreferencesStore.h"
+#include "platform/preferences/PreferencesStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // process chose): its `ps` form, the language argument read back from it, the bundle its
 // program lies in, and the start of a script file as its interpreter line.
 
-#include "ProcessCommandLine.h"
 #include "language/InstanceLanguage.h"
+#include "platform/process/ProcessCommandLine.h"
 
 #include <QFile>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "SampleSetup.h"
 
-#include "Bundle.h"
-#include "PreferencesStore.h"
-#include "StringsTable.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/bundle/StringsTable.h"
+#include "platform/preferences/PreferencesStore.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // A small localised application, wrapped in a bundle for the demo and the tests: it opens in the
 // language its launch arguments, its stored preference or the user's languages choose.
-#include "LanguageNames.h"
-#include "PreferencesStore.h"
 #include "SampleIcon.h"
 #include "SampleSetup.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/preferences/PreferencesStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>

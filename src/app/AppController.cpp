@@ -1,12 +1,9 @@
 #include "AppController.h"
 
 #include "ApplicationChooser.h"
-#include "Bundle.h"
 #include "DonationAlert.h"
 #include "HiddenAppsSheet.h"
 #include "MainWindow.h"
-#include "Platform.h"
-#include "UserDefaults.h"
 #include "WindowPlacement.h"
 #include "about/AboutTexts.h"
 #include "catalogue/Catalogue.h"
@@ -18,6 +15,9 @@
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/preferences/UserDefaults.h"
 #include "row/RowBrowser.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "VexiloMain.h"
 
 #include "AppController.h"
-#include "Bundle.h"
-#include "IconImage.h"
-#include "Platform.h"
-#include "ProcessMemory.h"
 #include "chrome/DeferredIconStyle.h"
 #include "chrome/GlassLook.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/icon/IconImage.h"
+#include "platform/process/ProcessMemory.h"
 
 #include <QApplication>
 #include <QFutureWatcher>

@@ -1,9 +1,9 @@
-#include "Platform.h"
+#include "platform/Platform.h"
 
-#include "DesktopEntries.h"
-#include "PreferencesStore.h"
-#include "Processes.h"
-#include "Workspace.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/desktop/DesktopEntries.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/process/Processes.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "AppRowView.h"
 #include "LanguagePopUp.h"
 #include "MainWindow.h"
-#include "Platform.h"
 #include "SpinningIndicator.h"
 #include "catalogue/Catalogue.h"
+#include "platform/Platform.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
 

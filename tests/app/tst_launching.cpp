@@ -1,11 +1,11 @@
 #include "BundleBuilder.h"
 #include "DesktopTree.h"
 #include "ListingNames.h"
-#include "PreferencesStore.h"
-#include "ProcessControl.h"
-#include "Processes.h"
 #include "TestEnvironment.h"
 #include "WindowDriver.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/process/ProcessControl.h"
+#include "platform/process/Processes.h"
 
 #include <csignal>
 

@@ -4,12 +4,12 @@
 #include "HiddenAppsTableModel.h"
 #include "HostilePlists.h"
 #include "ListingNames.h"
-#include "PropertyList.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
 #include "WindowDriver.h"
 #include "about/SupportLinks.h"
 #include "panel/Selection.h"
+#include "platform/preferences/PropertyList.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QAbstractItemView>
 #include <QDialogButtonBox>

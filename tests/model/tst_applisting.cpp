@@ -1,8 +1,8 @@
 #include "BundleBuilder.h"
 #include "FileTree.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
+#include "platform/bundle/Workspace.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 #include "BundleBuilder.h"
 #include "ListingNames.h"
-#include "PreferencesStore.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueChanges.h"
 #include "catalogue/HiddenAppsList.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,10 +1,10 @@
 #include "BundleBuilder.h"
 #include "ListingNames.h"
-#include "PreferencesStore.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoader.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
 #include <QtTest>

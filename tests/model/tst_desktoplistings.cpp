@@ -1,10 +1,10 @@
 #include "DesktopTree.h"
-#include "ProcessControl.h"
-#include "Processes.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
 #include "catalogue/CatalogueLoader.h"
 #include "language/RunningInstances.h"
+#include "platform/preferences/UserDefaults.h"
+#include "platform/process/ProcessControl.h"
+#include "platform/process/Processes.h"
 
 #include <QtTest>
 

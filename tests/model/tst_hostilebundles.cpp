@@ -2,15 +2,15 @@
 // loading the catalogue, selecting every listing, naming it and drawing its icon neither crashes
 // nor hangs, and creates, loses, replaces or changes nothing anywhere: not in the bundles, not
 // outside them.
-#include "Bundle.h"
 #include "BundleBuilder.h"
 #include "FileTree.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
 #include "catalogue/Catalogue.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/preferences/UserDefaults.h"
 #include "row/IconCache.h"
 
 #include <QSignalSpy>

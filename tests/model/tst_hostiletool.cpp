@@ -4,11 +4,11 @@
 // plays it.
 #include "BundleBuilder.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/bundle/Workspace.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
 #include "BundleBuilder.h"
-#include "PreferencesStore.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
 #include "language/InstanceLanguage.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 #include "BundleBuilder.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 #include "catalogue/AppListing.h"
 #include "language/LanguageDisplay.h"
 #include "language/LanguageList.h"
+#include "platform/bundle/Workspace.h"
 
 #include <QtTest>
 

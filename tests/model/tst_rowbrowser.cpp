@@ -1,6 +1,6 @@
 #include "ListingNames.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
+#include "platform/bundle/Workspace.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
 

@@ -1,6 +1,6 @@
-#include "Bundle.h"
 #include "about/DonationReminder.h"
 #include "about/SupportLinks.h"
+#include "platform/bundle/Bundle.h"
 
 #include <QtTest>
 

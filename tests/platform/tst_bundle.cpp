@@ -1,8 +1,8 @@
-#include "Bundle.h"
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
-#include "IconImage.h"
 #include "TestEnvironment.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/icon/IconImage.h"
 
 #include <QtTest>
 

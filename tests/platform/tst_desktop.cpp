@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "platform/x11/Desktop.h"
 
 #include <QtTest>
 

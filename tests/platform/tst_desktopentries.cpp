@@ -1,8 +1,8 @@
-#include "DesktopEntries.h"
-#include "DesktopEntry.h"
-#include "DesktopExec.h"
 #include "DesktopTree.h"
-#include "Translations.h"
+#include "platform/desktop/DesktopEntries.h"
+#include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/DesktopExec.h"
+#include "platform/desktop/Translations.h"
 
 #include <QtTest>
 

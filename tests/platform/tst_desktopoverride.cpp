@@ -1,10 +1,10 @@
-#include "DesktopEntries.h"
-#include "DesktopLanguageSetting.h"
-#include "DesktopLaunch.h"
-#include "DesktopOverride.h"
-#include "DesktopProcesses.h"
 #include "DesktopTree.h"
-#include "FlatpakOverride.h"
+#include "platform/desktop/DesktopEntries.h"
+#include "platform/desktop/DesktopLanguageSetting.h"
+#include "platform/desktop/DesktopLaunch.h"
+#include "platform/desktop/DesktopOverride.h"
+#include "platform/desktop/DesktopProcesses.h"
+#include "platform/desktop/FlatpakOverride.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "FileOps.h"
+#include "platform/files/FileOps.h"
 
 #include <QtTest>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "Desktop.h"
-#include "ProcessControl.h"
+#include "platform/process/ProcessControl.h"
+#include "platform/x11/Desktop.h"
 
 #include <QtTest>
 #include <csignal>

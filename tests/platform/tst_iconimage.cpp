@@ -1,5 +1,5 @@
 #include "BundleBuilder.h"
-#include "IconImage.h"
+#include "platform/icon/IconImage.h"
 
 #include <QtTest>
 #include <sys/resource.h>

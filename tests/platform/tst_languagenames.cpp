@@ -1,5 +1,5 @@
-#include "LanguageNames.h"
 #include "TestEnvironment.h"
+#include "platform/locale/LanguageNames.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "LaunchEnvironment.h"
+#include "platform/process/LaunchEnvironment.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "LocalizationMatch.h"
+#include "platform/locale/LocalizationMatch.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
-#include "FileOps.h"
 #include "FileTree.h"
 #include "HostilePlists.h"
-#include "PreferencesStore.h"
-#include "PropertyList.h"
 #include "TestEnvironment.h"
+#include "platform/files/FileOps.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/PropertyList.h"
 
 #include <QtTest>
 

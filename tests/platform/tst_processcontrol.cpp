@@ -1,4 +1,4 @@
-#include "ProcessControl.h"
+#include "platform/process/ProcessControl.h"
 
 #include <QtTest>
 #include <csignal>

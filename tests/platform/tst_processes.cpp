@@ -1,5 +1,5 @@
 #include "BundleBuilder.h"
-#include "Processes.h"
+#include "platform/process/Processes.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
-#include "PlistXml.h"
-#include "PropertyList.h"
+#include "platform/preferences/PropertyList.h"
+#include "platform/prefs/PlistXml.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "BundleBuilder.h"
-#include "PropertyList.h"
-#include "StringsTable.h"
 #include "TestEnvironment.h"
+#include "platform/bundle/StringsTable.h"
+#include "platform/preferences/PropertyList.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "PreferencesStore.h"
 #include "TestEnvironment.h"
-#include "UserDefaults.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QtTest>
 

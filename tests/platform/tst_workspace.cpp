@@ -1,6 +1,6 @@
 #include "BundleBuilder.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
+#include "platform/bundle/Workspace.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "BundleBuilder.h"
-#include "PreferencesStore.h"
 #include "TestEnvironment.h"
+#include "platform/preferences/PreferencesStore.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "BundleBuilder.h"
 
-#include "PropertyList.h"
+#include "platform/preferences/PropertyList.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "TestEnvironment.h"
 
-#include "PreferencesStore.h"
-#include "Processes.h"
-#include "Workspace.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/preferences/PreferencesStore.h"
+#include "platform/process/Processes.h"
 
 #include <QDir>
 

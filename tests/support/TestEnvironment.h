@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesktopEntries.h"
-#include "Platform.h"
+#include "platform/Platform.h"
+#include "platform/desktop/DesktopEntries.h"
 
 #include <QFileInfo>
 #include <QString>

@@ -8,9 +8,9 @@
 #include "SelectionPanelView.h"
 #include "Sheet.h"
 #include "TestEnvironment.h"
-#include "Workspace.h"
 #include "chrome/RoundedWindowView.h"
 #include "chrome/VXTableView.h"
+#include "platform/bundle/Workspace.h"
 #include "row/RowGeometry.h"
 
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
 #include "Defaults.h"
 
-#include "DomainFiles.h"
-#include "PlistText.h"
+#include "platform/prefs/DomainFiles.h"
+#include "platform/prefs/PlistText.h"
 
 #include <cerrno>
 #include <charconv>

@@ -5,7 +5,7 @@
 // need: no Qt, only the store's file rules (shared with Vexilo) and expat.
 
 #include "Defaults.h"
-#include "PlistText.h"
+#include "platform/prefs/PlistText.h"
 
 int main(int argc, char **argv)
 {

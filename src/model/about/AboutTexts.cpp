@@ -1,6 +1,6 @@
 #include "AboutTexts.h"
 
-#include "Bundle.h"
+#include "platform/bundle/Bundle.h"
 #include "text/Texts.h"
 
 AboutTexts aboutTexts(const QString &mainBundlePath)

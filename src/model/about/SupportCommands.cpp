@@ -1,10 +1,10 @@
 #include "SupportCommands.h"
 
-#include "Desktop.h"
-#include "LanguageNames.h"
-#include "UserDefaults.h"
 #include "about/SupportLinks.h"
 #include "catalogue/DefaultsKeys.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/preferences/UserDefaults.h"
+#include "platform/x11/Desktop.h"
 
 SupportCommands::SupportCommands(QString mainBundlePath, std::shared_ptr<UserDefaults> defaults)
     : m_mainBundlePath(std::move(mainBundlePath)), m_defaults(std::move(defaults)),

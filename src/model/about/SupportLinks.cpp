@@ -1,6 +1,6 @@
 #include "SupportLinks.h"
 
-#include "Bundle.h"
+#include "platform/bundle/Bundle.h"
 
 #include <QUrl>
 

@@ -1,13 +1,13 @@
 #include "AppListing.h"
 
-#include "Bundle.h"
-#include "DesktopLanguageSetting.h"
-#include "DirectoryListing.h"
-#include "FileOps.h"
-#include "IconTheme.h"
-#include "Translations.h"
-#include "Workspace.h"
 #include "language/LanguageList.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/desktop/DesktopLanguageSetting.h"
+#include "platform/desktop/Translations.h"
+#include "platform/files/DirectoryListing.h"
+#include "platform/files/FileOps.h"
+#include "platform/icon/IconTheme.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesktopEntries.h"
-#include "DesktopOverride.h"
+#include "platform/desktop/DesktopEntries.h"
+#include "platform/desktop/DesktopOverride.h"
 
 #include <QString>
 #include <QStringList>

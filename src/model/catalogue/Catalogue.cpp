@@ -1,9 +1,9 @@
 #include "Catalogue.h"
 
-#include "Bundle.h"
 #include "DefaultsKeys.h"
-#include "Platform.h"
-#include "UserDefaults.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QFileInfo>
 #include <QPromise>

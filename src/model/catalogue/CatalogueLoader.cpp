@@ -1,14 +1,14 @@
 #include "CatalogueLoader.h"
 
-#include "Bundle.h"
 #include "CatalogueChanges.h"
 #include "DefaultsKeys.h"
-#include "DesktopEntries.h"
-#include "DirectoryListing.h"
-#include "LanguageNames.h"
-#include "Platform.h"
-#include "UserDefaults.h"
-#include "Workspace.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/bundle/Workspace.h"
+#include "platform/desktop/DesktopEntries.h"
+#include "platform/files/DirectoryListing.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "VexiloDefaults.h"
 
 #include "DefaultsKeys.h"
-#include "UserDefaults.h"
+#include "platform/preferences/UserDefaults.h"
 
 #include <QVariantList>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "AlwaysOpen.h"
 
 #include "LaunchWorker.h"
-#include "Platform.h"
 #include "RunningInstances.h"
 #include "StoredLanguages.h"
 #include "panel/Selection.h"
+#include "platform/Platform.h"
 #include "text/Texts.h"
 
 AlwaysOpen::AlwaysOpen(std::shared_ptr<const Platform> platform, const Selection &selection,

@@ -1,8 +1,8 @@
 #include "InstanceLanguage.h"
 
 #include "LanguageDisplay.h"
-#include "LanguageNames.h"
-#include "LocalizationMatch.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/locale/LocalizationMatch.h"
 
 namespace InstanceLanguage {
 

@@ -1,6 +1,6 @@
 #include "LanguageDisplay.h"
 
-#include "LanguageNames.h"
+#include "platform/locale/LanguageNames.h"
 
 namespace LanguageDisplay {
 

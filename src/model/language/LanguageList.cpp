@@ -1,8 +1,8 @@
 #include "LanguageList.h"
 
-#include "LanguageCodes.h"
 #include "LanguageDisplay.h"
-#include "LanguageNames.h"
+#include "platform/locale/LanguageCodes.h"
+#include "platform/locale/LanguageNames.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

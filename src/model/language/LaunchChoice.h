@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopEntries.h"
+#include "platform/desktop/DesktopEntries.h"
 
 #include <QMutex>
 #include <QMutexLocker>

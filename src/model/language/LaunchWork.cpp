@@ -1,16 +1,16 @@
 #include "LaunchWork.h"
 
-#include "Bundle.h"
-#include "Desktop.h"
-#include "DesktopLanguageSetting.h"
-#include "DesktopLaunch.h"
-#include "DesktopProcesses.h"
 #include "LaunchChoice.h"
-#include "LaunchEnvironment.h"
-#include "Platform.h"
-#include "ProcessControl.h"
-#include "Processes.h"
 #include "StoredLanguage.h"
+#include "platform/Platform.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/desktop/DesktopLanguageSetting.h"
+#include "platform/desktop/DesktopLaunch.h"
+#include "platform/desktop/DesktopProcesses.h"
+#include "platform/process/LaunchEnvironment.h"
+#include "platform/process/ProcessControl.h"
+#include "platform/process/Processes.h"
+#include "platform/x11/Desktop.h"
 
 #include <QDebug>
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesktopEntries.h"
 #include "LaunchEvent.h"
+#include "platform/desktop/DesktopEntries.h"
 
 #include <QString>
 #include <QStringList>

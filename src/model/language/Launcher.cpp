@@ -1,8 +1,8 @@
 #include "Launcher.h"
 
 #include "LaunchWorker.h"
-#include "Platform.h"
 #include "panel/Selection.h"
+#include "platform/Platform.h"
 #include "text/Texts.h"
 
 Launcher::Launcher(std::shared_ptr<const Platform> platform, const Selection &selection,

@@ -1,13 +1,13 @@
 #include "RunningInstances.h"
 
-#include "Bundle.h"
-#include "DesktopProcesses.h"
 #include "InstanceLanguage.h"
 #include "LanguageDisplay.h"
-#include "LanguageNames.h"
-#include "Processes.h"
-#include "Translations.h"
 #include "catalogue/AppListing.h"
+#include "platform/bundle/Bundle.h"
+#include "platform/desktop/DesktopProcesses.h"
+#include "platform/desktop/Translations.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/process/Processes.h"
 #include "text/Texts.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "StoredLanguage.h"
 
-#include "LocalizationMatch.h"
+#include "platform/locale/LocalizationMatch.h"
 
 namespace StoredLanguage {
 

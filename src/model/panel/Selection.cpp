@@ -1,8 +1,8 @@
 #include "Selection.h"
 
-#include "Platform.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
+#include "platform/Platform.h"
 #include "text/Texts.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "IconCache.h"
 
-#include "IconImage.h"
+#include "platform/icon/IconImage.h"
 
 #include <QtConcurrent>
 

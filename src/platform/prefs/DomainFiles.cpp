@@ -1,8 +1,8 @@
-#include "DomainFiles.h"
+#include "platform/prefs/DomainFiles.h"
 
-#include "LockedFile.h"
-#include "PlistText.h"
-#include "PlistXml.h"
+#include "platform/prefs/LockedFile.h"
+#include "platform/prefs/PlistText.h"
+#include "platform/prefs/PlistXml.h"
 
 #include <cerrno>
 #include <cstdlib>

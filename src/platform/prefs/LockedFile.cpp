@@ -1,4 +1,4 @@
-#include "LockedFile.h"
+#include "platform/prefs/LockedFile.h"
 
 #include <cerrno>
 #include <chrono>

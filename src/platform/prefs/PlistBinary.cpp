@@ -1,6 +1,6 @@
-#include "PlistBinary.h"
+#include "platform/prefs/PlistBinary.h"
 
-#include "PlistText.h"
+#include "platform/prefs/PlistText.h"
 
 #include <cstring>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlistValue.h"
+#include "platform/prefs/PlistValue.h"
 
 #include <optional>
 #include <string_view>

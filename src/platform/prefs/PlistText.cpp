@@ -1,4 +1,4 @@
-#include "PlistText.h"
+#include "platform/prefs/PlistText.h"
 
 #include <algorithm>
 #include <charconv>

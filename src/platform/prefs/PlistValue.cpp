@@ -1,7 +1,7 @@
-#include "PlistValue.h"
+#include "platform/prefs/PlistValue.h"
 
-#include "PlistBinary.h"
-#include "PlistXml.h"
+#include "platform/prefs/PlistBinary.h"
+#include "platform/prefs/PlistXml.h"
 
 #include <cmath>
 #include <cstring>

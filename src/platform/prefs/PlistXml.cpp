@@ -1,6 +1,6 @@
-#include "PlistXml.h"
+#include "platform/prefs/PlistXml.h"
 
-#include "PlistText.h"
+#include "platform/prefs/PlistText.h"
 
 #include <charconv>
 #include <climits>

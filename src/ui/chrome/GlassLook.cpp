@@ -1,6 +1,6 @@
 #include "GlassLook.h"
 
-#include "Desktop.h"
+#include "platform/x11/Desktop.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,0 +1,142 @@
+#include "platform/desktop/DesktopProcesses.h"
+
+#include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/DesktopExec.h"
+#include "platform/files/DirectoryListing.h"
+#include "platform/process/LaunchEnvironment.h"
+#include "platform/process/ProcFiles.h"
+#include "platform/process/Processes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace DesktopProcesses {
+
+namespace {
+
+using ProcFiles::readProcFile;
+
+// The program a process runs; one replaced on disk since it started counts as the same.
+QByteArray executableOf(const QByteArray &procDir)
+{
+    QByteArray target = ProcFiles::readLink(procDir + "/exe");
+    static const QByteArray deleted = " (deleted)";
+    if (target.endsWith(deleted))
+        target.chop(deleted.size());
+    return target;
+}
+
+bool isRunning(const QByteArray &procDir)
+{
+    const char state = ProcFiles::processState(procDir);
+    return state != '\0' && state != 'Z' && state != 'X';
+}
+
+bool isScript(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "#!";
+}
+
+} // namespace
+
+QString flatpakApplication(const QByteArray &flatpakInfo)
+{
+    const std::optional<DesktopEntry> info = DesktopEntry::parse(flatpakInfo, QString());
+    return info ? info->value(QStringLiteral("name"), QStringLiteral("Application")) : QString();
+}
+
+QList<qint64> running(const DesktopApplication &app, const Processes &processes)
+{
+    QList<qint64> pids = processes.startedFrom(app.path);
+    const QByteArray target = QFile::encodeName(QFileInfo(app.program).canonicalFilePath());
+    const bool script = app.flatpakId.isEmpty() && isScript(app.program);
+    if (app.flatpakId.isEmpty() && target.isEmpty())
+        return pids;
+    // A program run with a file of its own (an interpreter and its script: "python3
+    // /usr/share/app/app.py") is that application only with that file among its arguments;
+    // every other copy of the interpreter is another program, not one to quit.
+    QByteArray ownFile;
+    if (const qsizetype program = DesktopExec::programIndex(app.arguments); program >= 0) {
+        for (qsizetype i = program + 1; i < app.arguments.size(); ++i) {
+            if (!app.arguments.at(i).startsWith(QLatin1Char('-'))) {
+                ownFile = QFile::encodeName(app.arguments.at(i));
+                break;
+            }
+        }
+    }
+    const uid_t me = ::getuid();
+    const qint64 self = ::getpid();
+
+    for (const QString &entry : DirectoryListing::entries(QStringLiteral("/proc"))) {
+        bool numeric = false;
+        const qint64 pid = entry.toLongLong(&numeric);
+        if (!numeric || pid <= 0 || pid == self || pids.contains(pid))
+            continue;
+        const QByteArray procDir = "/proc/" + entry.toLatin1();
+        struct stat info;
+        if (::stat(procDir.constData(), &info) != 0 || info.st_uid != me)
+            continue;
+        bool match = false;
+        if (!app.flatpakId.isEmpty()) {
+            match = flatpakApplication(readProcFile(procDir + "/root/.flatpak-info", 65536)) ==
+                    app.flatpakId;
+        } else if (executableOf(procDir) == target) {
+            match = ownFile.isEmpty() ||
+                    readProcFile(procDir + "/cmdline").split('\0').mid(1).contains(ownFile);
+        } else if (script) {
+            // The interpreter names the script as its first or second argument.
+            const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');
+            for (qsizetype k = 1; k <= 2 && k < argv.size() && !match; ++k) {
+                if (argv.at(k).startsWith('/'))
+                    match =
+                        QFile::encodeName(
+                            QFileInfo(QFile::decodeName(argv.at(k))).canonicalFilePath()) == target;
+            }
+        }
+        if (match && isRunning(procDir))
+            pids.append(pid);
+    }
+    std::sort(pids.begin(), pids.end());
+    return pids;
+}
+
+QStringList environmentLanguages(const QByteArray &environment)
+{
+    QHash<QByteArray, QString> values;
+    for (const QByteArray &pair : environment.split('\0')) {
+        const qsizetype equals = pair.indexOf('=');
+        if (equals > 0)
+            values.insert(pair.left(equals), QString::fromUtf8(pair.mid(equals + 1)));
+    }
+    QString messages;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        messages = values.value(name);
+        if (!messages.isEmpty())
+            break;
+    }
+    if (messages.isEmpty() || messages == QLatin1String("C") || messages == QLatin1String("POSIX"))
+        return {};
+    QStringList languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    // C.UTF-8 names no language, though gettext reads LANGUAGE under it.
+    if (!messages.startsWith(QLatin1String("C.")))
+        languages.append(LaunchEnvironment::withoutCodeset(messages));
+    languages.removeDuplicates();
+    return languages;
+}
+
+QStringList languagesOf(qint64 pid)
+{
+    if (pid <= 0)
+        return {};
+    return environmentLanguages(readProcFile("/proc/" + QByteArray::number(pid) + "/environ"));
+}
+
+} // namespace DesktopProcesses

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/desktop/DesktopEntries.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+class Processes;
+
+// The running copies of an application of the menu, and the language each was opened in.
+namespace DesktopProcesses {
+
+// This user's processes that run the application, in PID order: for a Flatpak application,
+// those in its sandbox (the application named in /proc/PID/root/.flatpak-info, as `flatpak ps`
+// tells them); for others, those whose executable is the program Exec runs, symbolic links
+// resolved (for a "#!" script, the interpreter running that script), with Exec's first argument
+// that is no option among their arguments when it has one (so that of the copies of an
+// interpreter only the one running the entry's script counts); and the processes Vexilo
+// started for the entry (Processes::rememberStart with its file), whatever they became.
+// Zombies and Vexilo itself are none.
+QList<qint64> running(const DesktopApplication &app, const Processes &processes);
+
+// The languages a process environment (NUL-separated NAME=value, as /proc/PID/environ holds
+// it) asks gettext for, in order: LANGUAGE's entries, then the messages locale (LC_ALL, else
+// LC_MESSAGES, else LANG) without its codeset. Empty under the C or POSIX locale, where
+// programs show their untranslated texts.
+QStringList environmentLanguages(const QByteArray &environment);
+
+// The same for a running process; empty when its environment cannot be read.
+QStringList languagesOf(qint64 pid);
+
+// The application a Flatpak sandbox's .flatpak-info names; empty for other text.
+QString flatpakApplication(const QByteArray &flatpakInfo);
+
+} // namespace DesktopProcesses

@@ -1,0 +1,169 @@
+#include "platform/process/LaunchEnvironment.h"
+
+#include "platform/locale/LanguageCodes.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
+#include <clocale>
+#include <locale.h>
+
+namespace {
+
+const QString kLanguage = QStringLiteral("LANGUAGE");
+const QString kAll = QStringLiteral("LC_ALL");
+const QString kMessages = QStringLiteral("LC_MESSAGES");
+const QString kCharacters = QStringLiteral("LC_CTYPE");
+const QString kLang = QStringLiteral("LANG");
+
+// A locale name as the C library takes it: the first of the variables that is set and not empty.
+QString effective(const QProcessEnvironment &environment, const QString &category)
+{
+    for (const QString &name : {kAll, category, kLang}) {
+        const QString value = environment.value(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return {};
+}
+
+bool isC(const QString &locale)
+{
+    return locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX");
+}
+
+// Whether a locale the environment names is missing on this machine: LC_ALL alone when it is
+// set, else any category and LANG.
+bool lacksALocale(const QProcessEnvironment &environment,
+                  const std::function<bool(const QString &)> &localeExists)
+{
+    const auto missing = [&](const QString &locale) {
+        return !isC(locale) && !localeExists(locale);
+    };
+    if (!environment.value(kAll).isEmpty())
+        return missing(environment.value(kAll));
+    const QStringList names = environment.keys();
+    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) {
+        return (name == kLang || name.startsWith(QLatin1String("LC_"))) &&
+               missing(environment.value(name));
+    });
+}
+
+// A locale missing on this machine still names the user's language.
+QStringList userLanguages(const QProcessEnvironment &user)
+{
+    QStringList languages = user.value(kLanguage).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (languages.isEmpty()) {
+        // C.UTF-8 is the C locale in UTF-8: it names no language.
+        const QString locale =
+            LaunchEnvironment::withoutCodeset(LaunchEnvironment::messagesLocale(user));
+        if (!isC(locale))
+            languages.append(locale);
+    }
+    return languages;
+}
+
+} // namespace
+
+namespace LaunchEnvironment {
+
+QString gettextLanguage(const QString &code)
+{
+    const QString classic = LanguageCodes::codeForClassicName(code);
+    QStringList parts = (classic.isEmpty() ? code : classic)
+                            .split(QRegularExpression(QStringLiteral("[-_]")), Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return {};
+    // gettext knows no script subtags: Chinese catalogues are named by region, Serbian in Latin
+    // letters by a modifier.
+    QString modifier;
+    if (parts.size() >= 2 && parts.at(1).size() == 4) {
+        const QString script = parts.takeAt(1);
+        if (parts.size() == 1 && parts.first() == QLatin1String("zh"))
+            parts.append(script == QLatin1String("Hant") ? QStringLiteral("TW")
+                                                         : QStringLiteral("CN"));
+        else if (script == QLatin1String("Latn") && parts.first() == QLatin1String("sr"))
+            modifier = QStringLiteral("@latin");
+    }
+    return parts.join(QLatin1Char('_')) + modifier;
+}
+
+QString withoutCodeset(const QString &locale)
+{
+    const qsizetype dot = locale.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return locale;
+    const qsizetype at = locale.indexOf(QLatin1Char('@'), dot);
+    return locale.left(dot) + (at < 0 ? QString() : locale.mid(at));
+}
+
+QString messagesLocale(const QProcessEnvironment &environment)
+{
+    return effective(environment, kMessages);
+}
+
+QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language,
+                                const QString &utf8Locale,
+                                const std::function<bool(const QString &)> &localeExists)
+{
+    const QString first = gettextLanguage(language);
+    if (first.isEmpty())
+        return user;
+    QProcessEnvironment child = user;
+    QStringList languages = userLanguages(user);
+    languages.removeAll(first);
+    languages.prepend(first);
+    child.insert(kLanguage, languages.join(QLatin1Char(':')));
+
+    if (utf8Locale.isEmpty())
+        return child;
+    // A program sets all its categories at once: when one names a locale this machine lacks,
+    // they all stay C, and only LC_ALL gives it UTF-8 messages.
+    if (lacksALocale(user, localeExists)) {
+        child.insert(kAll, utf8Locale);
+        return child;
+    }
+    if (!isC(messagesLocale(user)))
+        return child;
+    // C.UTF-8 is the C locale with UTF-8 text; LC_ALL outranks every category.
+    if (!user.value(kAll).isEmpty()) {
+        child.insert(kAll, utf8Locale);
+        return child;
+    }
+    child.insert(kMessages, utf8Locale);
+    // gettext converts messages to the character set of LC_CTYPE: under C, accented letters
+    // would come out as question marks.
+    if (isC(effective(user, kCharacters)))
+        child.insert(kCharacters, utf8Locale);
+    return child;
+}
+
+QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language)
+{
+    static const QString utf8 = existingUtf8Locale();
+    return forLanguage(user, language, utf8, localeExists);
+}
+
+bool localeExists(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    // Loads the locale's messages category without touching the process's own locale.
+    const locale_t loaded = ::newlocale(LC_MESSAGES_MASK | LC_CTYPE_MASK,
+                                        name.toLocal8Bit().constData(), locale_t(nullptr));
+    if (loaded == locale_t(nullptr))
+        return false;
+    ::freelocale(loaded);
+    return true;
+}
+
+QString existingUtf8Locale()
+{
+    for (const char *name : {"C.UTF-8", "C.utf8", "en_US.UTF-8", "en_GB.UTF-8"}) {
+        if (localeExists(QString::fromLatin1(name)))
+            return QString::fromLatin1(name);
+    }
+    return {};
+}
+
+} // namespace LaunchEnvironment
