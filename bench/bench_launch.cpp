@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     platform->mainBundlePath = QStringLiteral(VEXILO_BENCH_BUNDLE);
     const std::shared_ptr<const Platform> shared = platform;
 
-    StoredLanguages storedLanguages(shared->defaultsToolPath());
+    StoredLanguages storedLanguages(shared);
     RunningInstances running(shared->processes);
     Selection selection(shared, storedLanguages, running);
     LaunchWorker worker;

@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
                    {script.fileName(), QStringLiteral("-AppleLanguages"), QStringLiteral("(fr)")});
     instance.waitForStarted();
 
-    StoredLanguages storedLanguages(shared->defaultsToolPath());
+    StoredLanguages storedLanguages(shared);
     RunningInstances running(shared->processes);
     Selection selection(shared, storedLanguages, running);
     const AppListingPtr listing =
@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
 
         t.restart();
         storedLanguages.forget(listing->identifier()); // as at every selection
-        stored = stored && storedLanguages.storedLanguage(listing->identifier()).has_value();
+        stored = stored && storedLanguages.storedLanguage(*listing).has_value();
         storedOnly.push_back(t.nsecsElapsed());
         t.restart();
         // A whole selection: the bundle read again, the stored language looked up again, the

@@ -271,5 +271,33 @@ Vexilo leaves it as it is.</source>
 %@
 Vexilo lässt sie unverändert.</translation>
     </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot set its language.</source>
+        <translation>Diese App hat keine Bundle-ID, daher kann Vexilo ihre Sprache nicht festlegen.</translation>
+    </message>
+    <message>
+        <source>The application has no executable to start.</source>
+        <translation>Das Programm hat keine ausführbare Datei zum Starten.</translation>
+    </message>
+    <message>
+        <source>The file that sets its language could not be written.</source>
+        <translation>Die Datei, die seine Sprache festlegt, konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The program it runs is not installed.</source>
+        <translation>Das Programm, das es startet, ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Wait until Vexilo has finished opening it.</source>
+        <translation>Warten Sie, bis Vexilo sie fertig geöffnet hat.</translation>
+    </message>
+    <message>
+        <source>%@ could not be opened.</source>
+        <translation>%@ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Currently open.</source>
+        <translation>Derzeit geöffnet.</translation>
+    </message>
 </context>
 </TS>

@@ -271,5 +271,33 @@ Vexilo leaves it as it is.</source>
 %@
 Vexilo lo deja tal como está.</translation>
     </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot set its language.</source>
+        <translation>Esta app no tiene identificador de paquete, así que Vexilo no puede fijar su idioma.</translation>
+    </message>
+    <message>
+        <source>The application has no executable to start.</source>
+        <translation>La aplicación no tiene ningún ejecutable que abrir.</translation>
+    </message>
+    <message>
+        <source>The file that sets its language could not be written.</source>
+        <translation>No se pudo escribir el archivo que fija su idioma.</translation>
+    </message>
+    <message>
+        <source>The program it runs is not installed.</source>
+        <translation>El programa que ejecuta no está instalado.</translation>
+    </message>
+    <message>
+        <source>Wait until Vexilo has finished opening it.</source>
+        <translation>Espere a que Vexilo termine de abrirla.</translation>
+    </message>
+    <message>
+        <source>%@ could not be opened.</source>
+        <translation>No se pudo abrir %@.</translation>
+    </message>
+    <message>
+        <source>Currently open.</source>
+        <translation>Abierta actualmente.</translation>
+    </message>
 </context>
 </TS>

@@ -271,5 +271,33 @@ Vexilo leaves it as it is.</source>
 %@
 Vexilo le laisse tel quel.</translation>
     </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot set its language.</source>
+        <translation>Cette app n’a pas d’identifiant de paquet : Vexilo ne peut pas choisir sa langue.</translation>
+    </message>
+    <message>
+        <source>The application has no executable to start.</source>
+        <translation>L’application n’a pas d’exécutable à lancer.</translation>
+    </message>
+    <message>
+        <source>The file that sets its language could not be written.</source>
+        <translation>Le fichier qui règle sa langue n’a pas pu être écrit.</translation>
+    </message>
+    <message>
+        <source>The program it runs is not installed.</source>
+        <translation>Le programme qu’elle lance n’est pas installé.</translation>
+    </message>
+    <message>
+        <source>Wait until Vexilo has finished opening it.</source>
+        <translation>Attendez que Vexilo ait fini de l’ouvrir.</translation>
+    </message>
+    <message>
+        <source>%@ could not be opened.</source>
+        <translation>Impossible d’ouvrir %@.</translation>
+    </message>
+    <message>
+        <source>Currently open.</source>
+        <translation>Actuellement ouverte.</translation>
+    </message>
 </context>
 </TS>

@@ -271,5 +271,33 @@ Vexilo leaves it as it is.</source>
 %@
 Vexilo はそのままにします。</translation>
     </message>
+    <message>
+        <source>This app has no bundle identifier, so Vexilo cannot set its language.</source>
+        <translation>このアプリにはバンドル識別子がないため、Vexilo は言語を設定できません。</translation>
+    </message>
+    <message>
+        <source>The application has no executable to start.</source>
+        <translation>このアプリケーションには起動できる実行ファイルがありません。</translation>
+    </message>
+    <message>
+        <source>The file that sets its language could not be written.</source>
+        <translation>言語を設定するファイルを書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The program it runs is not installed.</source>
+        <translation>実行するプログラムがインストールされていません。</translation>
+    </message>
+    <message>
+        <source>Wait until Vexilo has finished opening it.</source>
+        <translation>Vexilo が開き終わるまでお待ちください。</translation>
+    </message>
+    <message>
+        <source>%@ could not be opened.</source>
+        <translation>%@ を開けませんでした。</translation>
+    </message>
+    <message>
+        <source>Currently open.</source>
+        <translation>現在開いています。</translation>
+    </message>
 </context>
 </TS>

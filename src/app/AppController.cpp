@@ -52,7 +52,7 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     : QObject(parent), m_platform(std::move(platform)),
       m_defaults(
           std::make_shared<UserDefaults>(m_platform->preferences, ownIdentifier(*m_platform))),
-      m_storedLanguages(std::make_unique<StoredLanguages>(m_platform->defaultsToolPath())),
+      m_storedLanguages(std::make_unique<StoredLanguages>(m_platform)),
       m_runningInstances(std::make_unique<RunningInstances>(m_platform->processes)),
       m_catalogue(std::make_unique<Catalogue>(m_platform, m_defaults)),
       m_selection(std::make_unique<Selection>(m_platform, *m_storedLanguages, *m_runningInstances)),
@@ -93,6 +93,8 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
                 m_launcher->quitAndLaunch();
         });
     });
+    connect(m_launcher.get(), &Launcher::noticeNeeded, this,
+            [this](const SheetText &t) { m_window->showSheet(t); });
     connect(window, &MainWindow::alwaysOpenChosen, m_alwaysOpen.get(), &AlwaysOpen::request);
     connect(m_alwaysOpen.get(), &AlwaysOpen::confirmationNeeded, this, [this](const SheetText &t) {
         m_window->showSheet(t, [this](bool accepted) {

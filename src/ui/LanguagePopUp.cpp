@@ -8,6 +8,7 @@
 LanguagePopUp::LanguagePopUp(QWidget *parent) : QPushButton(parent), m_menu(new QMenu(this))
 {
     installAccessibleFactory();
+    m_menu->setToolTipsVisible(true);
     setMenu(m_menu);
 }
 
@@ -19,8 +20,12 @@ void LanguagePopUp::setEntries(const QList<PopUpEntry> &entries, int selected)
     if (!same)
         rebuild(entries);
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).kind != PopUpEntry::Kind::Separator)
-            m_items.at(i)->setChecked(entries.at(i).checked);
+        if (entries.at(i).kind == PopUpEntry::Kind::Separator)
+            continue;
+        m_items.at(i)->setChecked(entries.at(i).checked);
+        // A command that cannot be used now says why.
+        m_items.at(i)->setEnabled(entries.at(i).enabled);
+        m_items.at(i)->setToolTip(entries.at(i).toolTip);
     }
     select(selected);
 }
@@ -82,7 +87,8 @@ void LanguagePopUp::select(int index)
 
 void LanguagePopUp::pick(int index)
 {
-    if (index < 0 || index >= m_items.size() || isSeparator(index))
+    if (index < 0 || index >= m_items.size() || isSeparator(index) ||
+        !m_items.at(index)->isEnabled())
         return;
     select(index);
     if (isSpecial(index))

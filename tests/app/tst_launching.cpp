@@ -19,7 +19,7 @@ namespace {
 const QByteArray kLoop = "while :; do sleep 0.2 & wait $!; done\n";
 const QByteArray kRuns = "trap 'echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
 const QByteArray kQuitsSlowly =
-    "trap 'sleep 1; echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
+    "trap 'sleep 4; echo \"end $$\" >> \"$log\"; exit 0' TERM\n" + kLoop;
 const QByteArray kIgnoresQuit = "trap '' TERM\n" + kLoop;
 
 // Running copies are found by identifier, machine-wide: one of this run's own keeps another
@@ -155,7 +155,7 @@ private slots:
     }
 
     // Launched in French, then in German after its quit; while the German one quits, another
-    // application is selected, and it is what starts then, in the language chosen for it.
+    // application is selected: what starts then is what the user confirmed.
     void launchInALanguageAndAgainInAnother()
     {
         QVERIFY(!recordingApp("Recorder", {"en", "fr", "de"}, kQuitsSlowly).isEmpty());
@@ -192,11 +192,12 @@ private slots:
         answer(window(), "OK");
         click(*m_c, "Other");
         pick({"Japanese"});
-        waitForLog("Other", 1);
-        QCOMPARE(logOf("Recorder").size(), 4);
+        waitForLog("Recorder", 5);
         logged("Recorder", 3, "end ");
-        logged("Other", 0, " [-AppleLanguages] [(ja)] LANGUAGE=ja:en:it");
-        QCOMPARE(runningLine(), "Currently open in Japanese.");
+        logged("Recorder", 4, " [-AppleLanguages] [(de)] LANGUAGE=de:en:it");
+        QVERIFY(logOf("Other").isEmpty());
+        click(*m_c, "Recorder");
+        QCOMPARE(runningLine(), "Currently open in German.");
     }
 
     // Stored with the preferences tool; a running copy is quit and started again around it.
@@ -247,30 +248,83 @@ private slots:
         QCOMPARE(runningLine(), "Currently open in German.");
     }
 
-    // Whatever the executable does, the panel is idle again within the bounds.
+    // A change that cannot be made is said so and leaves the mark as it was; an application
+    // without identifier offers none, and says why.
+    void alwaysOpenRefused()
+    {
+        QVERIFY(!recordingApp("Keeper", {"en", "fr"}).isEmpty());
+        const QString anonymous = recordingApp("Anonymous", {"en", "fr"});
+        BundleBuilder(anonymous).languages({"en", "fr"}).write();
+        // A folder where the application's preferences would be written.
+        QVERIFY(
+            QDir().mkpath(m_env->preferencesDirectory() + '/' + identifier("Keeper") + ".plist"));
+        start();
+        click(*m_c, "Keeper");
+        pick({"French", "Always open in this language"});
+        answer(window(), "OK");
+        QTRY_VERIFY(isIdle() && sheet(window()));
+        const QStringList lines = sheetLines(window());
+        QCOMPARE(lines.value(0), "The language was not changed");
+        QVERIFY2(lines.value(1).startsWith("Vexilo could not change the language Keeper opens "
+                                           "in.\n\n"),
+                 qPrintable(lines.value(1)));
+        answer(window(), "OK");
+        QVERIFY(!alwaysOpenChecked());
+
+        click(*m_c, "Anonymous");
+        QVERIFY(!popUp()->menu()->actions().first()->isEnabled());
+        QCOMPARE(popUp()->menu()->actions().first()->toolTip(),
+                 "This app has no bundle identifier, so Vexilo cannot set its language.");
+    }
+
+    // Whatever the executable does, the panel is idle again within the bounds; one that cannot
+    // be started at all is said so in a sheet.
     void troublesomeExecutables_data()
     {
         QTest::addColumn<QByteArray>("then");
-        QTest::addColumn<bool>("missing");
-        QTest::newRow("exits at once") << QByteArray("exit 0\n") << false;
-        QTest::newRow("ignores the request to quit") << kIgnoresQuit << false;
-        QTest::newRow("missing") << kRuns << true;
+        QTest::addColumn<QString>("breakage");
+        QTest::addColumn<QString>("reason"); // the sheet's message; empty: no sheet
+        QTest::newRow("exits at once") << QByteArray("exit 0\n") << u""_s << u""_s;
+        QTest::newRow("ignores the request to quit") << kIgnoresQuit << u""_s << u""_s;
+        QTest::newRow("missing") << kRuns << u"missing"_s
+                                 << u"The application has no executable to start."_s;
+        QTest::newRow("not executable") << kRuns << u"mode"_s << u"Permission denied"_s;
+        QTest::newRow("CRLF #! line") << kRuns << u"crlf"_s << u"No such file or directory"_s;
     }
     void troublesomeExecutables()
     {
         QFETCH(QByteArray, then);
-        QFETCH(bool, missing);
+        QFETCH(QString, breakage);
+        QFETCH(QString, reason);
         const QString bundle = recordingApp("Trouble", {"en", "fr"}, then);
-        if (missing)
-            QVERIFY(QFile::remove(bundle + "/Contents/MacOS/Trouble"));
+        const QString executable = bundle + "/Contents/MacOS/Trouble";
+        if (breakage == "missing")
+            QVERIFY(QFile::remove(executable));
+        if (breakage == "mode")
+            QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner));
+        if (breakage == "crlf") {
+            QFile file(executable);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QByteArray script = file.readAll();
+            file.close();
+            script.replace(script.indexOf('\n'), 1, "\r\n");
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(script);
+        }
         start();
         click(*m_c, "Trouble");
         pick({"French"});
         pressLaunch();
-        waitForLog("Trouble", missing ? 0 : 1);
-        // Nothing runs, and the panel does not claim otherwise.
-        if (missing)
+        if (!reason.isEmpty()) {
+            QTRY_VERIFY(isIdle());
+            QCOMPARE(sheetLines(window()), (QStringList{"Trouble could not be opened.", reason}));
+            answer(window(), "OK");
+            // Nothing runs, and the panel does not claim otherwise.
             QCOMPARE(runningLine(), QString());
+            QVERIFY(logOf("Trouble").isEmpty());
+            return;
+        }
+        waitForLog("Trouble", 1);
         if (then != kIgnoresQuit)
             return;
         QCOMPARE(runningLine(), "Currently open in French.");

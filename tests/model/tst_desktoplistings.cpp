@@ -65,7 +65,7 @@ private slots:
                  m_tree->systemData() + u"/icons/hicolor/256x256/apps/writer.png"_s);
         // Languages are looked for once it is selected.
         QVERIFY(writer.langs().isEmpty());
-        const AppListingPtr fresh = AppListing::reread(writer, *m_entries);
+        const AppListingPtr fresh = writer.reread(m_env->platform());
         QCOMPARE(fresh->langs().size(), 3);
     }
 
@@ -87,10 +87,10 @@ private slots:
     void runningLine()
     {
         QFETCH(QStringList, environment);
-        const AppListingPtr listing = AppListing::reread(
-            *AppListing::fromDesktopApplication(
-                *m_entries->application(u"org.example.Writer.desktop"_s), *m_entries, false),
-            *m_entries);
+        const AppListingPtr listing =
+            AppListing::fromDesktopApplication(
+                *m_entries->application(u"org.example.Writer.desktop"_s), *m_entries, false)
+                ->reread(m_env->platform());
         RunningInstances running(m_env->platform().processes);
         QVERIFY(!running.isAppRunning(listing.get()));
         QCOMPARE(running.currentInstanceLanguageString(*listing, std::nullopt), QString());

@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(names, expected);
 
         // Everything a user can do with them today: select, read the name, draw the icon.
-        StoredLanguages stored(platform->defaultsToolPath());
+        StoredLanguages stored(platform);
         RunningInstances running(platform->processes);
         Selection selection(platform, stored, running);
         for (const AppListingPtr &listing : catalogue.allApps()) {

@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "DesktopTree.h"
 #include "TestEnvironment.h"
 #include "catalogue/AppListing.h"
 #include "language/InstanceLanguage.h"
@@ -23,6 +24,7 @@ class TestInstanceLanguage : public QObject {
     {
         return BundleBuilder(m_env->applicationsDirectory() + QLatin1Char('/') + name + ".app")
             .identifier("org.example." + name)
+            .info("CFBundleDevelopmentRegion", "de")
             .languages(langs)
             .executable(name)
             .write();
@@ -42,7 +44,7 @@ class TestInstanceLanguage : public QObject {
     // The running-instance line as the panel shows it after a selection.
     QString lineFor(const QString &bundle)
     {
-        StoredLanguages stored(m_platform->defaultsToolPath());
+        StoredLanguages stored(m_platform);
         RunningInstances running(m_platform->processes);
         Selection selection(m_platform, stored, running);
         selection.select(AppListing::fromPath(bundle, *m_platform->workspace));
@@ -124,27 +126,53 @@ private slots:
         QTEST(InstanceLanguage::nameForArgument(code), "expected");
     }
 
-    void nameForOwnChoice_data()
+    // The language an application opens in by itself: one rule, which each kind answers with
+    // its own fallbacks (a bundle its development region, English, then the first code; a
+    // program of the menu the English it is written in).
+    void ownLanguage_data()
     {
         QTest::addColumn<QStringList>("preferred");
         QTest::addColumn<QStringList>("langs");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("development"); // the bundle's development region
+        QTest::addColumn<QString>("bundle");
+        QTest::addColumn<QString>("menuEntry");
+        QTest::newRow("first preference")
+            << QStringList{"fr"} << QStringList{"de", "fr"} << u""_s << u"fr"_s << u"fr"_s;
         QTest::newRow("second preference")
-            << QStringList{"en", "fr"} << QStringList{"fr"} << u"French"_s;
-        QTest::newRow("english folder name")
-            << QStringList{"en"} << QStringList{"English", "German"} << u"English"_s;
+            << QStringList{"it", "de"} << QStringList{"de", "fr"} << u""_s << u"de"_s << u"de"_s;
         QTest::newRow("region falls back to language")
-            << QStringList{"de_AT"} << QStringList{"de"} << u"German"_s;
+            << QStringList{"de_AT"} << QStringList{"de", "fr"} << u""_s << u"de"_s << u"de"_s;
         QTest::newRow("script chosen for the region")
-            << QStringList{"zh_TW", "en"} << QStringList{"zh-Hans", "zh-Hant", "en"}
-            << u"Chinese (Traditional)"_s;
-        QTest::newRow("none supported") << QStringList{"en", "fr"} << QStringList{"ja"} << u""_s;
+            << QStringList{"zh_TW"} << QStringList{"zh_CN", "zh_TW"} << u""_s << u"zh_TW"_s
+            << u"zh_TW"_s;
+        QTest::newRow("none preferred: development region")
+            << QStringList{"en"} << QStringList{"de", "fr"} << u"de"_s << u"de"_s << u"en"_s;
+        QTest::newRow("none preferred, no region: first code")
+            << QStringList{"ja"} << QStringList{"fr", "de"} << u""_s << u"de"_s << u"en"_s;
     }
-    void nameForOwnChoice()
+    void ownLanguage()
     {
         QFETCH(QStringList, preferred);
         QFETCH(QStringList, langs);
-        QTEST(InstanceLanguage::nameForOwnChoice(preferred, langs), "expected");
+        QFETCH(QString, development);
+        BundleBuilder builder(m_env->applicationsDirectory() + "/Atlas.app");
+        builder.identifier("org.example.Atlas").languages(langs);
+        if (!development.isEmpty())
+            builder.info("CFBundleDevelopmentRegion", development);
+        const AppListingPtr bundle =
+            AppListing::fromPath(builder.write(), *m_platform->workspace)->reread(*m_platform);
+
+        DesktopTree tree(m_env->root());
+        tree.recorder(u"bin/atlas"_s, u"atlas"_s);
+        tree.entry(tree.systemFolder(), u"atlas.desktop"_s, "Name=Atlas\nExec=atlas\n");
+        for (const QString &code : langs)
+            tree.write(u"system/locale/%1/LC_MESSAGES/atlas.mo"_s.arg(code), "");
+        const DesktopEntries entries(tree.setup());
+        const AppListingPtr menuEntry = AppListing::fromDesktopApplication(
+            *entries.application(u"atlas.desktop"_s), entries, true);
+
+        QTEST(bundle->ownLanguage(preferred), "bundle");
+        QTEST(menuEntry->ownLanguage(preferred), "menuEntry");
     }
 
     void runningInstances_data()
@@ -162,8 +190,9 @@ private slots:
         QTest::newRow("preferred en then fr, only fr")
             << u"en:fr"_s << QStringList{"fr"} << u""_s << QStringList{}
             << u"Currently open in French."_s;
-        QTest::newRow("none supported")
-            << u"en:fr"_s << QStringList{"ja"} << u""_s << QStringList{} << u""_s;
+        // It runs all the same: Launch must ask before it starts a second copy.
+        QTest::newRow("development region") << u"en"_s << QStringList{"de", "fr"} << u""_s
+                                            << QStringList{} << u"Currently open in German."_s;
     }
     void runningInstances()
     {

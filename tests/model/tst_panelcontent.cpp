@@ -65,19 +65,19 @@ private slots:
         QTest::newRow("three, one without a name, in the bundle's order")
             << QStringList{"fr", "qq", "German"} << std::optional<int>()
             << u"Available in 3 different languages."_s
-            << QStringList{always, "-", "French", "qq", "German"} << true << true << QList<int>{2};
+            << QStringList{always, "-", "French", "qq", "German"} << true << true << QList<int>{4};
         QTest::newRow("stored language first: always-open marked")
             << QStringList{"de", "fr"} << std::optional<int>(0)
             << u"Available in 2 different languages."_s
             << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 2};
-        QTest::newRow("stored language second")
+        QTest::newRow("stored language second: chosen and marked")
             << QStringList{"de", "fr"} << std::optional<int>(1)
             << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{2};
-        QTest::newRow("stored language not offered")
+            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 3};
+        QTest::newRow("stored language not offered: its own choice")
             << QStringList{"de", "fr"} << std::optional<int>(AppListing::NotFound)
             << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{2};
+            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{3};
         QTest::newRow("one with a name: filled, disabled, launchable")
             << QStringList{"fr"} << std::optional<int>() << u"Only available in French."_s
             << QStringList{always, "-", "French"} << false << true << QList<int>{2};
@@ -98,15 +98,22 @@ private slots:
         QFETCH(bool, popUpEnabled);
         QFETCH(bool, launchEnabled);
         Stored storedIndex{stored};
-        const PanelContent panel = Panel::forApplication("Atlas", langs, storedIndex.function());
+        // The language it opens in by itself comes first unless another is stored.
+        const QString own = langs.size() > 1 ? langs.last() : QString();
+        const PanelContent panel =
+            Panel::forApplication("Atlas", langs, storedIndex.function(), own);
         QVERIFY(panel.showsApplication);
         QCOMPARE(panel.name, "Atlas");
         QCOMPARE(panel.countText, countText);
         QCOMPARE(::titles(panel), titles);
         QCOMPARE(panel.popUpEnabled, popUpEnabled);
         QCOMPARE(panel.launchEnabled, launchEnabled);
-        QTEST(checkedEntries(panel), "checked");
-        QCOMPARE(panel.selectedEntry, titles.isEmpty() ? -1 : Panel::kFirstLanguage);
+        QFETCH(QList<int>, checked);
+        QCOMPARE(checkedEntries(panel), checked);
+        const int ownEntry = Panel::kFirstLanguage + int(langs.size()) - 1;
+        QCOMPARE(panel.selectedEntry, titles.isEmpty()                   ? -1
+                                      : stored && *stored < langs.size() ? checked.last()
+                                                                         : ownEntry);
         QCOMPARE(panel.hasAlwaysOpenEntry(), !titles.isEmpty());
         // The stored language is looked up only for a pop-up that offers languages.
         QCOMPARE(storedIndex.asked, titles.isEmpty() ? 0 : 1);

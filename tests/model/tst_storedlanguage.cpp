@@ -98,12 +98,12 @@ private slots:
                                  .identifier(id)
                                  .languages({"en", "fr", "de"})
                                  .write();
-        StoredLanguages stored(platform->defaultsToolPath());
+        StoredLanguages stored(platform);
         RunningInstances running(platform->processes);
         Selection selection(platform, stored, running);
         const AppListingPtr listing = AppListing::fromPath(path, *platform->workspace);
         selection.select(listing);
-        QVERIFY(stored.isKnown(id) && !stored.knownStoredLanguage(id));
+        QVERIFY(!stored.knownStoredLanguage(id));
 
         const std::pair<QStringList, QString> changes[] = {
             {StoredLanguage::writeArguments(id, "fr"), "fr"},

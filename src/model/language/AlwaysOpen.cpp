@@ -48,32 +48,38 @@ void AlwaysOpen::request()
     const AppListingPtr listing = m_selection.current();
     const PanelContent &panel = m_selection.panel();
     const int language = panel.selectedEntry - Panel::kFirstLanguage;
-    // One change at a time: a launch or change under way is left to finish.
-    // An application without identifier has no preferences of its own.
-    if (!listing || listing->identifier().isEmpty() || !panel.hasAlwaysOpenEntry() ||
-        language < 0 || language >= listing->langs().size() || m_worker.isBusy())
+    if (!listing || !panel.hasAlwaysOpenEntry() || language < 0 ||
+        language >= listing->langs().size())
         return;
-
-    // Someone else's setting is left as it is: say so rather than ask.
-    if (listing->desktop() && listing->desktopSetting().owner == DesktopOverride::Owner::User) {
+    const QString name = listing->localizedAppName();
+    // The entry waits while a launch or change runs; one that came through all the same is told.
+    if (m_worker.isBusy()) {
         emit confirmationNeeded(
-            keptNotice(listing->localizedAppName(), listing->desktopSetting().path));
+            keptNotice(name, {}, Vexilo::tr("Wait until Vexilo has finished opening it.")));
+        return;
+    }
+    if (const QString why = listing->whyNoStoredLanguage(); !why.isEmpty()) {
+        emit confirmationNeeded(keptNotice(name, {}, why));
+        return;
+    }
+    // Someone else's setting is left as it is: say so rather than ask.
+    const AppListing::StoredSetting stored = m_storedLanguages.setting(*listing);
+    if (!stored.foreignFile.isEmpty()) {
+        emit confirmationNeeded(keptNotice(name, stored.foreignFile));
         return;
     }
 
     Facts facts;
     facts.running = m_runningInstances.isAppRunning(listing.get());
     facts.entryChecked = panel.entries.first().checked;
-    if (const auto stored = m_storedLanguages.storedLanguage(listing->identifier()))
-        facts.storedName = localizedStoredLanguage(*stored);
-    facts.applicationName = listing->localizedAppName();
+    if (stored.code)
+        facts.storedName = localizedStoredLanguage(*stored.code);
+    facts.applicationName = name;
     facts.language = panel.entries.at(panel.selectedEntry).title;
 
     m_asked = LaunchWork::StoredLanguageChange{
-        listing->path(), listing->identifier(),
-        facts.entryChecked ? std::nullopt : std::optional(listing->langs().at(language)),
-        listing->desktop()};
-    m_askedName = facts.applicationName;
+        listing, facts.entryChecked ? std::nullopt : std::optional(listing->langs().at(language)),
+        name};
     emit confirmationNeeded(question(facts));
 }
 
@@ -87,13 +93,17 @@ void AlwaysOpen::confirm()
     });
 }
 
-SheetText AlwaysOpen::keptNotice(const QString &name, const QString &userFile)
+SheetText AlwaysOpen::keptNotice(const QString &name, const QString &userFile,
+                                 const QString &reason)
 {
     const QString title = Vexilo::tr("The language was not changed");
-    if (userFile.isEmpty())
-        return {title,
-                formatText(Vexilo::tr("Vexilo could not change the language %@ opens in."), {name}),
-                false};
+    if (userFile.isEmpty()) {
+        QString message =
+            formatText(Vexilo::tr("Vexilo could not change the language %@ opens in."), {name});
+        if (!reason.isEmpty())
+            message += QStringLiteral("\n\n") + reason;
+        return {title, message, false};
+    }
     return {title,
             formatText(Vexilo::tr("%@ is set up to open by a file that Vexilo did not write:\n%@\n"
                                   "Vexilo leaves it as it is."),
@@ -104,5 +114,5 @@ SheetText AlwaysOpen::keptNotice(const QString &name, const QString &userFile)
 void AlwaysOpen::workReported(const LaunchEvent &event)
 {
     if (event.kind == LaunchEvent::Kind::StoredLanguageKept)
-        emit confirmationNeeded(keptNotice(m_askedName, event.userFile));
+        emit confirmationNeeded(keptNotice(event.name, event.userFile, event.failure));
 }

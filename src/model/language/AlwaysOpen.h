@@ -23,7 +23,8 @@ public:
                StoredLanguages &storedLanguages, const RunningInstances &runningInstances,
                LaunchWorker &worker, QObject *parent = nullptr);
 
-    // The user picked the always-open entry: asks to confirm the change it would make.
+    // The user picked the always-open entry: asks to confirm the change it would make, or says
+    // why it cannot be made.
     void request();
     // The user confirmed it: the change runs on the worker.
     void confirm();
@@ -41,8 +42,9 @@ public:
     };
     static SheetText question(const Facts &facts);
     // The change was not made: `userFile` is the setting of someone else's that Vexilo leaves
-    // alone (empty: writing failed). Not a question.
-    static SheetText keptNotice(const QString &name, const QString &userFile);
+    // alone; else writing failed, for `reason` when it is known. Not a question.
+    static SheetText keptNotice(const QString &name, const QString &userFile,
+                                const QString &reason = QString());
 
 signals:
     // A question to confirm, or (not a question) what became of a change.
@@ -58,6 +60,4 @@ private:
     LaunchWorker &m_worker;
     // The change the sheet on screen asks about, for the application shown when it was asked.
     std::optional<LaunchWork::StoredLanguageChange> m_asked;
-    // The application's name as the last question named it.
-    QString m_askedName;
 };

@@ -2,7 +2,6 @@
 
 #include "LanguageDisplay.h"
 #include "platform/locale/LanguageNames.h"
-#include "platform/locale/LocalizationMatch.h"
 
 namespace InstanceLanguage {
 
@@ -49,13 +48,6 @@ QString nameForArgument(const QString &code)
         return {};
     const QString languageName = LanguageNames::displayNameForLanguageCode(canonical);
     return languageName.isEmpty() ? canonical : languageName;
-}
-
-QString nameForOwnChoice(const QStringList &preferredLanguages, const QStringList &langs)
-{
-    // The entry the application opens in by itself, chosen as its bundle lookup chooses.
-    const QString match = LocalizationMatch::firstMatch(langs, preferredLanguages);
-    return match.isEmpty() ? QString() : LanguageDisplay::name(match);
 }
 
 } // namespace InstanceLanguage

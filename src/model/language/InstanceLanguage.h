@@ -19,9 +19,4 @@ std::optional<QString> languageArgument(const QByteArray &psOutput);
 // nothing can be named.
 QString nameForArgument(const QString &code);
 
-// The language an application picks by itself from the user's preferred languages: the entry of
-// `langs` the first of them that has one is served by (LocalizationMatch), with its display name
-// (LanguageDisplay::name). Empty when none matches.
-QString nameForOwnChoice(const QStringList &preferredLanguages, const QStringList &langs);
-
 } // namespace InstanceLanguage

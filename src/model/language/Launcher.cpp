@@ -9,6 +9,7 @@ Launcher::Launcher(std::shared_ptr<const Platform> platform, const Selection &se
                    LaunchWorker &worker, QObject *parent)
     : QObject(parent), m_platform(std::move(platform)), m_selection(selection), m_worker(worker)
 {
+    connect(&m_worker, &LaunchWorker::event, this, &Launcher::workReported);
 }
 
 SheetText Launcher::quitQuestion(const QString &name, const QString &language)
@@ -20,17 +21,24 @@ SheetText Launcher::quitQuestion(const QString &name, const QString &language)
             true};
 }
 
+SheetText Launcher::startFailure(const QString &name, const QString &reason)
+{
+    return {formatText(Vexilo::tr("%@ could not be opened."), {name}), reason, false};
+}
+
 void Launcher::launch()
 {
     const PanelContent &panel = m_selection.panel();
-    const bool chosen = panel.selectedEntry >= 0 && panel.selectedEntry < panel.entries.size();
-    if (!panel.launchEnabled || !chosen || m_worker.isBusy())
+    if (!panel.launchEnabled || m_worker.isBusy())
         return;
+    const LaunchChoice choice = m_selection.launchChoice();
+    if (!choice.launchable())
+        return;
+    m_asked = choice;
     if (!panel.runningLineVisible)
         start(false);
     else
-        emit quitConfirmationNeeded(
-            quitQuestion(panel.name, panel.entries.at(panel.selectedEntry).title));
+        emit quitConfirmationNeeded(quitQuestion(choice.name, choice.title));
 }
 
 void Launcher::quitAndLaunch()
@@ -40,8 +48,14 @@ void Launcher::quitAndLaunch()
 
 void Launcher::start(bool quitFirst)
 {
-    m_worker.run([platform = m_platform, choice = m_selection.launchChoice(),
-                  quitFirst](const LaunchWork::Report &report) {
-        LaunchWork::launch(*platform->processes, *choice, quitFirst, report);
-    });
+    m_worker.run(
+        [platform = m_platform, choice = m_asked, quitFirst](const LaunchWork::Report &report) {
+            LaunchWork::launch(*platform->processes, choice, quitFirst, report);
+        });
+}
+
+void Launcher::workReported(const LaunchEvent &event)
+{
+    if (event.kind == LaunchEvent::Kind::Started && !event.failure.isEmpty())
+        emit noticeNeeded(startFailure(event.name, event.failure));
 }

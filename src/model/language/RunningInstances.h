@@ -12,16 +12,12 @@ class RunningInstances {
 public:
     explicit RunningInstances(std::shared_ptr<const Processes> processes);
 
-    // Asks the bundle at the listing's path for its identifier now; a bundle without one, or
-    // no listing, counts as not running. An application of the desktop's menu runs when
-    // DesktopProcesses finds a copy.
+    // No listing counts as not running.
     bool isAppRunning(const AppListing *listing) const;
 
-    // "Currently open in French." for the first running copy of the listing's application: the
-    // language of its -AppleLanguages argument, else its stored language `stored` (nullopt when
-    // it has none or it was not looked up), else the first of the user's languages it offers.
-    // Empty when none runs or no language can be named. For an application of the desktop's
-    // menu, the language its copy's own environment asks for and it has.
+    // The panel's line for the first running copy of the application: "Currently open in
+    // French.", or "Currently open." when its language cannot be known; empty when none runs.
+    // `stored` is its stored language, when it was looked up.
     QString currentInstanceLanguageString(const AppListing &listing,
                                           const std::optional<QString> &stored) const;
 

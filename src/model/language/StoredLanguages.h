@@ -1,41 +1,37 @@
 #pragma once
 
+#include "catalogue/AppListing.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-// Applications' stored languages: the first code of each one's own AppleLanguages preference,
-// read with the preferences tool and kept per identifier until it is forgotten (every selection
-// does, so changes made outside Vexilo show) or set by Vexilo's own change.
+struct Platform;
+
+// Applications' stored languages, as each kind keeps them (AppListing::readStoredLanguage), kept
+// per identifier until forgotten (every selection does, so changes made outside Vexilo show) or
+// set by Vexilo's own change.
 class StoredLanguages {
 public:
-    explicit StoredLanguages(QString toolPath);
+    explicit StoredLanguages(std::shared_ptr<const Platform> platform);
 
-    // The stored language of the application, looked up with the tool the first time it is
-    // asked since it was last forgotten, also when that lookup finds nothing. nullopt when there
-    // is none; an application without identifier has none.
-    std::optional<QString> storedLanguage(const QString &identifier);
+    // The stored setting of the application, looked up the first time it is asked since it was
+    // last forgotten, also when that lookup finds nothing. An application without identifier
+    // has none.
+    AppListing::StoredSetting setting(const AppListing &app);
+    std::optional<QString> storedLanguage(const AppListing &app) { return setting(app).code; }
     // The known answer without a lookup: nullopt when there is none or it was not looked up.
     std::optional<QString> knownStoredLanguage(const QString &identifier) const;
-    bool isKnown(const QString &identifier) const { return m_known.contains(identifier); }
 
     void forget(const QString &identifier) { m_known.remove(identifier); }
-    // What Vexilo wrote or deleted itself, known without asking the tool.
+    // What Vexilo wrote or deleted itself, known without asking.
     void remember(const QString &identifier, const std::optional<QString> &code);
 
-    QString toolPath() const { return m_toolPath; }
-
-    // The tool answers in a few milliseconds; one that has not within this bound, or that
-    // prints more than a list of languages ever takes, is stopped and counts as no answer.
-    static constexpr int kToolTimeoutMs = 3000;
-    static constexpr qsizetype kMaxToolOutput = 64 * 1024;
-
 private:
-    std::optional<QString> lookUp(const QString &identifier) const;
-
-    QString m_toolPath;
-    QHash<QString, std::optional<QString>> m_known;
+    std::shared_ptr<const Platform> m_platform;
+    QHash<QString, AppListing::StoredSetting> m_known;
 };
 
 // The user's name for a stored language: its name as a locale identifier, else as a canonical

@@ -36,7 +36,7 @@ bool isLanguage(const PanelContent &panel, int entry)
 } // namespace
 
 PanelContent forApplication(const QString &name, const QStringList &langs,
-                            const StoredIndex &storedIndex)
+                            const StoredIndex &storedIndex, const QString &ownLanguage)
 {
     PanelContent panel;
     panel.showsApplication = true;
@@ -57,11 +57,16 @@ PanelContent forApplication(const QString &name, const QStringList &langs,
     panel.entries.append({PopUpEntry::Kind::Separator, QString()});
     for (const QString &code : langs)
         panel.entries.append(languageEntry(code));
-    panel.selectedEntry = kFirstLanguage;
-    panel.entries[kFirstLanguage].checked = true;
-    // Marked when the stored language is the first one, the one now chosen.
-    if (const std::optional<int> stored = storedIndex())
-        panel.entries[0].checked = *stored == 0;
+    const std::optional<int> stored = storedIndex();
+    int first = 0;
+    if (stored && *stored >= 0 && *stored < langs.size())
+        first = *stored;
+    else if (const qsizetype own = langs.indexOf(ownLanguage); own >= 0)
+        first = int(own);
+    panel.selectedEntry = kFirstLanguage + first;
+    panel.entries[panel.selectedEntry].checked = true;
+    // Marked when the stored language is the one now chosen.
+    panel.entries[0].checked = stored && *stored == first;
     return panel;
 }
 

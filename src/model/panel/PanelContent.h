@@ -12,6 +12,9 @@ struct PopUpEntry {
     Kind kind = Kind::Language;
     QString title;
     bool checked = false;
+    // A disabled entry says why in its tool tip.
+    bool enabled = true;
+    QString toolTip;
 
     bool operator==(const PopUpEntry &) const = default;
 };
@@ -51,9 +54,11 @@ constexpr int kFirstLanguage = 2;
 // the panel needs it, since finding out runs a tool.
 using StoredIndex = std::function<std::optional<int>()>;
 
-// An application with these languages, in this order.
+// An application with these languages, in this order. The language chosen first is the one a
+// launch should use: the stored language (with the always-open mark), else `ownLanguage`, the
+// one the application opens in by itself for this user, else the first.
 PanelContent forApplication(const QString &name, const QStringList &langs,
-                            const StoredIndex &storedIndex);
+                            const StoredIndex &storedIndex, const QString &ownLanguage = QString());
 // Vexilo's own entry: its languages, the first chosen, nothing to launch.
 PanelContent forOwnEntry(const QString &name, const QStringList &langs);
 // Nothing selected.

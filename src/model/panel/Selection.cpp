@@ -3,6 +3,7 @@
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
 #include "platform/Platform.h"
+#include "platform/locale/LanguageNames.h"
 #include "text/Texts.h"
 
 #include <QFileInfo>
@@ -27,8 +28,7 @@ Panel::StoredIndex Selection::storedIndex() const
     return [this]() -> std::optional<int> {
         if (!m_current)
             return std::nullopt;
-        const std::optional<QString> code =
-            m_storedLanguages.storedLanguage(m_current->identifier());
+        const std::optional<QString> code = m_storedLanguages.storedLanguage(*m_current);
         if (!code)
             return std::nullopt;
         return indexOfStoredLanguage(*code, m_current->langs());
@@ -39,26 +39,17 @@ void Selection::select(const AppListingPtr &listing)
 {
     if (!listing)
         return;
-    if (listing->desktop() && m_platform->desktopEntries) {
-        m_current = AppListing::reread(*listing, *m_platform->desktopEntries);
-        // Its always-open language is the one Vexilo's override sets, read just now; the
-        // preferences tool knows nothing of it.
-        const DesktopOverride::Found &setting = m_current->desktopSetting();
-        m_storedLanguages.remember(m_current->identifier(),
-                                   setting.owner == DesktopOverride::Owner::Vexilo
-                                       ? std::optional(setting.language)
-                                       : std::nullopt);
-    } else {
-        m_current = AppListing::fromPath(listing->path(), *m_platform->workspace);
-        m_storedLanguages.forget(m_current->identifier());
-    }
+    m_current = listing->reread(*m_platform);
+    m_storedLanguages.forget(m_current->identifier());
 
     if (isOwnEntry(*m_current)) {
         m_panel = Panel::forOwnEntry(m_current->localizedAppName(), m_current->langs());
         // Vexilo runs, in the language it shows itself in: no line of its own is needed.
     } else {
         m_panel =
-            Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex());
+            Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex(),
+                                  m_current->ownLanguage(LanguageNames::preferredLanguages()));
+        updateAlwaysOpenEntry();
         updateRunningLine();
     }
     publish();
@@ -66,7 +57,6 @@ void Selection::select(const AppListingPtr &listing)
 
 void Selection::clear()
 {
-    // The last application and language stay what a launch under way starts.
     m_panel = Panel::blank();
     m_panel.launching = m_launching;
     emit panelChanged(m_panel);
@@ -82,7 +72,20 @@ void Selection::setLaunching(bool launching)
 {
     m_launching = launching;
     m_panel.launching = launching;
+    updateAlwaysOpenEntry();
     emit panelChanged(m_panel);
+}
+
+void Selection::updateAlwaysOpenEntry()
+{
+    if (!m_current || !m_panel.hasAlwaysOpenEntry())
+        return;
+    PopUpEntry &entry = m_panel.entries.first();
+    const QString why = m_current->whyNoStoredLanguage();
+    entry.enabled = why.isEmpty() && !m_launching;
+    entry.toolTip = !why.isEmpty() ? why
+                    : m_launching  ? Vexilo::tr("Wait until Vexilo has finished opening it.")
+                                   : QString();
 }
 
 bool Selection::isCurrent(const QString &path) const
@@ -122,23 +125,23 @@ void Selection::applyLaunchEvent(const LaunchEvent &event)
     emit panelChanged(m_panel);
 }
 
+LaunchChoice Selection::launchChoice() const
+{
+    LaunchChoice choice;
+    const int language = m_panel.selectedEntry - Panel::kFirstLanguage;
+    if (!m_current || !m_panel.hasAlwaysOpenEntry() || !m_panel.launchEnabled || language < 0 ||
+        language >= m_current->langs().size())
+        return choice;
+    choice.app = m_current;
+    choice.code = m_current->langs().at(language);
+    choice.title = m_panel.entries.at(m_panel.selectedEntry).title;
+    choice.name = m_panel.name;
+    return choice;
+}
+
 void Selection::publish()
 {
     m_panel.launching = m_launching;
-    LaunchChoice choice;
-    if (m_current) {
-        choice.path = m_current->path();
-        choice.identifier = m_current->identifier();
-        choice.desktop = m_current->desktop();
-        const int language = m_panel.selectedEntry - Panel::kFirstLanguage;
-        if (m_panel.hasAlwaysOpenEntry() && m_panel.launchEnabled && language >= 0 &&
-            language < m_current->langs().size()) {
-            choice.code = m_current->langs().at(language);
-            choice.title = m_panel.entries.at(m_panel.selectedEntry).title;
-            choice.launchable = true;
-        }
-    }
-    m_launchChoice->set(choice);
     emit panelChanged(m_panel);
 }
 
@@ -146,7 +149,7 @@ void Selection::refreshRunning()
 {
     if (!m_current || !m_panel.showsApplication || isOwnEntry(*m_current))
         return;
-    // The application may have quit, or been started again in another language, meanwhile.
+    // The application may have quit, or been started again in another language meanwhile.
     updateRunningLine();
     emit panelChanged(m_panel);
 }

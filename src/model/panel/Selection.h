@@ -13,8 +13,8 @@ class RunningInstances;
 class StoredLanguages;
 
 // The application shown in the selection panel and what the panel shows for it. Each selection
-// reads the bundle afresh and looks its stored language up again, so that changes made outside
-// Vexilo show.
+// reads the application afresh and looks its stored language up again, so that changes made
+// outside Vexilo show.
 class Selection : public QObject {
     Q_OBJECT
 public:
@@ -32,16 +32,17 @@ public:
     // own entry has no such line.
     void refreshRunning();
 
-    // Launch work runs: the Launch button waits, titled "Launching...", beside the spinner.
+    // Launch work runs: the Launch button waits, titled "Launching...", beside the spinner, and
+    // the always-open entry waits too.
     void setLaunching(bool launching);
     // A step of launch work: the stored language it wrote or deleted, or the copy it started.
     void applyLaunchEvent(const LaunchEvent &event);
 
-    // A fresh reading of the selected application's bundle; null before the first selection.
+    // A fresh reading of the selected application; null before the first selection.
     AppListingPtr current() const { return m_current; }
     const PanelContent &panel() const { return m_panel; }
-    // The application and language Launch starts, kept up to date for launch workers.
-    std::shared_ptr<const LaunchChoiceSnapshot> launchChoice() const { return m_launchChoice; }
+    // The application and language Launch would start now.
+    LaunchChoice launchChoice() const;
 
 signals:
     void panelChanged(const PanelContent &panel);
@@ -50,6 +51,7 @@ private:
     // The bundle at Vexilo's own path.
     bool isOwnEntry(const AppListing &listing) const;
     void updateRunningLine();
+    void updateAlwaysOpenEntry();
     Panel::StoredIndex storedIndex() const;
     bool isCurrent(const QString &path) const;
     void publish();
@@ -60,5 +62,4 @@ private:
     AppListingPtr m_current;
     PanelContent m_panel;
     bool m_launching = false;
-    std::shared_ptr<LaunchChoiceSnapshot> m_launchChoice = std::make_shared<LaunchChoiceSnapshot>();
 };

@@ -4,8 +4,7 @@
 #include "platform/desktop/DesktopLaunch.h"
 #include "platform/desktop/FlatpakOverride.h"
 #include "platform/process/LaunchEnvironment.h"
-
-#include <QProcess>
+#include "platform/process/ToolRun.h"
 
 namespace DesktopLanguageSetting {
 
@@ -18,19 +17,7 @@ using Result = DesktopOverride::Result;
 bool runFlatpak(const DesktopEntries &entries, const QStringList &arguments)
 {
     const QString tool = DesktopExec::findProgram(QStringLiteral("flatpak"), entries.setup().path);
-    if (tool.isEmpty())
-        return false;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(tool, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted())
-        return false;
-    if (!process.waitForFinished(int(kToolBound.count()))) {
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return !tool.isEmpty() && ToolRun::run(tool, arguments, kToolBound).succeeded();
 }
 
 } // namespace

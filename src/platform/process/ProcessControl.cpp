@@ -40,7 +40,7 @@ bool allEnded(const QList<qint64> &pids)
 namespace ProcessControl {
 
 qint64 startDetached(const QString &program, const QStringList &arguments,
-                     const QProcessEnvironment &environment)
+                     const QProcessEnvironment &environment, QString *error)
 {
     QProcess process;
     process.setProgram(program);
@@ -48,8 +48,12 @@ qint64 startDetached(const QString &program, const QStringList &arguments,
     process.setProcessEnvironment(environment);
     // Qt starts it through a second fork in a new session and reports a failed exec.
     qint64 pid = 0;
-    if (!process.startDetached(&pid))
+    if (!process.startDetached(&pid)) {
+        // "execv: Permission denied": the system's reason, without the call that failed.
+        if (error)
+            *error = process.errorString().section(QStringLiteral("execv: "), -1);
         return 0;
+    }
     return pid;
 }
 

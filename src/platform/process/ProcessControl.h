@@ -11,9 +11,10 @@ namespace ProcessControl {
 
 // Starts the program directly (no shell) with exactly these arguments and this environment,
 // detached: in a session of its own, it outlives Vexilo, and nobody needs to wait for it. Its
-// standard channels are Vexilo's. Its process id, or 0 when it could not be started.
+// standard channels are Vexilo's. Its process id, or 0 when it could not be started, with the
+// reason in `error`.
 qint64 startDetached(const QString &program, const QStringList &arguments,
-                     const QProcessEnvironment &environment);
+                     const QProcessEnvironment &environment, QString *error = nullptr);
 
 // The process exists and is not a zombie.
 bool isRunning(qint64 pid);
