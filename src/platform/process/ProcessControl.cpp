@@ -1,5 +1,7 @@
 #include "platform/process/ProcessControl.h"
 
+#include "platform/process/ProcFiles.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -11,20 +13,6 @@ namespace {
 
 // Short enough that the wait ends soon after the process, long enough not to spin.
 constexpr std::chrono::milliseconds kPoll{10};
-
-// The state letter of /proc/<pid>/stat; '\0' when the process does not exist. The command name
-// before it may hold blanks and parentheses, so the last ')' ends it.
-char processState(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return '\0';
-    const QByteArray line = stat.read(4096);
-    const qsizetype close = line.lastIndexOf(')');
-    if (close < 0 || close + 2 >= line.size())
-        return '\0';
-    return line.at(close + 2);
-}
 
 bool allEnded(const QList<qint64> &pids)
 {
@@ -61,7 +49,7 @@ bool isRunning(qint64 pid)
 {
     if (pid <= 0)
         return false;
-    const char state = processState(pid);
+    const char state = ProcFiles::processState("/proc/" + QByteArray::number(pid));
     return state != '\0' && state != 'Z' && state != 'X';
 }
 
