@@ -15,7 +15,4 @@ QString name(const QString &text, const QFontMetrics &metrics, int width);
 // long name without blanks) loses its middle; the rest is left as it is.
 QString unbreakableRuns(const QString &text, const QFontMetrics &metrics, int width);
 
-// How wide a tool tip naming an application may be.
-constexpr int kToolTipWidth = 480;
-
 } // namespace Elision

@@ -164,6 +164,7 @@ private slots:
     }
 
     // The sheet is modal to its window only and returns at once; its answer arrives later, once.
+    // A long name in it is elided, and markup in it is shown as written.
     void sheetAnswers_data()
     {
         QTest::addColumn<QString>("button"); // empty: closed otherwise
@@ -177,9 +178,12 @@ private slots:
         QFETCH(QString, button);
         QFETCH(bool, answer);
         QList<bool> received;
-        QMessageBox *box = Sheet::open(&m_window, {"Quit?", "Sure?", true},
+        const QString name = "<b>" + QString(300, u'W') + "</b>";
+        QMessageBox *box = Sheet::open(&m_window, {"Quit " + name + "?", "Sure?", true},
                                        [&](bool accepted) { received.append(accepted); });
         QCOMPARE(box->windowModality(), Qt::WindowModal);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QVERIFY(box->text().startsWith("Quit <b>WW") && box->text().size() < name.size());
         QVERIFY(box->isVisible());
         QCOMPARE(box->buttons().size(), 2);
         QVERIFY(received.isEmpty());
@@ -475,6 +479,12 @@ private slots:
         menu->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first().first().toInt(), 3);
+
+        // A language named by a long folder is elided on the button and read whole.
+        const QString code(300, u'x');
+        view.showContent(Panel::forApplication("Atlas", {code, "fr"}, [] { return 0; }));
+        QVERIFY(popUp->text().size() < 300);
+        QCOMPARE(popUpItem->text(QAccessible::Value), code);
 
         view.showContent(Panel::blank());
         for (QLabel *label : view.findChildren<QLabel *>())
