@@ -201,6 +201,11 @@ private slots:
             << "" << QStringList{"X/Delta.app", "X/Notes"} << false
             << QStringList{"Alpha", "Beta", "Delta", "Gamma"} << "Delta"
             << "Notes is not an application. Only application bundles can be added";
+        QTest::newRow("a folder that is no application beside a shown one")
+            << "" << QStringList{"X/Notes", "Applications/Beta.app"} << false << abg << "Alpha"
+            << "Notes is not an application. Only application bundles can be added: folders "
+               "whose names end in .app and that hold a Contents/Info.plist file. The other "
+               "applications you selected are already in Vexilo.";
         QTest::newRow("preferences that cannot be written")
             << "" << QStringList{"X/Delta.app"} << true << abg << "Alpha"
             << "Vexilo could not save your change.";

@@ -80,9 +80,10 @@ Catalogue::AddOutcome Catalogue::add(const QStringList &paths)
     QStringList canonical;
     for (const QString &path : paths) {
         const QString resolved = QFileInfo(path).canonicalFilePath();
-        if (resolved.isEmpty() || !isApplicationBundle(resolved))
-            outcome.rejected.append(QFileInfo(QDir::cleanPath(path)).fileName());
-        else
+        if (resolved.isEmpty() || !isApplicationBundle(resolved)) {
+            const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
+            outcome.rejected.append(name.isEmpty() ? path : name);
+        } else
             canonical.append(resolved);
     }
     if (canonical.isEmpty()) {
