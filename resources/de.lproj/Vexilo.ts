@@ -298,6 +298,20 @@ Vexilo lässt sie unverändert.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Derzeit geöffnet.</translation>
+        <source>These folders are not applications: %@.</source>
+        <translation>Diese Ordner sind keine Programme: %@.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected were added.</source>
+        <translation>Nur Programmpakete können hinzugefügt werden: Ordner, deren Name auf .app endet und die eine Datei Contents/Info.plist enthalten. Die anderen ausgewählten Programme wurden hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected are already in Vexilo.</source>
+        <translation>Nur Programmpakete können hinzugefügt werden: Ordner, deren Name auf .app endet und die eine Datei Contents/Info.plist enthalten. Die anderen ausgewählten Programme sind bereits in Vexilo.</translation>
+    </message>
+    <message>
+        <source>Add Applications</source>
+        <translation>Programme hinzufügen</translation>
     </message>
 </context>
 </TS>

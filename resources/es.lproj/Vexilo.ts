@@ -298,6 +298,20 @@ Vexilo lo deja tal como está.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Abierta actualmente.</translation>
+        <source>These folders are not applications: %@.</source>
+        <translation>Estas carpetas no son aplicaciones: %@.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected were added.</source>
+        <translation>Solo se pueden añadir paquetes de aplicaciones: carpetas cuyo nombre termina en .app y que contienen un archivo Contents/Info.plist. Las demás aplicaciones que has seleccionado se han añadido.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected are already in Vexilo.</source>
+        <translation>Solo se pueden añadir paquetes de aplicaciones: carpetas cuyo nombre termina en .app y que contienen un archivo Contents/Info.plist. Las demás aplicaciones que has seleccionado ya están en Vexilo.</translation>
+    </message>
+    <message>
+        <source>Add Applications</source>
+        <translation>Añadir aplicaciones</translation>
     </message>
 </context>
 </TS>

@@ -298,6 +298,20 @@ Vexilo le laisse tel quel.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Actuellement ouverte.</translation>
+        <source>These folders are not applications: %@.</source>
+        <translation>Ces dossiers ne sont pas des applications&#xa0;: %@.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected were added.</source>
+        <translation>Seuls des paquets d’applications peuvent être ajoutés&#xa0;: des dossiers dont le nom se termine par .app et qui contiennent un fichier Contents/Info.plist. Les autres applications choisies ont été ajoutées.</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected are already in Vexilo.</source>
+        <translation>Seuls des paquets d’applications peuvent être ajoutés&#xa0;: des dossiers dont le nom se termine par .app et qui contiennent un fichier Contents/Info.plist. Les autres applications choisies figurent déjà dans Vexilo.</translation>
+    </message>
+    <message>
+        <source>Add Applications</source>
+        <translation>Ajouter des applications</translation>
     </message>
 </context>
 </TS>

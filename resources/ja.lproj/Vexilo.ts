@@ -298,6 +298,20 @@ Vexilo はそのままにします。</translation>
     <message>
         <source>Currently open.</source>
         <translation>現在開いています。</translation>
+        <source>These folders are not applications: %@.</source>
+        <translation>次のフォルダはアプリケーションではありません：%@。</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected were added.</source>
+        <translation>追加できるのはアプリケーションバンドル（名前が .app で終わり、Contents/Info.plist ファイルを含むフォルダ）だけです。選択したほかのアプリケーションは追加されました。</translation>
+    </message>
+    <message>
+        <source>Only application bundles can be added: folders whose names end in .app and that hold a Contents/Info.plist file. The other applications you selected are already in Vexilo.</source>
+        <translation>追加できるのはアプリケーションバンドル（名前が .app で終わり、Contents/Info.plist ファイルを含むフォルダ）だけです。選択したほかのアプリケーションは Vexilo に登録済みです。</translation>
+    </message>
+    <message>
+        <source>Add Applications</source>
+        <translation>アプリケーションを追加</translation>
     </message>
 </context>
 </TS>

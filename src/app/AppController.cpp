@@ -17,6 +17,7 @@
 #include "panel/Selection.h"
 #include "platform/Platform.h"
 #include "platform/bundle/Bundle.h"
+#include "platform/bundle/Workspace.h"
 #include "platform/preferences/UserDefaults.h"
 #include "row/RowBrowser.h"
 
@@ -66,8 +67,9 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
           return askToDonate(m_window.get(), texts);
       }),
       m_now([] { return QDateTime::currentDateTimeUtc(); }),
-      m_chooseApplications([](QWidget *parent, std::function<void(const QStringList &)> done) {
-          ::ApplicationChooser::open(parent, std::move(done));
+      m_chooseApplications([this](QWidget *parent, std::function<void(const QStringList &)> done) {
+          ::ApplicationChooser::open(parent, m_platform->workspace->applicationsDirectory(),
+                                     std::move(done));
       })
 {
     MainWindow *window = m_window.get();
@@ -190,10 +192,15 @@ void AppController::addChosen(const QStringList &paths)
     case Status::NothingChosen:
         return;
     case Status::NotAnApplication:
-        m_window->showSheet(CatalogueSheets::notAnApplication(outcome.rejected));
+        m_window->showSheet(CatalogueSheets::notAnApplication(outcome.rejected,
+                                                              CatalogueSheets::OthersChosen::None));
         return;
     case Status::NothingNew:
-        m_window->showSheet(CatalogueSheets::nothingAdded());
+        m_window->showSheet(
+            outcome.rejected.isEmpty()
+                ? CatalogueSheets::nothingAdded()
+                : CatalogueSheets::notAnApplication(outcome.rejected,
+                                                    CatalogueSheets::OthersChosen::AlreadyShown));
         return;
     case Status::NotSaved:
         reportNotSaved();
@@ -206,7 +213,11 @@ void AppController::addChosen(const QStringList &paths)
     m_row->bridge(m_catalogue->apps());
     m_selection->select(outcome.addition.added.first());
     m_row->setSelected(outcome.addition.firstNewIndex);
-    if (outcome.addition.count() > 1)
+    // One sheet: the folders left out matter more than the count.
+    if (!outcome.rejected.isEmpty())
+        m_window->showSheet(CatalogueSheets::notAnApplication(
+            outcome.rejected, CatalogueSheets::OthersChosen::Added));
+    else if (outcome.addition.count() > 1)
         m_window->showSheet(CatalogueSheets::added(outcome.addition.count()));
 }
 

@@ -3,20 +3,59 @@
 #include "text/Texts.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace {
 
-// Where the chooser opened last in this run; the home folder the first time.
+// Where the chooser was left last in this run.
 QString &lastFolder()
 {
-    static QString folder = QDir::homePath();
+    static QString folder;
     return folder;
 }
+
+bool isBundleName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".app"));
+}
+
+// Qt's own chooser, once shown: the desktop's leaves its widgets uncreated.
+bool usesOwnWidgets(const QFileDialog *dialog)
+{
+    return !dialog->testAttribute(Qt::WA_DontShowOnScreen) &&
+           dialog->findChild<QAbstractItemView *>() != nullptr;
+}
+
+class Chooser : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    // A plain folder, selected or typed as a path, is opened rather than chosen: only
+    // applications are added.
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (usesOwnWidgets(this) && files.size() == 1 && !isBundleName(files.first()) &&
+            QFileInfo(files.first()).isDir()) {
+            setDirectory(files.first());
+            if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+                edit->clear();
+                // Its completions were those of the path just typed.
+                if (edit->completer() && edit->completer()->popup())
+                    edit->completer()->popup()->hide();
+            }
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
 
 // A bundle is an application, not a folder to open: a double click or Return on one chooses it,
 // as it would in a file manager that knows bundles.
@@ -40,7 +79,7 @@ protected:
         else
             return false;
         const QString name = index.siblingAtColumn(0).data().toString();
-        if (!index.isValid() || !name.endsWith(QLatin1String(".app")))
+        if (!index.isValid() || !isBundleName(name))
             return false;
         // Return with several bundles selected chooses them all.
         if (event->type() == QEvent::MouseButtonDblClick ||
@@ -59,23 +98,17 @@ private:
 
 namespace ApplicationChooser {
 
-QFileDialog *open(QWidget *parent, Done done)
+QFileDialog *open(QWidget *parent, const QString &applicationsFolder, Done done)
 {
-    auto *dialog = new QFileDialog(parent, Vexilo::tr("Add"), lastFolder());
+    QString start = lastFolder();
+    if (start.isEmpty())
+        start = QFileInfo(applicationsFolder).isDir() ? applicationsFolder : QDir::homePath();
+    auto *dialog = new Chooser(parent, Vexilo::tr("Add Applications"), start);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // The platform's own dialogs choose a single folder; Qt's can be taught several.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's chooser where there is one; it picks a single folder, which Vexilo checks.
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setLabelText(QFileDialog::Accept, Vexilo::tr("Add"));
     dialog->setWindowModality(Qt::ApplicationModal);
-    for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
-        if (view->objectName() != QLatin1String("listView") &&
-            view->objectName() != QLatin1String("treeView"))
-            continue;
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->viewport()->installEventFilter(new BundlesAreChosen(dialog, view));
-        view->installEventFilter(new BundlesAreChosen(dialog, view));
-    }
     QObject::connect(dialog, &QFileDialog::finished, dialog,
                      [dialog, done = std::move(done)](int result) {
                          lastFolder() = dialog->directory().absolutePath();
@@ -86,6 +119,16 @@ QFileDialog *open(QWidget *parent, Done done)
                      });
     // Not open(), which would make it modal to its parent window only.
     dialog->show();
+    if (usesOwnWidgets(dialog)) {
+        for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
+            if (view->objectName() != QLatin1String("listView") &&
+                view->objectName() != QLatin1String("treeView"))
+                continue;
+            view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            view->viewport()->installEventFilter(new BundlesAreChosen(dialog, view));
+            view->installEventFilter(new BundlesAreChosen(dialog, view));
+        }
+    }
     return dialog;
 }
 

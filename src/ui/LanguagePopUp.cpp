@@ -1,9 +1,16 @@
 #include "LanguagePopUp.h"
 
 #include "AccessibleFactory.h"
+#include "Elision.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QMenu>
+
+namespace {
+constexpr int kMaxTextWidth = 320;
+constexpr int kMaxMenuWidth = 480;
+} // namespace
 
 LanguagePopUp::LanguagePopUp(QWidget *parent) : QPushButton(parent), m_menu(new QMenu(this))
 {
@@ -16,7 +23,7 @@ void LanguagePopUp::setEntries(const QList<PopUpEntry> &entries, int selected)
 {
     bool same = entries.size() == m_items.size();
     for (qsizetype i = 0; same && i < entries.size(); ++i)
-        same = entries.at(i).kind == m_kinds.at(i) && entries.at(i).title == m_items.at(i)->text();
+        same = entries.at(i).kind == m_kinds.at(i) && entries.at(i).title == itemTitle(int(i));
     if (!same)
         rebuild(entries);
     for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -42,7 +49,11 @@ void LanguagePopUp::rebuild(const QList<PopUpEntry> &entries)
             m_items.append(m_menu->addSeparator());
             continue;
         }
-        QAction *action = m_menu->addAction(entry.title);
+        // A language a bundle names by a folder of its own can be long: the menu shows it
+        // elided, and keeps it whole.
+        QAction *action =
+            m_menu->addAction(Elision::name(entry.title, m_menu->fontMetrics(), kMaxMenuWidth));
+        action->setData(entry.title);
         action->setCheckable(true);
         // Triggering toggles a checkable action; the marks are the panel's, so it is put back.
         connect(action, &QAction::triggered, this, [this, action, index](bool checked) {
@@ -55,7 +66,7 @@ void LanguagePopUp::rebuild(const QList<PopUpEntry> &entries)
 
 QString LanguagePopUp::itemTitle(int index) const
 {
-    return index >= 0 && index < m_items.size() ? m_items.at(index)->text() : QString();
+    return index >= 0 && index < m_items.size() ? m_items.at(index)->data().toString() : QString();
 }
 
 bool LanguagePopUp::isSeparator(int index) const
@@ -82,7 +93,14 @@ void LanguagePopUp::select(int index)
         return;
     }
     m_selected = index;
-    setText(m_items.at(index)->text());
+    const QString shown = Elision::name(itemTitle(index), fontMetrics(), kMaxTextWidth);
+    if (shown == text())
+        return;
+    setText(shown);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, itemTitle(index));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void LanguagePopUp::pick(int index)

@@ -37,8 +37,40 @@ int LanguagePopUpAccessible::indexOfChild(const QAccessibleInterface *child) con
 QString LanguagePopUpAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Value)
-        return popUp()->text();
+        return popUp()->itemTitle(popUp()->indexOfSelectedItem());
     return QAccessibleWidget::text(t);
+}
+
+void *LanguagePopUpAccessible::interface_cast(QAccessible::InterfaceType t)
+{
+    if (t == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface *>(this);
+    return QAccessibleWidget::interface_cast(t);
+}
+
+void LanguagePopUpAccessible::selection(int, int *startOffset, int *endOffset) const
+{
+    *startOffset = *endOffset = 0;
+}
+
+QString LanguagePopUpAccessible::text(int startOffset, int endOffset) const
+{
+    const QString value = text(QAccessible::Value);
+    if (endOffset < 0 || endOffset > value.size())
+        endOffset = int(value.size());
+    startOffset = qBound(0, startOffset, endOffset);
+    return value.mid(startOffset, endOffset - startOffset);
+}
+
+int LanguagePopUpAccessible::characterCount() const
+{
+    return int(text(QAccessible::Value).size());
+}
+
+QString LanguagePopUpAccessible::attributes(int offset, int *startOffset, int *endOffset) const
+{
+    *startOffset = *endOffset = offset;
+    return {};
 }
 
 QAccessible::State LanguagePopUpAccessible::state() const

@@ -1,16 +1,50 @@
 #include "SelectionPanelView.h"
 
+#include "Elision.h"
 #include "LanguagePopUp.h"
 #include "SpinningIndicator.h"
 #include "text/Texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
+namespace {
+
+// The application's name, elided to the width the panel has: a name as long as a file may hold
+// neither widens the window nor is painted in full. Its text, whole, is what a screen reader
+// reads.
+class NameLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override
+    {
+        return {fontMetrics().averageCharWidth() * 4, QLabel::minimumSizeHint().height()};
+    }
+    QSize sizeHint() const override
+    {
+        const QSize full = QLabel::sizeHint();
+        return {qMin(full.width(), fontMetrics().averageCharWidth() * 40), full.height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              Elision::name(text(), fontMetrics(), area.width()), foregroundRole());
+    }
+};
+
+} // namespace
+
 SelectionPanelView::SelectionPanelView(QWidget *parent)
-    : QWidget(parent), m_name(new QLabel(this)), m_count(new QLabel(this)),
+    : QWidget(parent), m_name(new NameLabel(this)), m_count(new QLabel(this)),
       m_running(new QLabel(this)), m_popUp(new LanguagePopUp(this)),
       m_spinner(new SpinningIndicator(this)), m_launch(new QPushButton(Vexilo::tr("Launch"), this))
 {
@@ -18,12 +52,15 @@ SelectionPanelView::SelectionPanelView(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
 
+    // Names and language names come from files: never read as markup.
+    for (QLabel *label : {m_name, m_count, m_running})
+        label->setTextFormat(Qt::PlainText);
     QFont nameFont = m_name->font();
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
     nameFont.setBold(true);
     m_name->setFont(nameFont);
-    m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_name->setAccessibleName(Vexilo::tr("Application"));
+    // Read as the name it shows; what the field is comes after it.
+    m_name->setAccessibleDescription(Vexilo::tr("Application"));
     layout->addWidget(m_name);
     layout->addWidget(m_count);
     layout->addWidget(m_running);

@@ -1,5 +1,6 @@
 #include "Sheet.h"
 
+#include "Elision.h"
 #include "text/Texts.h"
 
 #include <QMessageBox>
@@ -7,15 +8,26 @@
 
 namespace Sheet {
 
+namespace {
+// Wide enough for any sentence Vexilo says; names without blanks give way.
+constexpr int kTextWidth = 420;
+} // namespace
+
 QMessageBox *open(QWidget *window, const SheetText &text, std::function<void(bool accepted)> done)
 {
     auto *box = new QMessageBox(window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(text.isQuestion ? QMessageBox::Question : QMessageBox::Information);
-    box->setWindowTitle(text.title);
-    box->setText(text.title);
-    box->setInformativeText(text.message);
+    // A long name without blanks would not wrap and would stretch the box past the screen.
+    const auto fitting = [box](const QString &t) {
+        return Elision::unbreakableRuns(t, box->fontMetrics(), kTextWidth);
+    };
+    // Names from files are never read as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowTitle(fitting(text.title));
+    box->setText(fitting(text.title));
+    box->setInformativeText(fitting(text.message));
     // "OK" is the same word in every language Vexilo speaks; "Cancel" is not.
     QPushButton *ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box->setDefaultButton(ok);

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """What a screen reader sees of Vexilo through AT-SPI, inside the X server and D-Bus session that
-accessibility_x11.sh arranges: the icon row's applications by name, the selection following the
-keyboard, the language pop-up's entries. Exits 0 when all holds, 1 otherwise."""
+accessibility_x11.sh arranges, for a French user: the icon row's applications by name, the
+selection following the keyboard, the selected application's name, the language pop-up's value
+and entries. Exits 0 when all holds, 1 otherwise."""
 
 import os
 import plistlib
@@ -12,7 +13,7 @@ import time
 
 import pyatspi
 
-LANGUAGES = {"Alpha": ["en"], "Beta": ["en", "fr"], "Gamma": ["de"]}
+LANGUAGES = {"Alpha": ["en"], "Beta": ["fr", "ja"], "Gamma": ["de"]}
 NAMES = list(LANGUAGES)
 
 
@@ -79,15 +80,20 @@ def check(vexilo):
     if not row.getChildAtIndex(1).getState().contains(pyatspi.STATE_FOCUSED):
         fail("the selected application is not the row's focused item")
 
+    name = wait_for("Beta's name", lambda: find(application, pyatspi.ROLE_LABEL, "Beta"))
+    if name.description != "Application":
+        fail("the name is described as %r" % name.description)
     popup = wait_for("the language pop-up",
-                     lambda: find(application, pyatspi.ROLE_COMBO_BOX, "Language"))
+                     lambda: find(application, pyatspi.ROLE_COMBO_BOX, "Langue"))
     wait_for("Beta's languages in the pop-up",
              lambda: popup.childCount == 1 and popup.getChildAtIndex(0).childCount == 4)
     entries = [entry.name for entry in children(popup.getChildAtIndex(0))]
-    # The languages come in the bundle's order, which is the file system's.
-    if entries[:2] != ["Always open in this language", ""] or \
-            sorted(entries[2:]) != ["English", "French"]:
+    if entries != ["Toujours ouvrir dans cette langue", "", "français", "japonais"]:
         fail("the language pop-up offers %r" % entries)
+    # Nothing stored: the language Beta opens in by itself for a French user.
+    value = popup.queryText().getText(0, -1)
+    if value != "français":
+        fail("the language pop-up's value is %r" % value)
 
 
 def main():
@@ -111,7 +117,7 @@ def main():
                            XDG_DATA_DIRS=os.path.join(home, "share"),
                            XDG_CACHE_HOME=os.path.join(home, "cache"),
                            QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                           LANGUAGE="en", LC_ALL="C.UTF-8")
+                           LANGUAGE="fr", LC_ALL="C.UTF-8")
         with subprocess.Popen([sys.argv[1]], env=environment, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL) as vexilo:
             try:
@@ -119,7 +125,7 @@ def main():
             finally:
                 vexilo.kill()
     print("accessibility: every application found by name, the selection followed the keyboard,"
-          " and the language entries are reachable")
+          " the name and the pop-up's value are read, and the language entries are reachable")
 
 
 if __name__ == "__main__":

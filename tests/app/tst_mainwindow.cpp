@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "DesktopTree.h"
 #include "FileTree.h"
 #include "HiddenAppsSheet.h"
 #include "HiddenAppsTableModel.h"
@@ -196,9 +197,15 @@ private slots:
             << "" << QStringList{"Applications/Alpha.app", "Applications/Gamma.app"} << false << abg
             << "Alpha"
             << "No apps were added. All the applications you selected are already in Vexilo.";
-        QTest::newRow("a folder that is no application")
-            << "" << QStringList{"X/Delta.app", "X/Notes"} << false << abg << "Alpha"
-            << "Notes is not an application.";
+        QTest::newRow("a folder that is no application beside one that is")
+            << "" << QStringList{"X/Delta.app", "X/Notes"} << false
+            << QStringList{"Alpha", "Beta", "Delta", "Gamma"} << "Delta"
+            << "Notes is not an application. Only application bundles can be added";
+        QTest::newRow("a folder that is no application beside a shown one")
+            << "" << QStringList{"X/Notes", "Applications/Beta.app"} << false << abg << "Alpha"
+            << "Notes is not an application. Only application bundles can be added: folders "
+               "whose names end in .app and that hold a Contents/Info.plist file. The other "
+               "applications you selected are already in Vexilo.";
         QTest::newRow("preferences that cannot be written")
             << "" << QStringList{"X/Delta.app"} << true << abg << "Alpha"
             << "Vexilo could not save your change.";
@@ -511,6 +518,41 @@ private slots:
             QTest::keyClick(row(*c), Qt::Key_Right);
         QCOMPARE(c->selection().current()->path(), c->catalogue().apps().last()->path());
         QVERIFY(c->selection().panel().showsApplication);
+    }
+
+    // However long the name a bundle or a menu entry gives, the window stays on the screen.
+    void longNamesStayOnTheScreen_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("length");
+        QTest::newRow("bundle folder") << "folder" << 240;
+        QTest::newRow("bundle's localised name") << "bundle" << 900000;
+        QTest::newRow("menu entry") << "entry" << 900000;
+    }
+    void longNamesStayOnTheScreen()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, length);
+        const QString name(length, u'W');
+        if (kind == "folder")
+            installed({name});
+        if (kind == "bundle")
+            BundleBuilder(m_env->applicationsDirectory() + "/Long.app")
+                .identifier("org.example.Long")
+                .languages({"en"})
+                .localizedInfo("en", {{"CFBundleName", name}})
+                .write();
+        DesktopTree tree(m_env->root());
+        if (kind == "entry")
+            tree.entry(tree.systemFolder(), "long.desktop", "Exec=sh\nName=" + name.toUtf8());
+        m_env->setDesktopEntries(std::make_shared<DesktopEntries>(tree.setup()));
+        auto c = start();
+        QVERIFY(c->selection().panel().name.startsWith("WWW"));
+        QVERIFY(c->selection().panel().name.size() <= 256);
+        QTest::qWait(50);
+        QVERIFY2(c->window().frameGeometry().width() <=
+                     c->window().screen()->availableGeometry().width(),
+                 qPrintable(QString::number(c->window().frameGeometry().width())));
     }
 
     // Thread stacks and the allocator's per-thread arenas reserve address space far beyond what

@@ -280,8 +280,9 @@ private slots:
         QCOMPARE(names(catalogue->allApps()), (QStringList{"Alpha", "Beta"}));
     }
 
-    // What is not an application bundle refuses the whole choice before anything is read.
-    void notAnApplicationAddsNothing_data()
+    // What is not an application bundle is left out, named, and never read; the rest of the
+    // choice is added.
+    void notAnApplicationIsLeftOut_data()
     {
         QTest::addColumn<QString>("bad");
         QTest::newRow("plain folder") << "Docs";
@@ -289,27 +290,36 @@ private slots:
         QTest::newRow("missing") << "Nowhere.app";
         QTest::newRow("a file") << "note.app";
     }
-    void notAnApplicationAddsNothing()
+    void notAnApplicationIsLeftOut()
     {
         QFETCH(QString, bad);
         listing("Applications/Alpha.app");
         auto catalogue = loadedCatalogue(defaults());
         const QString good = BundleBuilder(m_env->root() + "/X/Good.app")
                                  .identifier("org.Good")
+                                 .languages({"en"})
                                  .file("Resources Disabled/fr.lproj/x")
                                  .write();
-        QDir().mkpath(m_env->root() + "/X/Docs");
-        QDir().mkpath(m_env->root() + "/X/Empty.app/Contents");
+        for (const char *plain : {"/X/Docs", "/X/Empty.app"}) {
+            QDir().mkpath(m_env->root() + plain + "/Contents/Resources");
+            QDir().mkpath(m_env->root() + plain + "/Contents/Resources Disabled/fr.lproj");
+        }
         QFile file(m_env->root() + "/X/note.app");
         QVERIFY(file.open(QIODevice::WriteOnly));
 
-        const auto outcome = catalogue->add({good, m_env->root() + "/X/" + bad});
+        auto outcome = catalogue->add({m_env->root() + "/X/" + bad});
         QCOMPARE(outcome.status, Catalogue::AddOutcome::Status::NotAnApplication);
-        QCOMPARE(outcome.rejected, bad);
-        QCOMPARE(catalogue->apps().size(), 1);
+        QCOMPARE(outcome.rejected, QStringList{bad});
         QVERIFY(!QFileInfo::exists(m_env->preferencesDirectory() + "/org.vexilo.Test.plist"));
-        // The good bundle was not even read.
-        QVERIFY(QFileInfo::exists(good + "/Contents/Resources Disabled/fr.lproj/x"));
+
+        outcome = catalogue->add({m_env->root() + "/X/" + bad + "/", good});
+        QCOMPARE(outcome.status, Catalogue::AddOutcome::Status::Added);
+        QCOMPARE(outcome.rejected, QStringList{bad});
+        QCOMPARE(names(catalogue->apps()), (QStringList{"Alpha", "Good"}));
+        QVERIFY(!QFileInfo::exists(good + "/Contents/Resources Disabled/fr.lproj/x"));
+        for (const char *plain : {"/X/Docs", "/X/Empty.app"})
+            QVERIFY(
+                QFileInfo::exists(m_env->root() + plain + "/Contents/Resources Disabled/fr.lproj"));
     }
 };
 

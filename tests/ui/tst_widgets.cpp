@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -109,10 +110,8 @@ class TestWidgets : public QObject {
         for (const char *name : {"Alpha", "Beta"})
             BundleBuilder(folder + '/' + name + ".app").identifier(name).write();
         QDir().mkpath(folder + "/Notes");
-        QFileDialog *dialog = ApplicationChooser::open(
-            &m_window, [&chosen](const QStringList &paths) { chosen = paths; });
-        dialog->setDirectory(folder);
-        return dialog;
+        return ApplicationChooser::open(&m_window, folder,
+                                        [&chosen](const QStringList &paths) { chosen = paths; });
     }
     // The chooser's detailed list, as a dialog without settings of its own shows it, once it
     // shows the folder's three entries.
@@ -165,6 +164,7 @@ private slots:
     }
 
     // The sheet is modal to its window only and returns at once; its answer arrives later, once.
+    // A long name in it is elided, and markup in it is shown as written.
     void sheetAnswers_data()
     {
         QTest::addColumn<QString>("button"); // empty: closed otherwise
@@ -178,9 +178,12 @@ private slots:
         QFETCH(QString, button);
         QFETCH(bool, answer);
         QList<bool> received;
-        QMessageBox *box = Sheet::open(&m_window, {"Quit?", "Sure?", true},
+        const QString name = "<b>" + QString(300, u'W') + "</b>";
+        QMessageBox *box = Sheet::open(&m_window, {"Quit " + name + "?", "Sure?", true},
                                        [&](bool accepted) { received.append(accepted); });
         QCOMPARE(box->windowModality(), Qt::WindowModal);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QVERIFY(box->text().startsWith("Quit <b>WW") && box->text().size() < name.size());
         QVERIFY(box->isVisible());
         QCOMPARE(box->buttons().size(), 2);
         QVERIFY(received.isEmpty());
@@ -283,25 +286,34 @@ private slots:
                  (HiddenAppsList::Changes{{"org.example.Beta"}, {"org.example.Alpha"}}));
     }
 
-    // A bundle is chosen, not opened, by a double click; a plain folder is opened. Cancel
-    // chooses nothing.
+    // It opens in the applications folder. A bundle is chosen, not opened, by a double click
+    // or its typed path; a plain folder's typed path opens it. Cancel chooses nothing.
     void chooser()
     {
         std::optional<QStringList> chosen;
-        clickButton(openChooser(chosen)->findChild<QDialogButtonBox *>()->buttons(), "Cancel");
+        QFileDialog *dialog = openChooser(chosen);
+        QCOMPARE(dialog->directory().dirName(), "Downloads");
+        clickButton(dialog->findChild<QDialogButtonBox *>()->buttons(), "Cancel");
         QTRY_VERIFY(chosen && chosen->isEmpty());
         chosen.reset();
-        QFileDialog *dialog = openChooser(chosen);
-        QCOMPARE(dialog->windowTitle(), "Add");
+        dialog = openChooser(chosen);
+        QCOMPARE(dialog->windowTitle(), "Add Applications");
         QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
         QAbstractItemView *view = listing(dialog);
         QVERIFY(view && QTest::qWaitForWindowExposed(dialog));
-        doubleClick(view, "Notes");
+        auto *typed = dialog->findChild<QLineEdit *>("fileNameEdit");
+        typed->setText(m_env->root() + "/Downloads/Notes");
+        QTest::keyClick(typed, Qt::Key_Return);
         QTRY_COMPARE(dialog->directory().dirName(), "Notes");
         QVERIFY(!chosen);
+        typed->setText(m_env->root() + "/Downloads/Alpha.app");
+        QTest::keyClick(typed, Qt::Key_Return);
+        QTRY_VERIFY(chosen);
+        QCOMPARE(*chosen, QStringList{m_env->root() + "/Downloads/Alpha.app"});
+        chosen.reset();
+        dialog = openChooser(chosen);
         dialog->setDirectory(m_env->root() + "/Downloads");
-        QVERIFY(listing(dialog));
-        doubleClick(view, "Beta.app");
+        doubleClick(listing(dialog), "Beta.app");
         QTRY_VERIFY(chosen);
         QCOMPARE(*chosen, QStringList{m_env->root() + "/Downloads/Beta.app"});
     }
@@ -450,6 +462,11 @@ private slots:
         QCOMPARE(popUpItem->role(), QAccessible::ComboBox);
         QCOMPARE(popUpItem->text(QAccessible::Name), "Language");
         QCOMPARE(popUpItem->text(QAccessible::Value), "French");
+        // The name is read as itself; what the field is comes after it.
+        QAccessibleInterface *name =
+            QAccessible::queryAccessibleInterface(view.findChildren<QLabel *>().first());
+        QCOMPARE(name->text(QAccessible::Name), "Atlas");
+        QCOMPARE(name->text(QAccessible::Description), "Application");
         QAccessibleInterface *menu = popUpItem->child(0);
         QCOMPARE(menu->childCount(), 4);
         QCOMPARE(menu->child(0)->text(QAccessible::Name), "Always open in this language");
@@ -462,6 +479,12 @@ private slots:
         menu->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first().first().toInt(), 3);
+
+        // A language named by a long folder is elided on the button and read whole.
+        const QString code(300, u'x');
+        view.showContent(Panel::forApplication("Atlas", {code, "fr"}, [] { return 0; }));
+        QVERIFY(popUp->text().size() < 300);
+        QCOMPARE(popUpItem->text(QAccessible::Value), code);
 
         view.showContent(Panel::blank());
         for (QLabel *label : view.findChildren<QLabel *>())

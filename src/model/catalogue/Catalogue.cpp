@@ -5,6 +5,7 @@
 #include "platform/bundle/Bundle.h"
 #include "platform/preferences/UserDefaults.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPromise>
 #include <QtConcurrent>
@@ -74,16 +75,20 @@ Catalogue::AddOutcome Catalogue::add(const QStringList &paths)
     AddOutcome outcome;
     if (paths.isEmpty())
         return outcome;
-    // All of them are checked before any bundle is read, so a refused choice touches nothing.
+    // Only bundles are read: reading one moves its disabled resources back, which a plain folder
+    // must never undergo.
     QStringList canonical;
     for (const QString &path : paths) {
         const QString resolved = QFileInfo(path).canonicalFilePath();
         if (resolved.isEmpty() || !isApplicationBundle(resolved)) {
-            outcome.status = AddOutcome::Status::NotAnApplication;
-            outcome.rejected = QFileInfo(path).fileName();
-            return outcome;
-        }
-        canonical.append(resolved);
+            const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
+            outcome.rejected.append(name.isEmpty() ? path : name);
+        } else
+            canonical.append(resolved);
+    }
+    if (canonical.isEmpty()) {
+        outcome.status = AddOutcome::Status::NotAnApplication;
+        return outcome;
     }
     QList<AppListingPtr> chosen;
     for (const QString &path : std::as_const(canonical))

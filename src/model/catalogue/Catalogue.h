@@ -38,16 +38,19 @@ public:
             NothingChosen,
             // Every chosen application is in the row already.
             NothingNew,
-            // `rejected` is not an application bundle; nothing was added.
+            // No chosen folder is an application bundle.
             NotAnApplication,
             // ExtraApps or HiddenApps could not be written; nothing was added.
             NotSaved,
         };
         Status status = Status::NothingChosen;
         CatalogueChanges::Addition addition;
-        QString rejected;
+        // The names of the chosen folders that are no application bundles, left out whatever
+        // the status.
+        QStringList rejected;
     };
-    // Adds the bundles at the chosen paths, in the chooser's order.
+    // Adds the bundles at the chosen paths, in the chooser's order; folders that are no
+    // application bundles are left out.
     AddOutcome add(const QStringList &paths);
 
     enum class HideOutcome { Hidden, NoIdentifier, NotSaved };

@@ -31,12 +31,30 @@ SheetText added(int count)
             false};
 }
 
-SheetText notAnApplication(const QString &name)
+SheetText notAnApplication(const QStringList &names, OthersChosen others)
 {
-    return {formatText(Vexilo::tr("%@ is not an application."), {name}),
-            Vexilo::tr("Choose application bundles: folders whose names end in .app and that "
-                       "hold a Contents/Info.plist file. Nothing was added."),
-            false};
+    const QString title = names.size() == 1
+                              ? formatText(Vexilo::tr("%@ is not an application."), {names.first()})
+                              : formatText(Vexilo::tr("These folders are not applications: %@."),
+                                           {names.join(QStringLiteral(", "))});
+    QString message;
+    switch (others) {
+    case OthersChosen::None:
+        message = Vexilo::tr("Choose application bundles: folders whose names end in .app and that "
+                             "hold a Contents/Info.plist file. Nothing was added.");
+        break;
+    case OthersChosen::Added:
+        message = Vexilo::tr("Only application bundles can be added: folders whose names end in "
+                             ".app and that hold a Contents/Info.plist file. The other "
+                             "applications you selected were added.");
+        break;
+    case OthersChosen::AlreadyShown:
+        message = Vexilo::tr("Only application bundles can be added: folders whose names end in "
+                             ".app and that hold a Contents/Info.plist file. The other "
+                             "applications you selected are already in Vexilo.");
+        break;
+    }
+    return {title, message, false};
 }
 
 SheetText notSaved(const QString &filePath)

@@ -3,6 +3,7 @@
 #include "text/SheetText.h"
 
 #include <QString>
+#include <QStringList>
 
 // What the sheets of adding, removing and hiding applications say.
 namespace CatalogueSheets {
@@ -16,8 +17,10 @@ SheetText cannotRemove(const QString &name, bool invalid);
 SheetText nothingAdded();
 // More than one application joined the row.
 SheetText added(int count);
-// A chosen folder is no application bundle; nothing was added.
-SheetText notAnApplication(const QString &name);
+// What became of the chosen applications beside folders that are no application bundles.
+enum class OthersChosen { None, Added, AlreadyShown };
+// Names the chosen folders that are no application bundles and were left out.
+SheetText notAnApplication(const QStringList &names, OthersChosen others);
 // Vexilo's preferences file could not be written; nothing changed.
 SheetText notSaved(const QString &filePath);
 

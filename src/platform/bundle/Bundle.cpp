@@ -5,6 +5,7 @@
 #include "platform/locale/LanguageNames.h"
 #include "platform/locale/LocalizationMatch.h"
 #include "platform/preferences/PropertyList.h"
+#include "platform/text/BoundedName.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,6 +215,13 @@ QVariantMap Bundle::localizedInfoDictionary(const QStringList &preferredLanguage
     QVariantMap map;
     for (auto it = table->cbegin(); it != table->cend(); ++it)
         map.insert(it.key(), it.value());
+    // The names shown for the application, bounded as they are read.
+    for (const QString &key :
+         {QStringLiteral("CFBundleName"), QStringLiteral("CFBundleDisplayName")}) {
+        const auto name = map.find(key);
+        if (name != map.end())
+            *name = BoundedName::bounded(name->toString());
+    }
     return map;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/desktop/DesktopOverride.h"
 #include "platform/files/FileOps.h"
 #include "platform/process/LaunchEnvironment.h"
+#include "platform/text/BoundedName.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -185,7 +186,7 @@ std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, c
     DesktopApplication app;
     app.id = id;
     app.path = path;
-    app.name = entry->localeString(QStringLiteral("Name"), m_localeKeys);
+    app.name = BoundedName::bounded(entry->localeString(QStringLiteral("Name"), m_localeKeys));
     app.icon = iconOf(*entry);
     if (app.name.isEmpty())
         return std::nullopt;
