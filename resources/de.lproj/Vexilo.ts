@@ -298,6 +298,8 @@ Vexilo lässt sie unverändert.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Derzeit geöffnet.</translation>
+    </message>
+    <message>
         <source>These folders are not applications: %@.</source>
         <translation>Diese Ordner sind keine Programme: %@.</translation>
     </message>

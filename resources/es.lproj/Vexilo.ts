@@ -298,6 +298,8 @@ Vexilo lo deja tal como está.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Abierta actualmente.</translation>
+    </message>
+    <message>
         <source>These folders are not applications: %@.</source>
         <translation>Estas carpetas no son aplicaciones: %@.</translation>
     </message>

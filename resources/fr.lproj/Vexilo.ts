@@ -298,6 +298,8 @@ Vexilo le laisse tel quel.</translation>
     <message>
         <source>Currently open.</source>
         <translation>Actuellement ouverte.</translation>
+    </message>
+    <message>
         <source>These folders are not applications: %@.</source>
         <translation>Ces dossiers ne sont pas des applications&#xa0;: %@.</translation>
     </message>

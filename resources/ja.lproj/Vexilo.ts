@@ -298,6 +298,8 @@ Vexilo はそのままにします。</translation>
     <message>
         <source>Currently open.</source>
         <translation>現在開いています。</translation>
+    </message>
+    <message>
         <source>These folders are not applications: %@.</source>
         <translation>次のフォルダはアプリケーションではありません：%@。</translation>
     </message>
