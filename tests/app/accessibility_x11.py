@@ -13,7 +13,9 @@ import time
 
 import pyatspi
 
-LANGUAGES = {"Alpha": ["en"], "Beta": ["fr", "ja"], "Gamma": ["de"]}
+LANGUAGES = {"Alpha": ["en"], "Beta": ["fr", "ja"], "Gamma": ["fr", "ja"]}
+# Gamma always opens in Japanese.
+STORED = {"Gamma": "ja"}
 NAMES = list(LANGUAGES)
 
 
@@ -95,6 +97,16 @@ def check(vexilo):
     if value != "français":
         fail("the language pop-up's value is %r" % value)
 
+    # Stored: that language is chosen, and the always-open entry carries its mark.
+    subprocess.run(["xdotool", "key", "--window", window[0], "Right"], check=True, timeout=20)
+    wait_for("the selection to move to Gamma", lambda: selected_names(row) == ["Gamma"])
+    wait_for("Gamma's stored language in the pop-up",
+             lambda: popup.queryText().getText(0, -1) == "japonais")
+    checked = [entry.name for entry in children(popup.getChildAtIndex(0))
+               if entry.getState().contains(pyatspi.STATE_CHECKED)]
+    if checked != ["Toujours ouvrir dans cette langue", "japonais"]:
+        fail("the checked entries are %r" % checked)
+
 
 def main():
     if len(sys.argv) != 2:
@@ -109,6 +121,11 @@ def main():
             with open(os.path.join(contents, "Info.plist"), "wb") as info:
                 plistlib.dump({"CFBundleIdentifier": "org.example." + name,
                                "CFBundleExecutable": name}, info)
+        preferences = os.path.join(home, "config", "vexilo", "Preferences")
+        os.makedirs(preferences)
+        for name, language in STORED.items():
+            with open(os.path.join(preferences, "org.example.%s.plist" % name), "wb") as stored:
+                plistlib.dump({"AppleLanguages": [language]}, stored)
         environment = dict(os.environ, VEXILO_APPLICATIONS_DIR=applications,
                            XDG_CONFIG_HOME=os.path.join(home, "config"),
                            XDG_DATA_HOME=os.path.join(home, "data"),
