@@ -34,6 +34,12 @@ void StoredLanguages::remember(const QString &identifier, const std::optional<QS
         m_known.insert(identifier, {code, {}});
 }
 
+void StoredLanguages::store(const QString &identifier, const AppListing::StoredSetting &setting)
+{
+    if (!identifier.isEmpty())
+        m_known.insert(identifier, setting);
+}
+
 QString localizedStoredLanguage(const QString &code)
 {
     return LanguageDisplay::name(code);

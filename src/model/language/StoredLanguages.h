@@ -28,6 +28,8 @@ public:
     void forget(const QString &identifier) { m_known.remove(identifier); }
     // What Vexilo wrote or deleted itself, known without asking.
     void remember(const QString &identifier, const std::optional<QString> &code);
+    // What a lookup made elsewhere found.
+    void store(const QString &identifier, const AppListing::StoredSetting &setting);
 
 private:
     std::shared_ptr<const Platform> m_platform;

@@ -7,20 +7,63 @@
 #include "text/Texts.h"
 
 #include <QFileInfo>
+#include <QTimer>
+#include <QtConcurrent>
+
+namespace {
+
+// A selection gathered in the background shows the name alone once it has taken this long, so
+// the panel never names one application while the row shows another for long.
+constexpr int kProvisionalMs = 150;
+
+} // namespace
 
 Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &storedLanguages,
                      RunningInstances &runningInstances, QObject *parent)
     : QObject(parent), m_platform(std::move(platform)), m_storedLanguages(storedLanguages),
       m_runningInstances(runningInstances)
 {
+    connect(&m_gathering, &QFutureWatcher<SelectionFacts>::finished, this, [this] {
+        const SelectionFacts facts = m_gathering.result();
+        // Only the latest selection is shown; an earlier one's facts arrive for nothing.
+        if (!m_pending || facts.app->path() != m_pending->path())
+            return;
+        m_pending.reset();
+        show(facts);
+        emit settled();
+    });
+    connect(&m_runningScan, &QFutureWatcher<QString>::finished, this, [this] {
+        if (m_scanned != m_current || m_pending || !m_panel.showsApplication)
+            return;
+        m_panel.runningLine = m_runningScan.result();
+        m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
+        emit panelChanged(m_panel);
+    });
 }
 
-bool Selection::isOwnEntry(const AppListing &listing) const
+Selection::~Selection()
 {
+    // The work holds only values of its own; it may finish after this object is gone.
+    m_gathering.disconnect(this);
+    m_runningScan.disconnect(this);
+}
+
+SelectionFacts Selection::gather(const Platform &platform, const AppListingPtr &listing,
+                                 const RunningInstances &runningInstances)
+{
+    SelectionFacts facts;
+    facts.app = listing->reread(platform);
     // Vexilo's own bundle wherever it lies and whatever it is called; another bundle named
     // "Vexilo" is an ordinary application.
-    const QString own = QFileInfo(m_platform->mainBundlePath).canonicalFilePath();
-    return !own.isEmpty() && QFileInfo(listing.path()).canonicalFilePath() == own;
+    const QString own = QFileInfo(platform.mainBundlePath).canonicalFilePath();
+    facts.ownEntry = !own.isEmpty() && QFileInfo(facts.app->path()).canonicalFilePath() == own;
+    if (facts.ownEntry)
+        return facts;
+    facts.stored = facts.app->readStoredLanguage(platform);
+    facts.ownLanguage = facts.app->ownLanguage(LanguageNames::preferredLanguages());
+    facts.runningLine =
+        runningInstances.currentInstanceLanguageString(*facts.app, facts.stored.code);
+    return facts;
 }
 
 Panel::StoredIndex Selection::storedIndex() const
@@ -39,24 +82,51 @@ void Selection::select(const AppListingPtr &listing)
 {
     if (!listing)
         return;
-    m_current = listing->reread(*m_platform);
-    m_storedLanguages.forget(m_current->identifier());
+    m_pending.reset();
+    show(gather(*m_platform, listing, m_runningInstances));
+}
 
-    if (isOwnEntry(*m_current)) {
+void Selection::selectInBackground(const AppListingPtr &listing)
+{
+    if (!listing)
+        return;
+    m_pending = listing;
+    m_gathering.setFuture(
+        QtConcurrent::run([platform = m_platform, listing, running = m_runningInstances] {
+            return gather(*platform, listing, running);
+        }));
+    QTimer::singleShot(kProvisionalMs, this, [this, listing] {
+        if (m_pending != listing)
+            return;
+        m_panel = Panel::blank();
+        m_panel.showsApplication = true;
+        m_panel.name = listing->name();
+        m_panel.launching = m_launching;
+        emit panelChanged(m_panel);
+    });
+}
+
+void Selection::show(const SelectionFacts &facts)
+{
+    m_current = facts.app;
+    m_ownEntry = facts.ownEntry;
+    m_storedLanguages.store(m_current->identifier(), facts.stored);
+    if (m_ownEntry) {
         m_panel = Panel::forOwnEntry(m_current->localizedAppName(), m_current->langs());
         // Vexilo runs, in the language it shows itself in: no line of its own is needed.
     } else {
-        m_panel =
-            Panel::forApplication(m_current->localizedAppName(), m_current->langs(), storedIndex(),
-                                  m_current->ownLanguage(LanguageNames::preferredLanguages()));
+        m_panel = Panel::forApplication(m_current->localizedAppName(), m_current->langs(),
+                                        storedIndex(), facts.ownLanguage);
         updateAlwaysOpenEntry();
-        updateRunningLine();
+        m_panel.runningLine = facts.runningLine;
+        m_panel.runningLineVisible = !facts.runningLine.isEmpty();
     }
     publish();
 }
 
 void Selection::clear()
 {
+    m_pending.reset();
     m_panel = Panel::blank();
     m_panel.launching = m_launching;
     emit panelChanged(m_panel);
@@ -90,8 +160,7 @@ void Selection::updateAlwaysOpenEntry()
 
 bool Selection::isCurrent(const QString &path) const
 {
-    return m_current && m_panel.showsApplication && m_current->path() == path &&
-           !isOwnEntry(*m_current);
+    return m_current && m_panel.showsApplication && m_current->path() == path && !m_ownEntry;
 }
 
 void Selection::applyLaunchEvent(const LaunchEvent &event)
@@ -118,7 +187,7 @@ void Selection::applyLaunchEvent(const LaunchEvent &event)
         } else {
             // Nothing started, it ended at once, or it chose its language itself: what runs
             // now tells.
-            updateRunningLine();
+            refreshRunning();
         }
         break;
     }
@@ -147,16 +216,14 @@ void Selection::publish()
 
 void Selection::refreshRunning()
 {
-    if (!m_current || !m_panel.showsApplication || isOwnEntry(*m_current))
+    if (!m_current || !m_panel.showsApplication || m_ownEntry || m_pending)
         return;
-    // The application may have quit, or been started again in another language meanwhile.
-    updateRunningLine();
-    emit panelChanged(m_panel);
-}
-
-void Selection::updateRunningLine()
-{
-    m_panel.runningLine = m_runningInstances.currentInstanceLanguageString(
-        *m_current, m_storedLanguages.knownStoredLanguage(m_current->identifier()));
-    m_panel.runningLineVisible = !m_panel.runningLine.isEmpty();
+    // The application may have quit, or been started again in another language meanwhile: the
+    // processes are looked through on another thread.
+    m_scanned = m_current;
+    m_runningScan.setFuture(QtConcurrent::run(
+        [app = m_current, running = m_runningInstances,
+         stored = m_storedLanguages.knownStoredLanguage(m_current->identifier())] {
+            return running.currentInstanceLanguageString(*app, stored);
+        }));
 }

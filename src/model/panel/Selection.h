@@ -5,12 +5,25 @@
 #include "language/LaunchChoice.h"
 #include "language/LaunchEvent.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <memory>
 
 struct Platform;
 class RunningInstances;
 class StoredLanguages;
+
+// What a selection learns from the disk, other processes and the preferences tool; gathered off
+// the window's thread, as any of them may be slow.
+struct SelectionFacts {
+    // A fresh reading of the application.
+    AppListingPtr app;
+    // Vexilo's own bundle, which has nothing to launch.
+    bool ownEntry = false;
+    AppListing::StoredSetting stored;
+    QString ownLanguage;
+    QString runningLine;
+};
 
 // The application shown in the selection panel and what the panel shows for it. Each selection
 // reads the application afresh and looks its stored language up again, so that changes made
@@ -20,9 +33,19 @@ class Selection : public QObject {
 public:
     Selection(std::shared_ptr<const Platform> platform, StoredLanguages &storedLanguages,
               RunningInstances &runningInstances, QObject *parent = nullptr);
+    ~Selection() override;
 
-    // Shows the application of a catalogue listing.
+    // Shows the application of a catalogue listing, once what the panel needs is gathered.
     void select(const AppListingPtr &listing);
+    // The same without waiting: what it needs is gathered on another thread and shown when it
+    // is ready; a later selection wins. Until then the panel keeps what it showed, and after a
+    // moment shows the name alone.
+    void selectInBackground(const AppListingPtr &listing);
+    // No selection is being gathered: the panel shows the selected application.
+    bool isSettled() const { return !m_pending; }
+    // What select gathers for `listing`; safe to call from any thread.
+    static SelectionFacts gather(const Platform &platform, const AppListingPtr &listing,
+                                 const RunningInstances &runningInstances);
     // Blanks the panel; the last listing stays current.
     void clear();
     // The user picked the language entry `entry` of the pop-up.
@@ -46,11 +69,11 @@ public:
 
 signals:
     void panelChanged(const PanelContent &panel);
+    // A selection made in the background is shown.
+    void settled();
 
 private:
-    // The bundle at Vexilo's own path.
-    bool isOwnEntry(const AppListing &listing) const;
-    void updateRunningLine();
+    void show(const SelectionFacts &facts);
     void updateAlwaysOpenEntry();
     Panel::StoredIndex storedIndex() const;
     bool isCurrent(const QString &path) const;
@@ -61,5 +84,12 @@ private:
     RunningInstances &m_runningInstances;
     AppListingPtr m_current;
     PanelContent m_panel;
+    bool m_ownEntry = false;
     bool m_launching = false;
+    // The listing being gathered in the background, and the work that gathers it.
+    AppListingPtr m_pending;
+    QFutureWatcher<SelectionFacts> m_gathering;
+    // The running line worked out again in the background, for the application it names.
+    QFutureWatcher<QString> m_runningScan;
+    AppListingPtr m_scanned;
 };
