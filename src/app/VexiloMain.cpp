@@ -1,6 +1,7 @@
 #include "VexiloMain.h"
 
 #include "AppController.h"
+#include "CommandLine.h"
 #include "chrome/DeferredIconStyle.h"
 #include "chrome/GlassLook.h"
 #include "platform/Platform.h"
@@ -9,14 +10,32 @@
 #include "platform/process/ProcessMemory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
 #include <QtConcurrent>
+#include <cstdio>
 
 int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)> &started)
 {
+    // Answered before Qt is started: --help needs no window, and Qt ends in an abort where no
+    // display is.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Request request =
+        CommandLine::parse(arguments, [](const char *name) { return qEnvironmentVariable(name); });
+    if (request.command != CommandLine::Command::OpenWindow) {
+        std::fputs(request.text.toLocal8Bit().constData(),
+                   request.exitStatus == 0 ? stdout : stderr);
+        return request.exitStatus;
+    }
+
     ProcessMemory::limitHeaps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexilo"));
@@ -31,6 +50,7 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
 
     // Vexilo's texts in the user's language, from its own bundle's localisation folders.
     QTranslator translator;
+    QTranslator qtTranslator;
     if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
         const QString icon =
             bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("icns"));
@@ -44,8 +64,15 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
                 QtConcurrent::run([icon] { return IconImage::loadToFit(icon, 128); }));
         }
         const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
-        if (!qm.isEmpty() && translator.load(qm))
+        if (!qm.isEmpty() && translator.load(qm)) {
             QApplication::installTranslator(&translator);
+            // Qt's own texts in the language Vexilo chose for itself: its localisation
+            // folder's name.
+            const QString language = QFileInfo(qm).dir().dirName().section(u'.', 0, 0);
+            if (qtTranslator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                QApplication::installTranslator(&qtTranslator);
+        }
     }
 
     AppController controller(platform);

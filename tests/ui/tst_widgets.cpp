@@ -428,7 +428,7 @@ private slots:
         view.setFocus();
         QTRY_COMPARE(row->focusChild(), row->child(1));
 
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        QSignalSpy clicked(&browser, &RowBrowser::currentChanged);
         row->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(browser.selected(), 3);
         QCOMPARE(clicked.size(), 1);
