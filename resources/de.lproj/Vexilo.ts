@@ -164,14 +164,6 @@ Vexilo muss es zuerst beenden.</translation>
 </translation>
     </message>
     <message>
-        <source>Donate Now</source>
-        <translation>Jetzt spenden</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Noch nicht</translation>
-    </message>
-    <message>
         <source>Credits</source>
         <translation>Danksagung</translation>
     </message>
@@ -300,6 +292,14 @@ Vexilo lässt sie unverändert.</translation>
     <message>
         <source>&amp;About Vexilo</source>
         <translation>Ü&amp;ber Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>Jetzt &amp;spenden</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Noch nicht</translation>
     </message>
 </context>
 </TS>

@@ -164,14 +164,6 @@ Vexilo tendrá que cerrarla primero.</translation>
 </translation>
     </message>
     <message>
-        <source>Donate Now</source>
-        <translation>Donar ahora</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Ahora no</translation>
-    </message>
-    <message>
         <source>Credits</source>
         <translation>Créditos</translation>
     </message>
@@ -300,6 +292,14 @@ Vexilo lo deja tal como está.</translation>
     <message>
         <source>&amp;About Vexilo</source>
         <translation>&amp;Acerca de Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>&amp;Donar ahora</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Ahora no</translation>
     </message>
 </context>
 </TS>

@@ -164,14 +164,6 @@ Vexilo devra d’abord le quitter.</translation>
 </translation>
     </message>
     <message>
-        <source>Donate Now</source>
-        <translation>Faire un don</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Pas maintenant</translation>
-    </message>
-    <message>
         <source>Credits</source>
         <translation>Crédits</translation>
     </message>
@@ -300,6 +292,14 @@ Vexilo le laisse tel quel.</translation>
     <message>
         <source>&amp;About Vexilo</source>
         <translation>À &amp;propos de Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>&amp;Faire un don</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Pas maintenant</translation>
     </message>
 </context>
 </TS>

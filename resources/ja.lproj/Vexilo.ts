@@ -164,14 +164,6 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
 </translation>
     </message>
     <message>
-        <source>Donate Now</source>
-        <translation>今すぐ寄付</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>今はしない</translation>
-    </message>
-    <message>
         <source>Credits</source>
         <translation>クレジット</translation>
     </message>
@@ -300,6 +292,14 @@ Vexilo はそのままにします。</translation>
     <message>
         <source>&amp;About Vexilo</source>
         <translation>Vexilo について(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>今すぐ寄付(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>今はしない(&amp;N)</translation>
     </message>
 </context>
 </TS>

@@ -292,9 +292,10 @@ void AppRowView::keyPressEvent(QKeyEvent *event)
             return popUpMenu(m_browser.selected(), {});
         return QWidget::keyPressEvent(event);
     default: {
-        // Printable text without a command modifier starts a search.
+        // Printable text without a command modifier starts a search (no name begins with a
+        // blank).
         const QString text = event->text();
-        if (!text.isEmpty() && text.at(0).isPrint() &&
+        if (!text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace() &&
             !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             emit typed(text);
             return;
