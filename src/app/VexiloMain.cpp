@@ -3,6 +3,7 @@
 #include "AppController.h"
 #include "CommandLine.h"
 #include "chrome/DeferredIconStyle.h"
+#include "chrome/FocusRingStyle.h"
 #include "chrome/GlassLook.h"
 #include "platform/Platform.h"
 #include "platform/bundle/Bundle.h"
@@ -44,7 +45,7 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
     // Menus, pop-ups and dialogs are windows of their own, which take the application's
     // palette rather than their parent's: dark everywhere, so all match the glass.
     QApplication::setPalette(GlassLook::palette());
-    QApplication::setStyle(new DeferredIconStyle);
+    QApplication::setStyle(new FocusRingStyle(new DeferredIconStyle));
 
     auto platform = std::make_shared<const Platform>(Platform::standard());
 

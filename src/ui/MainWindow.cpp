@@ -50,6 +50,8 @@ MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
     m_scroll->setFixedHeight(RowGeometry::kRowHeight + 2 * m_scroll->frameWidth() +
                              m_scroll->horizontalScrollBar()->sizeHint().height());
     m_scroll->setWidget(m_row);
+    // The row is the tab stop, with its focus frame; the area around it is none.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_row->setAccessibleName(Vexilo::tr("Applications"));
     layout->addWidget(m_scroll);
 

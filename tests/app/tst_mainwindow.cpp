@@ -227,6 +227,7 @@ private slots:
         row("Shift+F10", {"row"}, 1, "key:Shift+F10", {"Remove"}, 1);
         row("Alt+F", {"row"}, 0, "key:Alt+F", {"File"}, 0);
         row("Alt+H", {"search"}, 0, "key:Alt+H", {"Help"}, 0);
+        row("Tab from the search reaches the row", {"search"}, 2, "key:Tab", {"row"}, 2);
         row("wheel down scrolls to the right", {"row"}, 0, "wheel:-120", {"row"}, 0, 0, true);
     }
     void keysAndWheel()
