@@ -235,7 +235,7 @@ void AppRowView::mousePressEvent(QMouseEvent *event)
 void AppRowView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && m_browser.menuIndex() >= 0)
+    if (event->button() == Qt::LeftButton && m_browser.inArea())
         emit launchRequested();
 }
 
