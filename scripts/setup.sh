@@ -27,6 +27,7 @@ packages=(
     "qt6-tools-dev-tools|Qt tools that the translation support expects"
     "qt6-l10n-tools|lrelease, compiles the translations into Vexilo.qm"
     "qt6-image-formats-plugins|reads .icns application icons"
+    "qt6-translations-l10n|Qt's own texts (file chooser, text field menus, key names) in Vexilo's language"
     "libexpat1-dev|parses XML property lists (Info.plist, preferences)"
     "libplist-dev|tests only: writes binary property lists to check our reader against"
     "libicu-dev|language names in the user's language"

@@ -11,8 +11,8 @@
 include(${CMAKE_CURRENT_LIST_DIR}/TsFiles.cmake)
 
 set(commands
-    "Vexilo Help" "Launch" "Search" "Remove" "Cancel" "File" "Edit" "Show Apps"
-    "Add Application…" "Always open in this language")
+    "Vexilo Help" "Launch" "Search" "&Remove" "Cancel" "&File" "&Edit" "Show Apps"
+    "&Add Application…" "Always open in this language")
 
 set(errors "")
 foreach(lang IN LISTS LANGUAGES)
@@ -65,6 +65,11 @@ foreach(lang IN LISTS LANGUAGES)
                 continue()
             endif()
         endif()
+        # The page names a command as it reads, without its mnemonic: "&File", "ファイル(&F)".
+        string(REGEX REPLACE "\\(&[A-Za-z]\\)" "" title "${title}")
+        string(REPLACE "&" "" title "${title}")
+        set(command_name "${command}")
+        string(REPLACE "&" "" command_name "${command_name}")
         if(command STREQUAL "Vexilo Help")
             string(FIND "${page}" "<title>${title}</title>" at)
             if(at EQUAL -1)
@@ -73,7 +78,7 @@ foreach(lang IN LISTS LANGUAGES)
         else()
             string(FIND "${page}" "${title}" at)
             if(at EQUAL -1)
-                string(APPEND errors "${lang}: help.html never names \"${title}\" (${command})\n")
+                string(APPEND errors "${lang}: help.html never names \"${title}\" (${command_name})\n")
             endif()
         endif()
     endforeach()

@@ -52,10 +52,6 @@
         <translation>Suchen</translation>
     </message>
     <message>
-        <source>Remove</source>
-        <translation>Entfernen</translation>
-    </message>
-    <message>
         <source>Loading applications…</source>
         <translation>Programme werden geladen…</translation>
     </message>
@@ -72,52 +68,12 @@
         <translation>Vexilo-Hilfe</translation>
     </message>
     <message>
-        <source>Send Feedback…</source>
-        <translation>Feedback senden…</translation>
-    </message>
-    <message>
-        <source>Donate…</source>
-        <translation>Spenden…</translation>
-    </message>
-    <message>
-        <source>Add Application…</source>
-        <translation>Programm hinzufügen…</translation>
-    </message>
-    <message>
         <source>Show Apps</source>
         <translation>Programme anzeigen</translation>
     </message>
     <message>
         <source>Hide Vexilo</source>
         <translation type="vanished">Vexilo ausblenden</translation>
-    </message>
-    <message>
-        <source>Quit Vexilo</source>
-        <translation>Vexilo beenden</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Window</source>
-        <translation>Fenster</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Minimieren</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
     </message>
     <message>
         <source>Application</source>
@@ -206,14 +162,6 @@ Vexilo muss es zuerst beenden.</translation>
 
 (Falls Sie schon gespendet haben: vielen Dank!)
 </translation>
-    </message>
-    <message>
-        <source>Donate Now</source>
-        <translation>Jetzt spenden</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Noch nicht</translation>
     </message>
     <message>
         <source>Credits</source>
@@ -314,6 +262,88 @@ Vexilo lässt sie unverändert.</translation>
     <message>
         <source>Add Applications</source>
         <translation>Programme hinzufügen</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your mail program.</source>
+        <translation>Vexilo konnte Ihr E-Mail-Programm nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Please write to %@ with the mail program you use. You can copy the address from here.</source>
+        <translation>Bitte schreiben Sie mit Ihrem E-Mail-Programm an %@. Sie können die Adresse hier kopieren.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your web browser.</source>
+        <translation>Vexilo konnte Ihren Webbrowser nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>To donate, open this address in a web browser. You can copy it from here:
+%@</source>
+        <translation>Um zu spenden, öffnen Sie diese Adresse in einem Webbrowser. Sie können sie hier kopieren:
+%@</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Add Application…</source>
+        <translation>Programm &amp;hinzufügen…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Vexilo</source>
+        <translation>Vexilo &amp;beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Show Apps</source>
+        <translation>Programme &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Minimize</source>
+        <translation>&amp;Minimieren</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Vexilo &amp;Help</source>
+        <translation>Vexilo-&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Send &amp;Feedback…</source>
+        <translation>&amp;Feedback senden…</translation>
+    </message>
+    <message>
+        <source>&amp;Donate…</source>
+        <translation>&amp;Spenden…</translation>
+    </message>
+    <message>
+        <source>&amp;About Vexilo</source>
+        <translation>Ü&amp;ber Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>Jetzt &amp;spenden</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Noch nicht</translation>
     </message>
 </context>
 </TS>

@@ -52,10 +52,6 @@
         <translation>Buscar</translation>
     </message>
     <message>
-        <source>Remove</source>
-        <translation>Quitar</translation>
-    </message>
-    <message>
         <source>Loading applications…</source>
         <translation>Cargando aplicaciones…</translation>
     </message>
@@ -72,52 +68,12 @@
         <translation>Ayuda de Vexilo</translation>
     </message>
     <message>
-        <source>Send Feedback…</source>
-        <translation>Enviar comentarios…</translation>
-    </message>
-    <message>
-        <source>Donate…</source>
-        <translation>Hacer un donativo…</translation>
-    </message>
-    <message>
-        <source>Add Application…</source>
-        <translation>Añadir aplicación…</translation>
-    </message>
-    <message>
         <source>Show Apps</source>
         <translation>Mostrar aplicaciones</translation>
     </message>
     <message>
         <source>Hide Vexilo</source>
         <translation type="vanished">Ocultar Vexilo</translation>
-    </message>
-    <message>
-        <source>Quit Vexilo</source>
-        <translation>Salir de Vexilo</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Archivo</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Edición</translation>
-    </message>
-    <message>
-        <source>Window</source>
-        <translation>Ventana</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Ayuda</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Minimizar</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Cerrar</translation>
     </message>
     <message>
         <source>Application</source>
@@ -206,14 +162,6 @@ Vexilo tendrá que cerrarla primero.</translation>
 
 (Si ya has hecho un donativo, ¡muchísimas gracias!)
 </translation>
-    </message>
-    <message>
-        <source>Donate Now</source>
-        <translation>Donar ahora</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Ahora no</translation>
     </message>
     <message>
         <source>Credits</source>
@@ -314,6 +262,88 @@ Vexilo lo deja tal como está.</translation>
     <message>
         <source>Add Applications</source>
         <translation>Añadir aplicaciones</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your mail program.</source>
+        <translation>Vexilo no ha podido abrir su programa de correo.</translation>
+    </message>
+    <message>
+        <source>Please write to %@ with the mail program you use. You can copy the address from here.</source>
+        <translation>Escriba a %@ con el programa de correo que utilice. Puede copiar la dirección desde aquí.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your web browser.</source>
+        <translation>Vexilo no ha podido abrir su navegador web.</translation>
+    </message>
+    <message>
+        <source>To donate, open this address in a web browser. You can copy it from here:
+%@</source>
+        <translation>Para hacer un donativo, abra esta dirección en un navegador web. Puede copiarla desde aquí:
+%@</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Quitar</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Add Application…</source>
+        <translation>&amp;Añadir aplicación…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Vexilo</source>
+        <translation>&amp;Salir de Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edición</translation>
+    </message>
+    <message>
+        <source>&amp;Show Apps</source>
+        <translation>&amp;Mostrar aplicaciones</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Ventana</translation>
+    </message>
+    <message>
+        <source>&amp;Minimize</source>
+        <translation>&amp;Minimizar</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>Vexilo &amp;Help</source>
+        <translation>A&amp;yuda de Vexilo</translation>
+    </message>
+    <message>
+        <source>Send &amp;Feedback…</source>
+        <translation>&amp;Enviar comentarios…</translation>
+    </message>
+    <message>
+        <source>&amp;Donate…</source>
+        <translation>Hacer un &amp;donativo…</translation>
+    </message>
+    <message>
+        <source>&amp;About Vexilo</source>
+        <translation>&amp;Acerca de Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>&amp;Donar ahora</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Ahora no</translation>
     </message>
 </context>
 </TS>

@@ -52,10 +52,6 @@
         <translation>Rechercher</translation>
     </message>
     <message>
-        <source>Remove</source>
-        <translation>Retirer</translation>
-    </message>
-    <message>
         <source>Loading applications…</source>
         <translation>Chargement des applications…</translation>
     </message>
@@ -72,52 +68,12 @@
         <translation>Aide de Vexilo</translation>
     </message>
     <message>
-        <source>Send Feedback…</source>
-        <translation>Envoyer un commentaire…</translation>
-    </message>
-    <message>
-        <source>Donate…</source>
-        <translation>Faire un don…</translation>
-    </message>
-    <message>
-        <source>Add Application…</source>
-        <translation>Ajouter une application…</translation>
-    </message>
-    <message>
         <source>Show Apps</source>
         <translation>Afficher les applications</translation>
     </message>
     <message>
         <source>Hide Vexilo</source>
         <translation type="vanished">Masquer Vexilo</translation>
-    </message>
-    <message>
-        <source>Quit Vexilo</source>
-        <translation>Quitter Vexilo</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Fichier</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Édition</translation>
-    </message>
-    <message>
-        <source>Window</source>
-        <translation>Fenêtre</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Réduire</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Fermer</translation>
     </message>
     <message>
         <source>Application</source>
@@ -206,14 +162,6 @@ Vexilo devra d’abord le quitter.</translation>
 
 (Si vous avez déjà fait un don, merci beaucoup&#xa0;!)
 </translation>
-    </message>
-    <message>
-        <source>Donate Now</source>
-        <translation>Faire un don</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>Pas maintenant</translation>
     </message>
     <message>
         <source>Credits</source>
@@ -314,6 +262,88 @@ Vexilo le laisse tel quel.</translation>
     <message>
         <source>Add Applications</source>
         <translation>Ajouter des applications</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your mail program.</source>
+        <translation>Vexilo n’a pas pu ouvrir votre logiciel de messagerie.</translation>
+    </message>
+    <message>
+        <source>Please write to %@ with the mail program you use. You can copy the address from here.</source>
+        <translation>Écrivez à %@ avec le logiciel de messagerie que vous utilisez. Vous pouvez copier l’adresse ici.</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your web browser.</source>
+        <translation>Vexilo n’a pas pu ouvrir votre navigateur web.</translation>
+    </message>
+    <message>
+        <source>To donate, open this address in a web browser. You can copy it from here:
+%@</source>
+        <translation>Pour faire un don, ouvrez cette adresse dans un navigateur web. Vous pouvez la copier ici :
+%@</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Retirer</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Add Application…</source>
+        <translation>&amp;Ajouter une application…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Vexilo</source>
+        <translation>&amp;Quitter Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Show Apps</source>
+        <translation>&amp;Afficher les applications</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>Fe&amp;nêtre</translation>
+    </message>
+    <message>
+        <source>&amp;Minimize</source>
+        <translation>&amp;Réduire</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>Vexilo &amp;Help</source>
+        <translation>&amp;Aide de Vexilo</translation>
+    </message>
+    <message>
+        <source>Send &amp;Feedback…</source>
+        <translation>&amp;Envoyer un commentaire…</translation>
+    </message>
+    <message>
+        <source>&amp;Donate…</source>
+        <translation>Faire un &amp;don…</translation>
+    </message>
+    <message>
+        <source>&amp;About Vexilo</source>
+        <translation>À &amp;propos de Vexilo</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>&amp;Faire un don</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>&amp;Pas maintenant</translation>
     </message>
 </context>
 </TS>

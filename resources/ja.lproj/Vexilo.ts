@@ -52,10 +52,6 @@
         <translation>検索</translation>
     </message>
     <message>
-        <source>Remove</source>
-        <translation>取り除く</translation>
-    </message>
-    <message>
         <source>Loading applications…</source>
         <translation>アプリケーションを読み込み中…</translation>
     </message>
@@ -72,52 +68,12 @@
         <translation>Vexilo ヘルプ</translation>
     </message>
     <message>
-        <source>Send Feedback…</source>
-        <translation>フィードバックを送信…</translation>
-    </message>
-    <message>
-        <source>Donate…</source>
-        <translation>寄付…</translation>
-    </message>
-    <message>
-        <source>Add Application…</source>
-        <translation>アプリケーションを追加…</translation>
-    </message>
-    <message>
         <source>Show Apps</source>
         <translation>アプリケーションを表示</translation>
     </message>
     <message>
         <source>Hide Vexilo</source>
         <translation type="vanished">Vexilo を隠す</translation>
-    </message>
-    <message>
-        <source>Quit Vexilo</source>
-        <translation>Vexilo を終了</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>ファイル</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>編集</translation>
-    </message>
-    <message>
-        <source>Window</source>
-        <translation>ウインドウ</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>ヘルプ</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>最小化</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>閉じる</translation>
     </message>
     <message>
         <source>Application</source>
@@ -206,14 +162,6 @@ Vexilo は先にこのアプリケーションを終了する必要がありま�
 
 （すでに寄付してくださった方、本当にありがとうございます！）
 </translation>
-    </message>
-    <message>
-        <source>Donate Now</source>
-        <translation>今すぐ寄付</translation>
-    </message>
-    <message>
-        <source>Not yet</source>
-        <translation>今はしない</translation>
     </message>
     <message>
         <source>Credits</source>
@@ -314,6 +262,88 @@ Vexilo はそのままにします。</translation>
     <message>
         <source>Add Applications</source>
         <translation>アプリケーションを追加</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your mail program.</source>
+        <translation>Vexilo はメールプログラムを開けませんでした。</translation>
+    </message>
+    <message>
+        <source>Please write to %@ with the mail program you use. You can copy the address from here.</source>
+        <translation>お使いのメールプログラムで %@ 宛てにお送りください。アドレスはここからコピーできます。</translation>
+    </message>
+    <message>
+        <source>Vexilo could not open your web browser.</source>
+        <translation>Vexilo は Web ブラウザを開けませんでした。</translation>
+    </message>
+    <message>
+        <source>To donate, open this address in a web browser. You can copy it from here:
+%@</source>
+        <translation>寄付するには、このアドレスを Web ブラウザで開いてください。ここからコピーできます:
+%@</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>取り除く(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Add Application…</source>
+        <translation>アプリケーションを追加(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>閉じる(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Vexilo</source>
+        <translation>Vexilo を終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Show Apps</source>
+        <translation>アプリケーションを表示(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>ウインドウ(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Minimize</source>
+        <translation>最小化(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Vexilo &amp;Help</source>
+        <translation>Vexilo ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Send &amp;Feedback…</source>
+        <translation>フィードバックを送信(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>&amp;Donate…</source>
+        <translation>寄付(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>&amp;About Vexilo</source>
+        <translation>Vexilo について(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Donate Now</source>
+        <translation>今すぐ寄付(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Not yet</source>
+        <translation>今はしない(&amp;N)</translation>
     </message>
 </context>
 </TS>

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QIcon>
+#include <QPointer>
 
 namespace {
 
@@ -79,8 +80,14 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_selection.get(), &Selection::panelChanged, window, &MainWindow::showPanel);
 
     connect(window, &MainWindow::searchTextChanged, m_row.get(), &RowBrowser::search);
-    connect(m_row.get(), &RowBrowser::listingClicked, m_selection.get(), &Selection::select);
-    connect(m_row.get(), &RowBrowser::selectionEmptied, m_selection.get(), &Selection::clear);
+    // The panel shows the row's selection, whoever changed it.
+    connect(m_row.get(), &RowBrowser::currentChanged, m_selection.get(),
+            [selection = m_selection.get()](const AppListingPtr &listing) {
+                if (listing)
+                    selection->select(listing);
+                else
+                    selection->clear();
+            });
     connect(m_row.get(), &RowBrowser::removeRequested, this, &AppController::removeAppAtIndex);
     connect(window, &MainWindow::addRequested, this, &AppController::add);
     connect(window, &MainWindow::showAppsRequested, this, &AppController::showAppList);
@@ -109,6 +116,16 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_launchWorker.get(), &LaunchWorker::event, m_selection.get(),
             &Selection::applyLaunchEvent);
     connect(window, &MainWindow::aboutRequested, window, &MainWindow::showAboutBox);
+    // The opener answers later, perhaps after the window has gone.
+    m_support->setFallbacks(
+        [window = QPointer(window)](const QString &page) {
+            if (window)
+                window->showHelpPage(page);
+        },
+        [window = QPointer(window)](const SheetText &text) {
+            if (window)
+                window->showSheetToCopy(text);
+        });
     connect(window, &MainWindow::helpRequested, this, [this] { m_support->showHelp(); });
     connect(window, &MainWindow::feedbackRequested, this, [this] { m_support->sendFeedback(); });
     connect(window, &MainWindow::donateRequested, this, [this] { m_support->donate(); });
@@ -160,10 +177,6 @@ void AppController::catalogueLoaded()
     m_window->finishLoading();
 
     const QList<AppListingPtr> apps = m_catalogue->apps();
-    if (apps.isEmpty())
-        m_selection->clear();
-    else
-        m_selection->select(apps.first());
     m_row->bridge(apps);
     m_row->setSelected(0);
 
@@ -211,7 +224,6 @@ void AppController::addChosen(const QStringList &paths)
     // A search might leave the new application out of sight.
     m_window->clearSearch();
     m_row->bridge(m_catalogue->apps());
-    m_selection->select(outcome.addition.added.first());
     m_row->setSelected(outcome.addition.firstNewIndex);
     // One sheet: the folders left out matter more than the count.
     if (!outcome.rejected.isEmpty())
@@ -256,8 +268,8 @@ void AppController::removeConfirmed(const AppListingPtr &listing)
         return;
     }
     m_row->bridge(m_catalogue->apps());
-    showSelection(CatalogueChanges::selectionAfterRemoval(before, int(before.indexOf(listing)),
-                                                          m_row->shown()));
+    m_row->setSelected(CatalogueChanges::selectionAfterRemoval(before, int(before.indexOf(listing)),
+                                                               m_row->shown()));
 }
 
 void AppController::showAppList()
@@ -281,21 +293,12 @@ void AppController::showChangedList()
 {
     const int selected = m_row->selected();
     m_row->bridge(m_catalogue->apps());
-    const CatalogueChanges::HidingSelection next =
-        CatalogueChanges::selectionAfterHiding(selected, m_row->shown(), m_selection->panel().name);
-    if (next.showInPanel)
-        showSelection(next.index);
-    else if (next.moveSelection)
+    const AppListingPtr current = m_row->current();
+    const CatalogueChanges::HidingSelection next = CatalogueChanges::selectionAfterHiding(
+        selected, m_row->shown(), current ? current->localizedAppName() : QString());
+    // The panel follows unless the same application is still selected.
+    if (next.moveSelection)
         m_row->setSelected(next.index);
-}
-
-void AppController::showSelection(int index)
-{
-    m_row->setSelected(index);
-    if (const AppListingPtr listing = m_row->shownAt(index))
-        m_selection->select(listing);
-    else
-        m_selection->clear();
 }
 
 void AppController::reportNotSaved()

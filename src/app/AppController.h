@@ -69,8 +69,6 @@ private:
     // The hidden-applications list changed the visible list: the row takes it over and the
     // selection stays near where it was.
     void showChangedList();
-    // Selects the row's shown entry at `index` and shows it in the panel (blank for none).
-    void showSelection(int index);
     void reportNotSaved();
 
     std::shared_ptr<const Platform> m_platform;

@@ -1,7 +1,9 @@
 #include "VexiloMain.h"
 
 #include "AppController.h"
+#include "CommandLine.h"
 #include "chrome/DeferredIconStyle.h"
+#include "chrome/FocusRingStyle.h"
 #include "chrome/GlassLook.h"
 #include "platform/Platform.h"
 #include "platform/bundle/Bundle.h"
@@ -9,14 +11,32 @@
 #include "platform/process/ProcessMemory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
 #include <QtConcurrent>
+#include <cstdio>
 
 int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)> &started)
 {
+    // Answered before Qt is started: --help needs no window, and Qt ends in an abort where no
+    // display is.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Request request =
+        CommandLine::parse(arguments, [](const char *name) { return qEnvironmentVariable(name); });
+    if (request.command != CommandLine::Command::OpenWindow) {
+        std::fputs(request.text.toLocal8Bit().constData(),
+                   request.exitStatus == 0 ? stdout : stderr);
+        return request.exitStatus;
+    }
+
     ProcessMemory::limitHeaps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexilo"));
@@ -25,12 +45,13 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
     // Menus, pop-ups and dialogs are windows of their own, which take the application's
     // palette rather than their parent's: dark everywhere, so all match the glass.
     QApplication::setPalette(GlassLook::palette());
-    QApplication::setStyle(new DeferredIconStyle);
+    QApplication::setStyle(new FocusRingStyle(new DeferredIconStyle));
 
     auto platform = std::make_shared<const Platform>(Platform::standard());
 
     // Vexilo's texts in the user's language, from its own bundle's localisation folders.
     QTranslator translator;
+    QTranslator qtTranslator;
     if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
         const QString icon =
             bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("icns"));
@@ -44,8 +65,15 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
                 QtConcurrent::run([icon] { return IconImage::loadToFit(icon, 128); }));
         }
         const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
-        if (!qm.isEmpty() && translator.load(qm))
+        if (!qm.isEmpty() && translator.load(qm)) {
             QApplication::installTranslator(&translator);
+            // Qt's own texts in the language Vexilo chose for itself: its localisation
+            // folder's name.
+            const QString language = QFileInfo(qm).dir().dirName().section(u'.', 0, 0);
+            if (qtTranslator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                QApplication::installTranslator(&qtTranslator);
+        }
     }
 
     AppController controller(platform);

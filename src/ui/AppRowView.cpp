@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <cmath>
 
 AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
@@ -27,7 +28,7 @@ AppRowView::AppRowView(RowBrowser &browser, QWidget *parent)
     setMouseTracking(true);
     resize(sizeHint());
 
-    m_menu->addAction(Vexilo::tr("Remove"), this, [this] { m_browser.remove(); });
+    m_menu->addAction(Vexilo::tr("&Remove"), this, [this] { m_browser.remove(m_menuIndex); });
 
     connect(&m_browser, &RowBrowser::scrollRequested, this, &AppRowView::scrollToShow);
     connect(&m_browser, &RowBrowser::redrawRequested, this, [this] { update(visibleArea()); });
@@ -122,6 +123,15 @@ void AppRowView::paintEvent(QPaintEvent *event)
         }
     }
 
+    // The focus frame around the selected icon, where the keys act.
+    if (hasFocus() && m_browser.shownAt(m_browser.selected())) {
+        painter.setOpacity(1.0);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRoundedRect(
+            QRectF(RowGeometry::iconRect(m_browser.selected(), true)).adjusted(-4, -4, 4, 4), 5, 5);
+    }
+
     if (pass.noResults) {
         QFont font = QApplication::font();
         font.setPixelSize(RowGeometry::kMessagePixelSize);
@@ -162,15 +172,18 @@ void AppRowView::scrollToShow(const QRect &target)
 {
     // The row first takes the width the shown list needs, so that the target can be reached.
     resizeTo(m_browser.sizeFor(size(), visibleArea()));
-    auto *area =
-        parentWidget() ? qobject_cast<QAbstractScrollArea *>(parentWidget()->parent()) : nullptr;
-    if (area && area->viewport() == parentWidget()) {
-        QScrollBar *bar = area->horizontalScrollBar();
+    if (QScrollBar *bar = scrollBar())
         bar->setValue(
-            RowGeometry::offsetToShow(target, bar->value(), area->viewport()->width(), width()));
-    }
+            RowGeometry::offsetToShow(target, bar->value(), parentWidget()->width(), width()));
     // Whether it scrolled or not, the old and the new selection are drawn afresh.
     update(visibleArea());
+}
+
+QScrollBar *AppRowView::scrollBar() const
+{
+    auto *area =
+        parentWidget() ? qobject_cast<QAbstractScrollArea *>(parentWidget()->parent()) : nullptr;
+    return area && area->viewport() == parentWidget() ? area->horizontalScrollBar() : nullptr;
 }
 
 void AppRowView::selectionChanged(int index)
@@ -219,6 +232,13 @@ void AppRowView::mousePressEvent(QMouseEvent *event)
         m_browser.click();
 }
 
+void AppRowView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && m_browser.inArea())
+        emit launchRequested();
+}
+
 void AppRowView::mouseMoveEvent(QMouseEvent *event)
 {
     m_browser.pointerMoved(event->position().toPoint());
@@ -230,32 +250,100 @@ void AppRowView::leaveEvent(QEvent *event)
     QWidget::leaveEvent(event);
 }
 
+void AppRowView::wheelEvent(QWheelEvent *event)
+{
+    // The row scrolls only sideways: the vertical wheel moves it as a horizontal one would.
+    QScrollBar *bar = scrollBar();
+    const QPoint delta = event->angleDelta();
+    if (!bar || delta.y() == 0 || std::abs(delta.x()) >= std::abs(delta.y()))
+        return QWidget::wheelEvent(event);
+    QWheelEvent sideways(event->position(), event->globalPosition(),
+                         QPoint(event->pixelDelta().y(), 0), QPoint(delta.y(), 0), event->buttons(),
+                         event->modifiers(), event->phase(), event->inverted(), event->source());
+    QApplication::sendEvent(bar, &sideways);
+    event->setAccepted(sideways.isAccepted());
+}
+
 void AppRowView::keyPressEvent(QKeyEvent *event)
 {
     RowBrowser::Key key;
-    if (event->key() == Qt::Key_Right)
+    switch (event->key()) {
+    case Qt::Key_Right:
         key = RowBrowser::Key::Right;
-    else if (event->key() == Qt::Key_Left)
+        break;
+    case Qt::Key_Left:
         key = RowBrowser::Key::Left;
-    else
+        break;
+    case Qt::Key_Home:
+        key = RowBrowser::Key::Home;
+        break;
+    case Qt::Key_End:
+        key = RowBrowser::Key::End;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_browser.shownAt(m_browser.selected()))
+            emit launchRequested();
+        return;
+    case Qt::Key_Menu:
+        return popUpMenu(m_browser.selected(), {});
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier)
+            return popUpMenu(m_browser.selected(), {});
         return QWidget::keyPressEvent(event);
+    default: {
+        // Printable text without a command modifier starts a search (no name begins with a
+        // blank).
+        const QString text = event->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace() &&
+            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            emit typed(text);
+            return;
+        }
+        return QWidget::keyPressEvent(event);
+    }
+    }
     if (m_browser.keyPressed(key) == RowBrowser::KeyResult::Alert)
         QApplication::beep();
 }
 
 void AppRowView::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (event->reason() == QContextMenuEvent::Mouse)
-        m_browser.pointerMoved(event->pos());
-    if (!m_browser.offersMenu()) {
+    if (event->reason() != QContextMenuEvent::Mouse)
+        return popUpMenu(m_browser.selected(), {});
+    m_browser.pointerMoved(event->pos());
+    if (m_browser.menuIndex() < 0) {
         event->ignore();
         return;
     }
-    m_menu->popup(event->globalPos());
+    popUpMenu(m_browser.menuIndex(), event->globalPos());
+}
+
+void AppRowView::popUpMenu(int index, const QPoint &globalPos)
+{
+    if (!m_browser.shownAt(index))
+        return;
+    m_menuIndex = index;
+    // From the keyboard: below the icon, which is brought into view first.
+    QPoint at = globalPos;
+    if (at.isNull()) {
+        const QRect icon = RowGeometry::iconRect(index, index == m_browser.selected());
+        scrollToShow(RowGeometry::scrollTarget(index));
+        at = mapToGlobal(icon.bottomLeft());
+    }
+    m_menu->popup(at);
 }
 
 void AppRowView::focusInEvent(QFocusEvent *event)
 {
     AppRowAccessible::focused(this);
+    // The focus frame.
+    update(visibleArea());
     QWidget::focusInEvent(event);
+}
+
+void AppRowView::focusOutEvent(QFocusEvent *event)
+{
+    update(visibleArea());
+    QWidget::focusOutEvent(event);
 }

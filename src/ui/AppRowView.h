@@ -8,10 +8,12 @@
 #include <functional>
 
 class QMenu;
+class QScrollBar;
 
 // The row of application icons. It paints what the row's model says a pass draws and forwards
 // the pointer, the keys and the context menu to it; it decides nothing itself. Placed in a
-// scroll area, it keeps its size to the model's width rules and scrolls the selection into view.
+// scroll area, it keeps its size to the model's width rules, scrolls the selection into view and
+// turns the vertical wheel into horizontal scrolling.
 class AppRowView : public QWidget {
     Q_OBJECT
 public:
@@ -31,16 +33,26 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // Return, Enter or a double click on an icon: launch the selection as the Launch button
+    // would.
+    void launchRequested();
+    // A printable text typed while the row has the focus: a search starts with it.
+    void typed(const QString &text);
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QImage iconFor(const AppListing &listing, int side);
@@ -48,6 +60,9 @@ private:
     void scrollToShow(const QRect &target);
     void resizeTo(const QSize &size);
     void selectionChanged(int index);
+    QScrollBar *scrollBar() const;
+    // The context menu for the shown entry at `index`, at `globalPos`.
+    void popUpMenu(int index, const QPoint &globalPos);
 
     RowBrowser &m_browser;
     IconCache m_icons;
@@ -58,4 +73,6 @@ private:
     QMenu *m_menu;
     QWidget *m_watched = nullptr;
     int m_lastSelected = -1;
+    // The entry the open context menu's Remove acts on.
+    int m_menuIndex = -1;
 };

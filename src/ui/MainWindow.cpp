@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AppRowView.h"
+#include "HelpWindow.h"
 #include "SelectionPanelView.h"
 #include "Sheet.h"
 #include "WindowPlacement.h"
@@ -12,11 +13,14 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
@@ -46,6 +50,8 @@ MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
     m_scroll->setFixedHeight(RowGeometry::kRowHeight + 2 * m_scroll->frameWidth() +
                              m_scroll->horizontalScrollBar()->sizeHint().height());
     m_scroll->setWidget(m_row);
+    // The row is the tab stop, with its focus frame; the area around it is none.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_row->setAccessibleName(Vexilo::tr("Applications"));
     layout->addWidget(m_scroll);
 
@@ -64,6 +70,24 @@ MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
     setCentralWidget(central);
 
     connect(m_search, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
+    // Ctrl+F goes to the search; Escape there clears it and hands the keys back to the row.
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    connect(new QShortcut(Qt::Key_Escape, m_search, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, [this] {
+                m_search->clear();
+                m_row->setFocus(Qt::OtherFocusReason);
+            });
+    connect(m_row, &AppRowView::typed, this, [this](const QString &text) {
+        m_search->setFocus(Qt::OtherFocusReason);
+        m_search->setText(text);
+    });
+    connect(m_row, &AppRowView::launchRequested, this, [this] {
+        if (m_launchEnabled)
+            emit launchRequested();
+    });
     connect(m_panel, &SelectionPanelView::languageChosen, this, &MainWindow::languageChosen);
     connect(m_panel, &SelectionPanelView::alwaysOpenChosen, this, &MainWindow::alwaysOpenChosen);
     connect(m_panel, &SelectionPanelView::launchClicked, this, &MainWindow::launchRequested);
@@ -77,31 +101,32 @@ MainWindow::MainWindow(RowBrowser &row, QWidget *parent)
 
 void MainWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(Vexilo::tr("File"));
-    m_addAction = file->addAction(Vexilo::tr("Add Application…"), this, &MainWindow::addRequested);
+    QMenu *file = menuBar()->addMenu(Vexilo::tr("&File"));
+    m_addAction = file->addAction(Vexilo::tr("&Add Application…"), this, &MainWindow::addRequested);
     m_addAction->setShortcut(QKeySequence::Open);
     m_addAction->setEnabled(false);
     file->addSeparator();
-    file->addAction(Vexilo::tr("Close"), this, &QWidget::close)->setShortcut(QKeySequence::Close);
-    file->addAction(Vexilo::tr("Quit Vexilo"), this, &QWidget::close)
+    file->addAction(Vexilo::tr("&Close"), this, &QWidget::close)->setShortcut(QKeySequence::Close);
+    file->addAction(Vexilo::tr("&Quit Vexilo"), this, &QWidget::close)
         ->setShortcut(QKeySequence::Quit);
 
-    QMenu *edit = menuBar()->addMenu(Vexilo::tr("Edit"));
+    QMenu *edit = menuBar()->addMenu(Vexilo::tr("&Edit"));
     m_showAppsAction =
-        edit->addAction(Vexilo::tr("Show Apps"), this, &MainWindow::showAppsRequested);
+        edit->addAction(Vexilo::tr("&Show Apps"), this, &MainWindow::showAppsRequested);
     m_showAppsAction->setEnabled(false);
 
-    QMenu *window = menuBar()->addMenu(Vexilo::tr("Window"));
-    window->addAction(Vexilo::tr("Minimize"), this, &QWidget::showMinimized)
+    QMenu *window = menuBar()->addMenu(Vexilo::tr("&Window"));
+    window->addAction(Vexilo::tr("&Minimize"), this, &QWidget::showMinimized)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
 
-    QMenu *help = menuBar()->addMenu(Vexilo::tr("Help"));
-    help->addAction(Vexilo::tr("Vexilo Help"), this, &MainWindow::helpRequested)
+    QMenu *help = menuBar()->addMenu(Vexilo::tr("&Help"));
+    help->addAction(Vexilo::tr("Vexilo &Help"), this, &MainWindow::helpRequested)
         ->setShortcut(QKeySequence::HelpContents);
-    help->addAction(Vexilo::tr("Send Feedback…"), this, &MainWindow::feedbackRequested);
-    help->addAction(Vexilo::tr("Donate…"), this, &MainWindow::donateRequested);
+    help->addAction(Vexilo::tr("Send &Feedback…"), this, &MainWindow::feedbackRequested);
+    help->addAction(Vexilo::tr("&Donate…"), this, &MainWindow::donateRequested);
     help->addSeparator();
-    QAction *about = help->addAction(Vexilo::tr("About Vexilo"), this, &MainWindow::aboutRequested);
+    QAction *about =
+        help->addAction(Vexilo::tr("&About Vexilo"), this, &MainWindow::aboutRequested);
     about->setMenuRole(QAction::AboutRole);
 }
 
@@ -130,6 +155,7 @@ void MainWindow::setGenericIcon(std::function<QImage()> source)
 
 void MainWindow::showPanel(const PanelContent &content)
 {
+    m_launchEnabled = content.launchEnabled && !content.launching;
     m_panel->showContent(content);
 }
 
@@ -160,6 +186,20 @@ void MainWindow::paintEvent(QPaintEvent *)
 void MainWindow::showSheet(const SheetText &text, std::function<void(bool accepted)> done)
 {
     Sheet::open(this, text, std::move(done));
+}
+
+void MainWindow::showSheetToCopy(const SheetText &text)
+{
+    QMessageBox *box = Sheet::open(this, text, {});
+    for (QLabel *label : box->findChildren<QLabel *>())
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void MainWindow::showHelpPage(const QString &path)
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->showPage(path);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

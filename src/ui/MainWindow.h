@@ -9,6 +9,7 @@
 #include <functional>
 
 class AboutBox;
+class HelpWindow;
 class AppRowView;
 class RowBrowser;
 class QLineEdit;
@@ -41,6 +42,10 @@ public:
 
     // A sheet on this window; `done` gets the answer (true for "OK") when the user gives it.
     void showSheet(const SheetText &text, std::function<void(bool accepted)> done = {});
+    // A sheet whose texts can be selected and copied (an address to write to).
+    void showSheetToCopy(const SheetText &text);
+    // The help page at `path`, in a window of Vexilo's own.
+    void showHelpPage(const QString &path);
 
 signals:
     void searchTextChanged(const QString &text);
@@ -70,5 +75,8 @@ private:
     QAction *m_addAction = nullptr;
     QAction *m_showAppsAction = nullptr;
     AboutBox *m_aboutBox = nullptr;
+    HelpWindow *m_help = nullptr;
     AboutTexts m_aboutTexts;
+    // Return and a double click in the row launch only when the Launch button would.
+    bool m_launchEnabled = false;
 };

@@ -74,7 +74,7 @@ inline void menuCommand(MainWindow &window, const QString &text)
 {
     for (QAction *menu : window.menuBar()->actions()) {
         for (QAction *action : menu->menu()->actions()) {
-            if (action->text() == text)
+            if (QString(action->text()).remove(u'&') == text)
                 return action->trigger();
         }
     }

@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "DesktopTree.h"
 #include "FileTree.h"
+#include "HelpWindow.h"
 #include "HiddenAppsSheet.h"
 #include "HiddenAppsTableModel.h"
 #include "HostilePlists.h"
@@ -17,6 +18,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
@@ -50,6 +53,7 @@ class TestMainWindow : public QObject {
 
     std::unique_ptr<TestEnvironment> m_env;
     QList<QByteArray> m_opened;
+    bool m_urlsOpen = true;
     int m_asked = 0;
     QStringList m_chosen;
 
@@ -59,7 +63,10 @@ class TestMainWindow : public QObject {
                                          bool realChooser = false)
     {
         return WindowDriver::start(m_env->platform(), [=, this](AppController &c) {
-            c.setUrlOpener([this](const QByteArray &url) { m_opened.append(url); });
+            c.setUrlOpener([this](const QByteArray &url, const auto &done) {
+                m_opened.append(url);
+                done(m_urlsOpen);
+            });
             c.setDonationAsker([this, donate](const DonationReminder::Texts &texts) {
                 m_asked += texts.title == u"Thank you for using Vexilo!";
                 return donate;
@@ -106,6 +113,19 @@ class TestMainWindow : public QObject {
         QTest::keyClick(table, close);
         QTRY_VERIFY(!list->isVisible());
     }
+    // Where the keys go: the search field, the row, or the menu open (named by its title, or by
+    // its first command).
+    static QString focusName()
+    {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+            return QString(menu->title().isEmpty() ? menu->actions().first()->text()
+                                                   : menu->title())
+                .remove(u'&');
+        QWidget *focus = QApplication::focusWidget();
+        return qobject_cast<QLineEdit *>(focus)    ? "search"
+               : qobject_cast<AppRowView *>(focus) ? "row"
+                                                   : "";
+    }
     UserDefaults vexiloDefaults() const
     {
         return UserDefaults(m_env->platform().preferences, u"org.vexilo.Vexilo"_s);
@@ -117,6 +137,7 @@ private slots:
         m_env = std::make_unique<TestEnvironment>();
         TestEnvironment::setLanguage("en_US", "en");
         m_opened.clear();
+        m_urlsOpen = true;
         m_asked = 0;
     }
 
@@ -171,6 +192,102 @@ private slots:
         search->clear();
         QCOMPARE(c->selection().current()->name(), "Alpha");
         QCOMPARE(c->row().shown().size(), 4);
+    }
+
+    // The keyboard and the wheel as on other desktop programs, each through the window: `input`
+    // is "key:<sequence>", "type:<text>", "wheel:<vertical delta>" or "double-click", given to
+    // `from` ("row", or "search" holding `typed`) with the entry `before` selected.
+    void keysAndWheel_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("launches");
+        QTest::addColumn<bool>("scrolls");
+        const auto row = [](const char *tag, const QStringList &from, int before,
+                            const QString &input, const QStringList &after, int selected,
+                            int launches = 0, bool scrolls = false) {
+            QTest::newRow(tag) << from.value(0) << from.value(1) << before << input
+                               << after.value(0) << after.value(1) << selected << launches
+                               << scrolls;
+        };
+        row("Ctrl+F", {"row"}, 2, "key:Ctrl+F", {"search"}, 2);
+        row("Escape clears the search", {"search", "b"}, 0, "key:Esc", {"row"}, 0);
+        row("typing in the row searches", {"row"}, 3, "type:b", {"search", "b"}, 0);
+        row("Home", {"row"}, 3, "key:Home", {"row"}, 0);
+        row("End", {"row"}, 1, "key:End", {"row"}, 15, 0, true);
+        row("End in the results", {"row", "b"}, 0, "key:End", {"row", "b"}, 1);
+        row("Return launches", {"row"}, 2, "key:Return", {"row"}, 2, 1);
+        row("Enter launches", {"row"}, 2, "key:Enter", {"row"}, 2, 1);
+        row("double click launches", {"row"}, 0, "double-click", {"row"}, 4, 1);
+        row("Menu key", {"row"}, 13, "key:Menu", {"Remove"}, 13);
+        row("Shift+F10", {"row"}, 1, "key:Shift+F10", {"Remove"}, 1);
+        row("Alt+F", {"row"}, 0, "key:Alt+F", {"File"}, 0);
+        row("Alt+H", {"search"}, 0, "key:Alt+H", {"Help"}, 0);
+        row("Tab from the search reaches the row", {"search"}, 2, "key:Tab", {"row"}, 2);
+        row("wheel down scrolls to the right", {"row"}, 0, "wheel:-120", {"row"}, 0, 0, true);
+    }
+    void keysAndWheel()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, typed);
+        QFETCH(int, before);
+        QFETCH(QString, input);
+        QStringList names;
+        for (char name = 'a'; name < 'p'; ++name)
+            names.append(QString(name) + "pp");
+        names.append("Bravo");
+        for (const QString &name : names)
+            BundleBuilder(m_env->applicationsDirectory() + '/' + name + ".app")
+                .identifier("org.example." + name)
+                .languages({"en", "fr"})
+                .write();
+        auto c = start();
+        QVERIFY(QTest::qWaitForWindowActive(&c->window()));
+        // What Launch would do is not this test's.
+        disconnect(&c->window(), &MainWindow::launchRequested, nullptr, nullptr);
+        QSignalSpy launches(&c->window(), &MainWindow::launchRequested);
+        auto *search = c->window().findChild<QLineEdit *>();
+        AppRowView *row = WindowDriver::row(*c);
+        QTest::keyClicks(search, typed);
+        for (int i = 0; i < before; ++i)
+            QTest::keyClick(row, Qt::Key_Right);
+        (from == u"row" ? static_cast<QWidget *>(row) : search)->setFocus();
+        QScrollBar *bar = c->window().findChild<QScrollArea *>()->horizontalScrollBar();
+        const int offset = bar->value();
+
+        const QString argument = input.section(u':', 1);
+        if (input.startsWith(u"key:")) {
+            const QKeyCombination key = QKeySequence(argument)[0];
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        } else if (input.startsWith(u"type:")) {
+            QTest::keyClicks(QApplication::focusWidget(), argument);
+        } else if (input.startsWith(u"wheel:")) {
+            const QPointF at = RowGeometry::iconRect(2, false).center();
+            QWheelEvent wheel(at, row->mapToGlobal(at), {}, {0, argument.toInt()}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(row, &wheel);
+        } else {
+            QTest::mouseDClick(row, Qt::LeftButton, {}, RowGeometry::iconRect(4, false).center());
+        }
+
+        QFETCH(QString, focus);
+        QTRY_COMPARE(focusName(), focus);
+        QTEST(search->text(), "search");
+        QTEST(c->row().selected(), "selected");
+        QTEST(int(launches.size()), "launches");
+        QTEST(bar->value() > offset, "scrolls");
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            // The row's menu opens below the selected icon (moved left where the screen ends).
+            const QPoint icon = row->mapToGlobal(RowGeometry::iconRect(before, true).bottomLeft());
+            if (menu->parent() == row)
+                QVERIFY(menu->y() == icon.y() && menu->x() <= icon.x());
+            menu->close();
+        }
     }
 
     // Alpha, Beta and Gamma are installed; what the Add command then shows.
@@ -381,30 +498,50 @@ private slots:
     }
 
     // Help in the user's language (which one is the support links' rule), feedback, donation;
-    // a bundle without a help page opens none.
+    // a bundle without a help page opens none. Where no program takes them, the help page is
+    // shown inside Vexilo and the addresses are said in sheets.
+    void menuCommandsOpenTheirAddresses_data()
+    {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("opened") << true;
+        QTest::newRow("no program takes them") << false;
+    }
     void menuCommandsOpenTheirAddresses()
     {
+        QFETCH(bool, opens);
+        m_urlsOpen = opens;
         TestEnvironment::setLanguage("fr_FR", "fr");
         Platform bare = m_env->platform();
         bare.mainBundlePath =
             BundleBuilder(m_env->root() + "/Bare.app").identifier("org.vexilo.Vexilo").write();
+        const QString helpFile = VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/help.html";
         for (const Platform &platform : {m_env->platform(), bare}) {
             AppController c(std::make_shared<Platform>(platform));
-            c.setUrlOpener([this](const QByteArray &url) { m_opened.append(url); });
+            c.setUrlOpener([this](const QByteArray &url, const auto &done) {
+                m_opened.append(url);
+                done(m_urlsOpen);
+            });
             emit c.window().helpRequested();
             emit c.window().feedbackRequested();
             emit c.window().donateRequested();
+            auto *shown = c.window().findChild<HelpWindow *>();
+            auto *help = shown ? shown->findChild<QTextBrowser *>() : nullptr;
+            QCOMPARE(help && help->isVisible(),
+                     !opens && platform.mainBundlePath != bare.mainBundlePath);
+            if (help)
+                QCOMPARE(help->source(), QUrl::fromLocalFile(helpFile));
+            QStringList said;
+            for (QMessageBox *box : c.window().findChildren<QMessageBox *>())
+                said.append(box->informativeText());
+            QCOMPARE(said.join('\n').contains("feedback@vexilo.org"), !opens);
+            QCOMPARE(said.join('\n').contains(SupportLinks::donationUrl()), !opens);
         }
-        const QByteArray help =
-            QUrl::fromLocalFile(VEXILO_TEST_BUNDLE "/Contents/Resources/fr.lproj/help.html")
-                .toEncoded();
+        const QByteArray help = QUrl::fromLocalFile(helpFile).toEncoded();
         const QByteArray feedback = "mailto:feedback@vexilo.org",
                          donate = SupportLinks::donationUrl();
         QCOMPARE(m_opened, (QList<QByteArray>{help, feedback, donate, feedback, donate}));
     }
 
-    // Each start ends with the catalogue shown; the preference file's bytes stay where they
-    // were or are kept aside whole, and nothing is written anywhere else.
     void hostilePreferences_data()
     {
         QTest::addColumn<QString>("kind");      // "file", "fifo", "folder" or "device"

@@ -78,10 +78,10 @@ private slots:
         // Whatever was selected before the search is not come back to.
         browser.setSelected(3);
         QStringList heard;
-        connect(&browser, &RowBrowser::listingClicked, this,
-                [&heard](const AppListingPtr &listing) { heard.append(listing->name()); });
-        connect(&browser, &RowBrowser::selectionEmptied, this,
-                [&heard] { heard.append(QStringLiteral("(none)")); });
+        connect(&browser, &RowBrowser::currentChanged, this,
+                [&heard](const AppListingPtr &listing) {
+                    heard.append(listing ? listing->name() : QStringLiteral("(none)"));
+                });
         QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
 
         for (const QString &text : typed)
@@ -101,65 +101,82 @@ private slots:
         QCOMPARE(pass.cells.size(), results.size());
     }
 
-    void clearingWithAnEmptyListReportsNoSelection()
+    // The controller's selections reach the panel when they name another application than the
+    // one it shows, and the first always; the user's are reported even when the same.
+    void reportsWhatChanges()
     {
         RowBrowser browser;
+        QStringList heard;
+        connect(&browser, &RowBrowser::currentChanged, this,
+                [&heard](const AppListingPtr &listing) {
+                    heard.append(listing ? listing->name() : QStringLiteral("(none)"));
+                });
         browser.bridge({});
-        QSignalSpy emptied(&browser, &RowBrowser::selectionEmptied);
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        browser.setSelected(0);
         browser.search("a");
         browser.search("");
-        QCOMPARE(emptied.size(), 2);
-        QVERIFY(clicked.isEmpty());
+        QList<AppListingPtr> list = listings(kNames);
+        browser.bridge(list.mid(1));
+        browser.setSelected(0);
+        browser.bridge(list);
+        browser.setSelected(1);
+        browser.setSelected(2);
+        browser.pointerMoved(centreOf(2, true));
+        browser.click();
+        QCOMPARE(heard, QStringList({"(none)", "(none)", "(none)", "alpine", "Beta", "Beta"}));
+        QCOMPARE(browser.current(), list.at(2));
     }
 
     void keys_data()
     {
+        using Key = RowBrowser::Key;
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("search");
         QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("right");
+        QTest::addColumn<Key>("key");
         QTest::addColumn<bool>("alert");
         QTest::addColumn<int>("expected");
-        QTest::newRow("right at the last entry") << 5 << "" << 4 << true << true << 4;
-        QTest::newRow("left at the first entry") << 5 << "" << 0 << false << true << 0;
-        QTest::newRow("right in the middle") << 5 << "" << 2 << true << false << 3;
-        QTest::newRow("left in the middle") << 5 << "" << 2 << false << false << 1;
-        QTest::newRow("right in an empty list") << 0 << "" << 0 << true << true << 0;
-        QTest::newRow("left in an empty list") << 0 << "" << 0 << false << true << 0;
-        QTest::newRow("right past the results' end") << 5 << "b" << 1 << true << true << 1;
-        QTest::newRow("right within the results") << 5 << "b" << 0 << true << false << 1;
+        QTest::newRow("right at the last entry") << 5 << "" << 4 << Key::Right << true << 4;
+        QTest::newRow("left at the first entry") << 5 << "" << 0 << Key::Left << true << 0;
+        QTest::newRow("right in the middle") << 5 << "" << 2 << Key::Right << false << 3;
+        QTest::newRow("left in the middle") << 5 << "" << 2 << Key::Left << false << 1;
+        QTest::newRow("right in an empty list") << 0 << "" << 0 << Key::Right << true << 0;
+        QTest::newRow("left in an empty list") << 0 << "" << 0 << Key::Left << true << 0;
+        QTest::newRow("right past the results' end") << 5 << "b" << 1 << Key::Right << true << 1;
+        QTest::newRow("right within the results") << 5 << "b" << 0 << Key::Right << false << 1;
+        QTest::newRow("home") << 5 << "" << 3 << Key::Home << false << 0;
+        QTest::newRow("end") << 5 << "" << 1 << Key::End << false << 4;
+        QTest::newRow("end of the results") << 5 << "b" << 0 << Key::End << false << 1;
+        QTest::newRow("end in an empty list") << 0 << "" << 0 << Key::End << true << 0;
     }
     void keys()
     {
         QFETCH(int, count);
         QFETCH(QString, search);
         QFETCH(int, selected);
-        QFETCH(bool, right);
+        QFETCH(RowBrowser::Key, key);
         QFETCH(bool, alert);
         QFETCH(int, expected);
         RowBrowser browser;
         browser.bridge(listings(kNames.mid(0, count)));
         browser.search(search);
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
-        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
         browser.setSelected(selected);
-        // Selecting tells the controller nothing; its callers do.
-        QVERIFY(clicked.isEmpty());
+        QSignalSpy reported(&browser, &RowBrowser::currentChanged);
+        QSignalSpy scrolled(&browser, &RowBrowser::scrollRequested);
 
-        const auto result =
-            browser.keyPressed(right ? RowBrowser::Key::Right : RowBrowser::Key::Left);
-        QCOMPARE(result == RowBrowser::KeyResult::Alert, alert);
+        QCOMPARE(browser.keyPressed(key) == RowBrowser::KeyResult::Alert, alert);
         QCOMPARE(browser.selected(), expected);
-        QCOMPARE(clicked.size(), alert ? 0 : 1);
+        QCOMPARE(reported.size(), alert ? 0 : 1);
         if (!alert)
-            QCOMPARE(clicked.first().first().value<AppListingPtr>(), browser.shownAt(expected));
-        if (count > 0)
+            QCOMPARE(reported.first().first().value<AppListingPtr>(), browser.shownAt(expected));
+        QCOMPARE(scrolled.size(), alert ? 0 : 1);
+        if (!alert)
             QCOMPARE(scrolled.last().first().toRect(), RowGeometry::scrollTarget(expected));
     }
 
-    // Clicks and the context menu act on the icon the pointer is over, as the last pass drew
-    // the icons; Remove names the application by its place in the full list.
+    // Clicks, tool tips and the context menu act on the icon the pointer is over, as the row
+    // draws it (which point that is, is the geometry's test); Remove names the application by
+    // its place in the full list.
     void pointer_data()
     {
         QTest::addColumn<QString>("search");
@@ -167,15 +184,15 @@ private slots:
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<int>("removed");
-        QTest::newRow("an unselected icon") << "" << centreOf(2) << 2 << "Beta" << 2;
-        QTest::newRow("the selected icon again") << "" << centreOf(0, true) << 0 << "Alpha" << 0;
-        QTest::newRow("the grown border of the selected icon")
-            << "" << QPoint(63, 40) << 0 << "Alpha" << 0;
-        QTest::newRow("between two icons") << "" << QPoint(65, 40) << 0 << "" << -1;
-        QTest::newRow("above the icons") << "" << QPoint(100, 2) << 0 << "" << -1;
-        QTest::newRow("an unselected search result") << "b" << centreOf(1) << 1 << "Bravo" << 3;
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("an unselected icon") << "" << centreOf(2) << 2 << "Beta" << 2 << "Beta";
+        QTest::newRow("the selected icon again")
+            << "" << centreOf(0, true) << 0 << "Alpha" << 0 << "";
+        QTest::newRow("between two icons") << "" << QPoint(65, 40) << 0 << "" << -1 << "";
+        QTest::newRow("an unselected search result")
+            << "b" << centreOf(1) << 1 << "Bravo" << 3 << "Bravo";
         QTest::newRow("the selected search result")
-            << QStringLiteral("é") << centreOf(0, true) << 0 << QStringLiteral("Émile") << 4;
+            << QStringLiteral("é") << centreOf(0, true) << 0 << QStringLiteral("Émile") << 4 << "";
     }
     void pointer()
     {
@@ -184,17 +201,19 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QString, clicked);
         QFETCH(int, removed);
+        QFETCH(QString, toolTip);
         RowBrowser browser;
         browser.bridge(listings(kNames));
         browser.search(search);
         browser.setSelected(0);
-        browser.paintPass(kScreen, kScreen.size(), kScreen);
-        QSignalSpy clicks(&browser, &RowBrowser::listingClicked);
+        QSignalSpy clicks(&browser, &RowBrowser::currentChanged);
         QSignalSpy removals(&browser, &RowBrowser::removeRequested);
 
+        const AppListingPtr tip = browser.toolTipAt(point);
+        QCOMPARE(tip ? tip->name() : QString(), toolTip);
         browser.pointerMoved(point);
-        QCOMPARE(browser.offersMenu(), removed >= 0);
-        browser.remove();
+        QCOMPARE(browser.menuIndex() >= 0, removed >= 0);
+        browser.remove(browser.menuIndex());
         QCOMPARE(removals.size(), removed >= 0 ? 1 : 0);
         if (removed >= 0)
             QCOMPARE(removals.first().first().toInt(), removed);
@@ -214,21 +233,20 @@ private slots:
     {
         RowBrowser browser;
         browser.bridge(listings(kNames));
-        browser.paintPass(kScreen, kScreen.size(), kScreen);
         browser.pointerMoved(centreOf(2));
         browser.pointerMoved(QPoint(185, 40));
-        QVERIFY(!browser.pointer().inArea());
-        QCOMPARE(browser.pointer().tempSelection(), 2);
+        QVERIFY(!browser.inArea());
+        QCOMPARE(browser.tempSelection(), 2);
         browser.pointerMoved(centreOf(3));
         browser.pointerLeft();
-        QVERIFY(!browser.pointer().inArea() && !browser.offersMenu());
+        QVERIFY(!browser.inArea() && browser.menuIndex() < 0);
 
         browser.pointerMoved(centreOf(4));
         browser.bridge(listings(kNames.mid(0, 2)));
-        QSignalSpy clicks(&browser, &RowBrowser::listingClicked);
+        QSignalSpy clicks(&browser, &RowBrowser::currentChanged);
         QSignalSpy removals(&browser, &RowBrowser::removeRequested);
         browser.click();
-        browser.remove();
+        browser.remove(browser.tempSelection());
         QVERIFY(clicks.isEmpty() && removals.isEmpty());
         QCOMPARE(browser.selected(), 0);
         QVERIFY(!browser.shownAt(-1) && !browser.shownAt(2));
@@ -247,45 +265,11 @@ private slots:
         QVERIFY(browser.inSearch());
         QCOMPARE(names(browser.shown()), QStringList{"Bravo"});
         browser.setSelected(0);
-        browser.paintPass(kScreen, kScreen.size(), kScreen);
         QSignalSpy removals(&browser, &RowBrowser::removeRequested);
         browser.pointerMoved(centreOf(0, true));
-        browser.remove();
+        browser.remove(browser.menuIndex());
         QCOMPARE(removals.size(), 1);
         QCOMPARE(removals.first().first().toInt(), 2);
-    }
-
-    // A pass registers regions for the icons it painted only; what it did not repaint keeps
-    // the regions of what is still drawn there, and what scrolled out of sight has none.
-    void partialPasses()
-    {
-        RowBrowser browser;
-        QStringList names;
-        for (int i = 0; i < 12; ++i)
-            names.append(QStringLiteral("App%1").arg(i));
-        browser.bridge(listings(names));
-        browser.setSelected(3);
-        browser.paintPass(kScreen, {730, 86}, kScreen);
-        QCOMPARE(browser.pointer().regions().size(), 10);
-        // Icon 5 becomes the selected one and only its area is repainted: its region grows,
-        // and icon 3 keeps the grown region it is still drawn with.
-        browser.pointerMoved(centreOf(5));
-        browser.click();
-        browser.paintPass(RowGeometry::iconRect(5, true), {730, 86}, kScreen);
-        QCOMPARE(browser.pointer().regions().size(), 10);
-        QVERIFY(!browser.toolTipAt(centreOf(5)));
-        QCOMPARE(browser.toolTipAt(centreOf(1))->name(), "App1");
-        browser.pointerMoved(QPoint(188, 40));
-        QVERIFY(browser.pointer().inArea());
-        QCOMPARE(browser.pointer().tempSelection(), 3);
-
-        // Scrolled to the end: only the icons on screen have regions.
-        const QRect end(130, 0, 600, 86);
-        browser.paintPass(QRect(600, 0, 130, 86), {730, 86}, end);
-        for (const RowRegion &region : browser.pointer().regions())
-            QVERIFY(region.rect.intersects(end));
-        QVERIFY(!browser.toolTipAt(centreOf(1)));
-        QCOMPARE(browser.toolTipAt(centreOf(11))->name(), "App11");
     }
 };
 

@@ -25,7 +25,8 @@ private slots:
         QVERIFY(m_dir.isValid());
         QFile script(m_dir.path() + "/xdg-open");
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + QFile::encodeName(record()) + "'\n");
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + QFile::encodeName(record()) +
+                     "'\ncase \"$1\" in *fail*) exit 1;; esac\n");
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner);
         m_path = qgetenv("PATH");
@@ -34,8 +35,8 @@ private slots:
     void cleanupTestCase() { qputenv("PATH", m_path); }
     void init() { QFile::remove(record()); }
 
-    // An absolute, encoded address reaches the opener byte for byte; anything else is refused
-    // and nothing is started.
+    // An absolute, encoded address reaches the opener byte for byte, which says whether it took
+    // it; anything else is refused and nothing is started.
     void openUrl_data()
     {
         QTest::addColumn<QByteArray>("url");
@@ -46,6 +47,7 @@ private slots:
         QTest::newRow("mail") << "mailto:feedback@vexilo.org"_ba << true;
         QTest::newRow("file") << "file:///tmp/Vexilo.app/Contents/Resources/ja.lproj/help.html"_ba
                               << true;
+        QTest::newRow("no program for it") << "https://fail.example.org/"_ba << true;
         QTest::newRow("an option") << "--help"_ba << false;
         QTest::newRow("relative path") << "help.html"_ba << false;
         QTest::newRow("blank inside") << "file:///tmp/a b.html"_ba << false;
@@ -57,7 +59,10 @@ private slots:
     {
         QFETCH(QByteArray, url);
         QFETCH(bool, opened);
-        QCOMPARE(Desktop::openUrl(url), opened);
+        std::optional<bool> taken;
+        QCOMPARE(Desktop::openUrl(url, [&taken](bool t) { taken = t; }), opened);
+        QTRY_VERIFY(taken);
+        QCOMPARE(*taken, opened && !url.contains("fail"));
         // After a refusal, the next address opened is the first the opener hears.
         const QByteArray expected = (opened ? url : "mailto:next@vexilo.org"_ba) + '\n';
         QVERIFY(opened || Desktop::openUrl(expected.chopped(1)));

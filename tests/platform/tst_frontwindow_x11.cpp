@@ -1,3 +1,4 @@
+#include "platform/process/LaunchEnvironment.h"
 #include "platform/process/ProcessControl.h"
 #include "platform/x11/Desktop.h"
 
@@ -101,6 +102,25 @@ private slots:
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X server");
+    }
+
+    // A started application gets a startup id stamped with the server's time, so the window
+    // manager gives it the focus; the one Vexilo was started with, and a Wayland token, are
+    // not passed on.
+    void startupId()
+    {
+        QProcessEnvironment user;
+        user.insert("DESKTOP_STARTUP_ID", "launcher-1-host-_TIME5");
+        user.insert("XDG_ACTIVATION_TOKEN", "old");
+        const quint32 before = Desktop::serverTime();
+        const QProcessEnvironment child = LaunchEnvironment::forLanguage(user, "fr");
+        const QString prefix = QStringLiteral("vexilo-%1-%2-_TIME")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(QSysInfo::machineHostName());
+        const QString id = child.value("DESKTOP_STARTUP_ID");
+        QVERIFY2(id.startsWith(prefix), qPrintable(id));
+        QVERIFY(before > 0 && id.mid(prefix.size()).toUInt() >= before);
+        QVERIFY(!child.contains("XDG_ACTIVATION_TOKEN"));
     }
 
     // Without a window manager the window is raised and gets the input focus itself.

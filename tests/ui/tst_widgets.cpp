@@ -199,8 +199,8 @@ private slots:
     {
         QTest::addColumn<QString>("press");
         QTest::addColumn<bool>("donate");
-        QTest::newRow("Donate Now") << u"Donate Now"_s << true;
-        QTest::newRow("Not yet") << u"Not yet"_s << false;
+        QTest::newRow("Donate Now") << u"&Donate Now"_s << true;
+        QTest::newRow("Not yet") << u"&Not yet"_s << false;
         QTest::newRow("Return takes the default") << u"Return"_s << true;
         QTest::newRow("Escape") << u"Escape"_s << false;
     }
@@ -228,9 +228,9 @@ private slots:
         // The message is shown as written, line breaks included; "Donate Now" is the default.
         QVERIFY(texts.message.contains(u"costs.\n\n(If you've donated already"_s));
         QCOMPARE(shown.mid(0, 3),
-                 (QStringList{u"Thank you for using Vexilo!"_s, texts.message, u"Donate Now"_s}));
+                 (QStringList{u"Thank you for using Vexilo!"_s, texts.message, u"&Donate Now"_s}));
         QCOMPARE(QSet<QString>(shown.begin() + 3, shown.end()),
-                 (QSet<QString>{u"Donate Now"_s, u"Not yet"_s}));
+                 (QSet<QString>{u"&Donate Now"_s, u"&Not yet"_s}));
     }
 
     // Alpha (shown), Beta (hidden) and Lost (moved or deleted): how each looks, what the
@@ -440,7 +440,7 @@ private slots:
         view.setFocus();
         QTRY_COMPARE(row->focusChild(), row->child(1));
 
-        QSignalSpy clicked(&browser, &RowBrowser::listingClicked);
+        QSignalSpy clicked(&browser, &RowBrowser::currentChanged);
         row->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(browser.selected(), 3);
         QCOMPARE(clicked.size(), 1);

@@ -20,8 +20,8 @@ Texts texts()
         Vexilo::tr("If you're finding it useful, please do consider making a donation. It would "
                    "be much appreciated, and helps with our web hosting costs.\n\n(If you've "
                    "donated already - thank you very much!)\n"),
-        Vexilo::tr("Donate Now"),
-        Vexilo::tr("Not yet"),
+        Vexilo::tr("&Donate Now"),
+        Vexilo::tr("&Not yet"),
     };
 }
 

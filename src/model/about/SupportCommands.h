@@ -1,6 +1,7 @@
 #pragma once
 
 #include "about/DonationReminder.h"
+#include "text/SheetText.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -13,8 +14,13 @@ class UserDefaults;
 // an opener and the reminder's question through an asker, so that both can be stood in for.
 class SupportCommands {
 public:
-    // Hands an encoded URL to the user's program for it; the outcome is not looked at.
-    using UrlOpener = std::function<void(const QByteArray &encodedUrl)>;
+    // Hands an encoded URL to the user's program for it; `done` hears whether a program took it.
+    using UrlOpener =
+        std::function<void(const QByteArray &encodedUrl, std::function<void(bool opened)> done)>;
+    // When no program took an address: the help page (a local file) is shown inside Vexilo,
+    // and the mail and donation addresses are said in a sheet to copy them from.
+    using HelpShower = std::function<void(const QString &helpFile)>;
+    using FailureReporter = std::function<void(const SheetText &text)>;
     // Shows the reminder and waits for the answer: true for "Donate Now".
     using DonationAsker = std::function<bool(const DonationReminder::Texts &texts)>;
 
@@ -22,6 +28,11 @@ public:
     SupportCommands(QString mainBundlePath, std::shared_ptr<UserDefaults> defaults);
 
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+    void setFallbacks(HelpShower showHelp, FailureReporter report)
+    {
+        m_showHelpInside = std::move(showHelp);
+        m_reportFailure = std::move(report);
+    }
 
     // Vexilo's help page in the user's language; nothing happens when there is none.
     void showHelp() const;
@@ -37,4 +48,6 @@ private:
     QString m_mainBundlePath;
     std::shared_ptr<UserDefaults> m_defaults;
     UrlOpener m_openUrl;
+    HelpShower m_showHelpInside;
+    FailureReporter m_reportFailure;
 };

@@ -6,9 +6,14 @@
 
 namespace SupportLinks {
 
+QString feedbackAddress()
+{
+    return QStringLiteral("feedback@vexilo.org");
+}
+
 QByteArray feedbackUrl()
 {
-    return QByteArrayLiteral("mailto:feedback@vexilo.org");
+    return "mailto:" + feedbackAddress().toLatin1();
 }
 
 QByteArray donationUrl()

@@ -7,6 +7,8 @@
 // query must reach the payment service exactly as written.
 namespace SupportLinks {
 
+// The maker's feedback address.
+QString feedbackAddress();
 // A new mail message to the maker, with no subject and no body.
 QByteArray feedbackUrl();
 

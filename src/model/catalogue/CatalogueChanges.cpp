@@ -140,13 +140,11 @@ HidingSelection selectionAfterHiding(int selected, const QList<AppListingPtr> &s
     const int count = int(shown.size());
     // Compared as unsigned, so that a negative selection counts as past the end.
     if (unsigned(selected) >= unsigned(count)) {
-        // The panel follows the row, unless it already shows that application.
-        const bool same = count > 0 && shown.last()->localizedAppName() == panelName;
-        return {count - 1, true, !same};
+        return {count - 1, true};
     }
     if (shown.at(selected)->localizedAppName() == panelName)
-        return {selected, false, false};
-    return {std::max(selected - 1, 0), true, true};
+        return {selected, false};
+    return {std::max(selected - 1, 0), true};
 }
 
 } // namespace CatalogueChanges

@@ -66,8 +66,6 @@ struct HidingSelection {
     int index = -1;
     // False: the same application is still at the selected place and the row is only redrawn.
     bool moveSelection = false;
-    // The panel shows the entry at `index` (blank when there is none).
-    bool showInPanel = false;
 };
 // `selected` is the row's selection before, `shown` the shown list after and `panelName` the
 // name the panel shows. At or past the end: the last entry. The same name still at the

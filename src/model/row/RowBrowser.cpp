@@ -26,31 +26,20 @@ void RowBrowser::search(const QString &text)
     if (text.isEmpty()) {
         if (!m_inSearch)
             return;
+        // Back to the full list at its start; the selection held before the search is gone.
         m_inSearch = false;
         m_searchText.clear();
         m_results.clear();
-        emit shownListChanged();
-        // Back to the full list at its start; the selection held before the search is gone.
-        if (m_applications.isEmpty())
-            emit selectionEmptied();
-        else
-            emit listingClicked(m_applications.first());
-        setSelected(0);
-        return;
+    } else {
+        // Always from the full list, so shortening the text widens the results again.
+        m_inSearch = true;
+        m_searchText = text;
+        m_results.clear();
+        for (int position : RowSearch::matching(m_keys, text))
+            m_results.append(m_applications.at(position));
     }
-
-    // Always from the full list, so shortening the text widens the results again.
-    m_inSearch = true;
-    m_searchText = text;
-    m_results.clear();
-    for (int position : RowSearch::matching(m_keys, text))
-        m_results.append(m_applications.at(position));
     emit shownListChanged();
-    setSelected(0);
-    if (m_results.isEmpty())
-        emit selectionEmptied();
-    else
-        emit listingClicked(m_results.first());
+    select(0, Report::Always);
 }
 
 AppListingPtr RowBrowser::shownAt(int index) const
@@ -61,41 +50,68 @@ AppListingPtr RowBrowser::shownAt(int index) const
 
 void RowBrowser::setSelected(int index)
 {
+    select(index, Report::IfChanged);
+}
+
+void RowBrowser::select(int index, Report how)
+{
     m_selected = index;
     emit selectionChanged(index);
     emit scrollRequested(RowGeometry::scrollTarget(index));
+    report(shownAt(index), how);
+}
+
+void RowBrowser::report(const AppListingPtr &listing, Report how)
+{
+    if (how == Report::IfChanged && m_reported && listing == m_current)
+        return;
+    m_reported = true;
+    m_current = listing;
+    emit currentChanged(listing);
 }
 
 RowBrowser::KeyResult RowBrowser::keyPressed(Key key)
 {
-    const int count = int(shown().size());
-    if (key == Key::Right) {
-        if (m_selected >= count - 1)
-            return KeyResult::Alert;
-        setSelected(m_selected + 1);
-    } else {
-        if (m_selected <= 0)
-            return KeyResult::Alert;
-        setSelected(m_selected - 1);
+    const int last = int(shown().size()) - 1;
+    int next = m_selected;
+    switch (key) {
+    case Key::Right:
+        next = m_selected + 1;
+        break;
+    case Key::Left:
+        next = m_selected - 1;
+        break;
+    case Key::Home:
+        next = 0;
+        break;
+    case Key::End:
+        next = last;
+        break;
     }
-    report(m_selected);
+    if (next < 0 || next > last)
+        return KeyResult::Alert;
+    if (next != m_selected || !shownAt(m_selected))
+        select(next, Report::Always);
     return KeyResult::Moved;
 }
 
 void RowBrowser::pointerMoved(const QPoint &point)
 {
-    m_pointer.moved(point);
+    const int index = RowGeometry::indexAt(point, int(shown().size()), m_selected);
+    m_inArea = index >= 0;
+    if (m_inArea)
+        m_tempSelection = index;
 }
 
 void RowBrowser::pointerLeft()
 {
-    m_pointer.left();
+    m_inArea = false;
 }
 
 void RowBrowser::click()
 {
-    if (m_pointer.inArea())
-        activate(m_pointer.tempSelection());
+    if (m_inArea)
+        activate(m_tempSelection);
 }
 
 void RowBrowser::activate(int index)
@@ -106,35 +122,37 @@ void RowBrowser::activate(int index)
     m_selected = index;
     emit selectionChanged(index);
     emit redrawRequested();
-    report(index);
+    report(shownAt(index), Report::Always);
 }
 
-void RowBrowser::remove()
+void RowBrowser::remove(int index)
 {
-    const AppListingPtr listing = shownAt(m_pointer.tempSelection());
+    const AppListingPtr listing = shownAt(index);
     if (!listing)
         return;
     // The controller knows the full list only; a search result is found there by identity.
-    const int index = m_inSearch ? int(m_applications.indexOf(listing)) : m_pointer.tempSelection();
-    if (index >= 0)
-        emit removeRequested(index);
+    const int full = m_inSearch ? int(m_applications.indexOf(listing)) : index;
+    if (full >= 0)
+        emit removeRequested(full);
 }
 
 AppListingPtr RowBrowser::toolTipAt(const QPoint &point, QRect *region) const
 {
-    const RowRegion *found = m_pointer.toolTipAt(point);
-    if (!found)
+    const int index = RowGeometry::indexAt(point, int(shown().size()), m_selected);
+    // The selected icon is named in the panel beside the row and has no tool tip.
+    if (index < 0 || index == m_selected)
         return nullptr;
     if (region)
-        *region = found->rect;
-    return found->toolTip;
+        *region = RowGeometry::iconRect(index, false);
+    return shownAt(index);
 }
 
-RowBrowser::Pass RowBrowser::paintPass(const QRegion &area, const QSize &size, const QRect &visible)
+RowBrowser::Pass RowBrowser::paintPass(const QRegion &area, const QSize &size,
+                                       const QRect &visible) const
 {
     Pass pass;
     pass.size = size;
-    // Until the first hand-over there is the background only, and no regions.
+    // Until the first hand-over there is the background only.
     if (m_loading) {
         pass.loading = true;
         return pass;
@@ -142,17 +160,12 @@ RowBrowser::Pass RowBrowser::paintPass(const QRegion &area, const QSize &size, c
 
     const QList<AppListingPtr> &list = shown();
     const auto [first, last] = RowGeometry::cellsIn(area.boundingRect(), int(list.size()));
-    QList<RowRegion> regions;
     for (int i = first; i < last; ++i) {
         const bool selected = i == m_selected;
         const QRect rect = RowGeometry::iconRect(i, selected);
-        if (!area.intersects(rect))
-            continue;
-        pass.cells.append({i, rect, selected, list.at(i)});
-        // The selected icon is named in the panel beside the row and has no tool tip.
-        regions.append({rect, i, selected ? nullptr : list.at(i)});
+        if (area.intersects(rect))
+            pass.cells.append({i, rect, selected, list.at(i)});
     }
-    m_pointer.repaint(area, visible, regions);
     pass.noResults = m_inSearch && m_results.isEmpty();
     pass.size = sizeFor(size, visible);
     return pass;
@@ -163,10 +176,4 @@ QSize RowBrowser::sizeFor(const QSize &size, const QRect &visible) const
     if (m_inSearch)
         return RowGeometry::sizeToFit(int(m_results.size()), visible);
     return RowGeometry::sizeForFullList(int(m_applications.size()), size);
-}
-
-void RowBrowser::report(int index)
-{
-    if (const AppListingPtr listing = shownAt(index))
-        emit listingClicked(listing);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "RowPointer.h"
 #include "catalogue/AppListing.h"
 
 #include <QList>
@@ -10,12 +9,13 @@
 #include <QStringList>
 
 // What the icon row knows and decides, without a window: the list handed over by the
-// controller, the search and its results, the selection, the pointer, and what each paint pass
-// draws. The view paints what a pass returns and forwards input here; the controller hears of
-// selections and removals through the signals.
+// controller, the search and its results, the selected application, the pointer, and what each
+// paint pass draws. The view paints what a pass returns and forwards input here. The selected
+// application is the row's: the selection panel hears of it through currentChanged only.
 //
 // Every index is a position in the shown list (the search results while a search is active,
-// else the full list) and is checked against it before it names an application.
+// else the full list) and is checked against it before it names an application. What lies
+// under a point is worked out from the row's geometry, as it is drawn.
 class RowBrowser : public QObject {
     Q_OBJECT
 public:
@@ -39,33 +39,41 @@ public:
     AppListingPtr shownAt(int index) const;
 
     int selected() const { return m_selected; }
-    // Selects `index` and asks the view to bring it into view. Tells the controller nothing.
+    // The selected application as the panel shows it; null when none is.
+    AppListingPtr current() const { return m_current; }
+    // Selects `index` and brings it into view. The panel hears of it when that is another
+    // application than the one it shows (always the first time).
     void setSelected(int index);
 
-    // The arrow keys move the selection; the ends of the list answer with the system alert.
-    enum class Key { Left, Right };
+    // The arrow keys move the selection and Home and End go to the ends; past the ends, and in
+    // an empty list, the answer is the system alert.
+    enum class Key { Left, Right, Home, End };
     enum class KeyResult { Moved, Alert };
     KeyResult keyPressed(Key key);
 
     // The pointer, in the row's coordinates.
     void pointerMoved(const QPoint &point);
     void pointerLeft();
-    const RowPointer &pointer() const { return m_pointer; }
+    // Over an icon (between entering and leaving it).
+    bool inArea() const { return m_inArea; }
+    // The icon the pointer entered last; -1 before the first.
+    int tempSelection() const { return m_tempSelection; }
     // A press: selects the icon under the pointer, without scrolling, and reports it.
     void click();
     // Selects the shown entry at `index` as a click on it would (assistive technology).
     void activate(int index);
-    // The context menu (with its Remove command) is offered over an icon only.
-    bool offersMenu() const { return m_pointer.inArea(); }
-    // The Remove command: asks the controller to remove the application whose icon the pointer
-    // entered last, by its index in the full list.
-    void remove();
-    // The application a tool tip at `point` names; null where there is none.
+    // The icon the context menu (with its Remove command) is offered for: the one under the
+    // pointer; -1 beside the icons, where there is none.
+    int menuIndex() const { return m_inArea ? m_tempSelection : -1; }
+    // The Remove command for the shown entry at `index`: asks the controller to remove that
+    // application, by its index in the full list.
+    void remove(int index);
+    // The application a tool tip at `point` names (unselected icons only); null where there is
+    // none.
     AppListingPtr toolTipAt(const QPoint &point, QRect *region = nullptr) const;
 
     // One paint pass over `area` of a row of `size` of which `visible` is on screen: the icons
-    // to draw, and the size the row takes afterwards. Registers the pointer regions of the icons
-    // it returns.
+    // to draw, and the size the row takes afterwards.
     struct Cell {
         int index = -1;
         QRect rect;
@@ -78,7 +86,7 @@ public:
         bool noResults = false;
         QSize size;
     };
-    Pass paintPass(const QRegion &area, const QSize &size, const QRect &visible);
+    Pass paintPass(const QRegion &area, const QSize &size, const QRect &visible) const;
 
     // The size the row needs right now for what it shows; the same rule as the end of a pass.
     QSize sizeFor(const QSize &size, const QRect &visible) const;
@@ -87,10 +95,9 @@ public:
     void updateSize() { emit sizeUpdateRequested(); }
 
 signals:
-    // To the controller: the user selected this application.
-    void listingClicked(const AppListingPtr &listing);
-    // To the controller: a search found nothing.
-    void selectionEmptied();
+    // The selected application is now `listing` (null: none). The user's clicks, keys and
+    // searches report it even when it is the same again, so the panel reads it afresh.
+    void currentChanged(const AppListingPtr &listing);
     // To the controller: the user asked to remove the application at this index of the full list.
     void removeRequested(int index);
 
@@ -104,14 +111,19 @@ signals:
     void selectionChanged(int index);
 
 private:
-    void report(int index);
+    enum class Report { Always, IfChanged };
+    void select(int index, Report report);
+    void report(const AppListingPtr &listing, Report report);
 
     QList<AppListingPtr> m_applications;
     QStringList m_keys;
     QList<AppListingPtr> m_results;
     QString m_searchText;
-    RowPointer m_pointer;
+    AppListingPtr m_current;
+    bool m_reported = false;
     bool m_loading = true;
     bool m_inSearch = false;
+    bool m_inArea = false;
     int m_selected = 0;
+    int m_tempSelection = -1;
 };

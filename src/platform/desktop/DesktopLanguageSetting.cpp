@@ -35,7 +35,9 @@ DesktopOverride::Result set(const DesktopApplication &app, const DesktopEntries 
 {
     if (code.isEmpty())
         return Result::Failed;
-    const QProcessEnvironment child = LaunchEnvironment::forLanguage(user, code);
+    // Nothing starts here: no activation variables.
+    const QProcessEnvironment child = LaunchEnvironment::forLanguage(
+        user, code, LaunchEnvironment::existingUtf8Locale(), LaunchEnvironment::localeExists);
     if (app.flatpakId.isEmpty()) {
         const QString option = app.chromium ? QStringLiteral("--lang=") + code : QString();
         return DesktopOverride::write(entries.userFolder(), app.id, app.path, code,

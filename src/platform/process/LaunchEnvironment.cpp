@@ -1,9 +1,12 @@
 #include "platform/process/LaunchEnvironment.h"
 
 #include "platform/locale/LanguageCodes.h"
+#include "platform/x11/Desktop.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QSysInfo>
 #include <algorithm>
 #include <clocale>
 #include <locale.h>
@@ -141,7 +144,33 @@ QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &
 QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language)
 {
     static const QString utf8 = existingUtf8Locale();
-    return forLanguage(user, language, utf8, localeExists);
+    const quint32 time = Desktop::serverTime();
+    // Qt 6.4 offers no way to ask the compositor for an xdg-activation token: none on Wayland.
+    return withActivation(forLanguage(user, language, utf8, localeExists),
+                          time ? startupId(QStringLiteral("vexilo"),
+                                           QCoreApplication::applicationPid(),
+                                           QSysInfo::machineHostName(), time)
+                               : QString(),
+                          QString());
+}
+
+QString startupId(const QString &program, qint64 pid, const QString &host, quint32 time)
+{
+    return QStringLiteral("%1-%2-%3-_TIME%4").arg(program).arg(pid).arg(host).arg(time);
+}
+
+QProcessEnvironment withActivation(QProcessEnvironment environment, const QString &startupId,
+                                   const QString &activationToken)
+{
+    const QString x11 = QStringLiteral("DESKTOP_STARTUP_ID");
+    const QString wayland = QStringLiteral("XDG_ACTIVATION_TOKEN");
+    environment.remove(x11);
+    environment.remove(wayland);
+    if (!startupId.isEmpty())
+        environment.insert(x11, startupId);
+    if (!activationToken.isEmpty())
+        environment.insert(wayland, activationToken);
+    return environment;
 }
 
 bool localeExists(const QString &name)

@@ -31,8 +31,20 @@ QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &
                                 const QString &utf8Locale,
                                 const std::function<bool(const QString &)> &localeExists);
 
-// The same with this machine's locales.
+// The same with this machine's locales, for a start the user asked for now: with the activation
+// variables of withActivation.
 QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &language);
+
+// The startup notification id of a start by `program` (process `pid` on `host`) at the X
+// server's `time`: "<program>-<pid>-<host>-_TIME<time>". The _TIME part lets the window manager
+// give the new window the focus the user asked for.
+QString startupId(const QString &program, qint64 pid, const QString &host, quint32 time);
+
+// `environment` for an application the user starts now: DESKTOP_STARTUP_ID set to `startupId`
+// (X11) and XDG_ACTIVATION_TOKEN to `activationToken` (Wayland) where given. Values Vexilo itself
+// was started with are dropped: they were meant for Vexilo's own window.
+QProcessEnvironment withActivation(QProcessEnvironment environment, const QString &startupId,
+                                   const QString &activationToken);
 
 // Whether the C library can load this locale.
 bool localeExists(const QString &name);

@@ -160,23 +160,50 @@ struct XServer {
 
 namespace Desktop {
 
-bool openUrl(const QByteArray &encodedUrl)
+bool openUrl(const QByteArray &encodedUrl, std::function<void(bool opened)> done)
 {
     const QUrl url = QUrl::fromEncoded(encodedUrl, QUrl::StrictMode);
+    bool valid = url.isValid() && !url.isRelative() && !encodedUrl.startsWith('-');
     // Only an absolute URL in its encoded form: nothing that a program could take for an
     // option or a file name of its own.
-    if (!url.isValid() || url.isRelative() || encodedUrl.startsWith('-'))
+    for (const char c : encodedUrl)
+        valid = valid && c > ' ' && c < 0x7f;
+    if (!valid) {
+        if (done)
+            done(false);
         return false;
-    for (const char c : encodedUrl) {
-        if (c <= ' ' || c >= 0x7f)
-            return false;
     }
     // xdg-open is what Qt itself asks first on this desktop; called directly it gets the exact
-    // bytes. Without it, Qt's own search for a browser or mail program.
+    // bytes. Its exit status says whether a program took the address. Without it, Qt's own
+    // search for a browser or mail program.
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (!xdgOpen.isEmpty())
-        return QProcess::startDetached(xdgOpen, {QString::fromLatin1(encodedUrl)});
-    return QDesktopServices::openUrl(url);
+    if (xdgOpen.isEmpty()) {
+        const bool opened = QDesktopServices::openUrl(url);
+        if (done)
+            done(opened);
+        return opened;
+    }
+    auto *process = new QProcess;
+    // Without a desktop xdg-open may run the browser in the foreground: nothing of its output
+    // may wait in a pipe Vexilo does not read.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, done](int status, QProcess::ExitStatus how) {
+                         if (done)
+                             done(how == QProcess::NormalExit && status == 0);
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, done](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         if (done)
+                             done(false);
+                         process->deleteLater();
+                     });
+    process->start(xdgOpen, {QString::fromLatin1(encodedUrl)});
+    return true;
 }
 
 bool hasCompositingManager()
@@ -233,6 +260,47 @@ bool bringToFront(qint64 pid, std::chrono::milliseconds bound)
     Q_UNUSED(pid);
     Q_UNUSED(bound);
     return false;
+#endif
+}
+
+quint32 serverTime()
+{
+#ifdef VEXILO_HAVE_XCB
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return 0;
+    int screenNumber = 0;
+    xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
+    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> owner(connection, xcb_disconnect);
+    if (xcb_connection_has_error(connection))
+        return 0;
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    if (!screens.rem)
+        return 0;
+    // The server stamps the change of a property of a window of our own with its time.
+    const xcb_window_t window = xcb_generate_id(connection);
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                      &events);
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
+                        8, 0, nullptr);
+    xcb_flush(connection);
+    quint32 time = 0;
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+        const bool stamped = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+        if (stamped)
+            time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
+        free(event);
+        if (stamped)
+            break;
+    }
+    xcb_destroy_window(connection, window);
+    xcb_flush(connection);
+    return time;
+#else
+    return 0;
 #endif
 }
 
