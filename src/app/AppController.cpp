@@ -84,7 +84,7 @@ AppController::AppController(std::shared_ptr<const Platform> platform, QObject *
     connect(m_row.get(), &RowBrowser::currentChanged, m_selection.get(),
             [selection = m_selection.get()](const AppListingPtr &listing) {
                 if (listing)
-                    selection->select(listing);
+                    selection->selectInBackground(listing);
                 else
                     selection->clear();
             });

@@ -190,9 +190,7 @@ void MainWindow::showSheet(const SheetText &text, std::function<void(bool accept
 
 void MainWindow::showSheetToCopy(const SheetText &text)
 {
-    QMessageBox *box = Sheet::open(this, text, {});
-    for (QLabel *label : box->findChildren<QLabel *>())
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Sheet::open(this, text, {}, true);
 }
 
 void MainWindow::showHelpPage(const QString &path)

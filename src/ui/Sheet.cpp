@@ -3,6 +3,7 @@
 #include "Elision.h"
 #include "text/Texts.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -13,7 +14,8 @@ namespace {
 constexpr int kTextWidth = 420;
 } // namespace
 
-QMessageBox *open(QWidget *window, const SheetText &text, std::function<void(bool accepted)> done)
+QMessageBox *open(QWidget *window, const SheetText &text, std::function<void(bool accepted)> done,
+                  bool copyable)
 {
     auto *box = new QMessageBox(window);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -27,7 +29,12 @@ QMessageBox *open(QWidget *window, const SheetText &text, std::function<void(boo
     box->setTextFormat(Qt::PlainText);
     box->setWindowTitle(fitting(text.title));
     box->setText(fitting(text.title));
-    box->setInformativeText(fitting(text.message));
+    box->setInformativeText(copyable ? text.message : fitting(text.message));
+    if (copyable) {
+        for (QLabel *label : box->findChildren<QLabel *>())
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+    }
     // "OK" is the same word in every language Vexilo speaks; "Cancel" is not.
     QPushButton *ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box->setDefaultButton(ok);

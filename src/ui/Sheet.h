@@ -12,7 +12,9 @@ class QWidget;
 // it otherwise).
 namespace Sheet {
 
+// `copyable`: the message holds what the user is to copy (an address): it is shown whole and can
+// be selected.
 QMessageBox *open(QWidget *window, const SheetText &text,
-                  std::function<void(bool accepted)> done = {});
+                  std::function<void(bool accepted)> done = {}, bool copyable = false);
 
 } // namespace Sheet

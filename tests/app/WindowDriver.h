@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "SpinningIndicator.h"
 #include "catalogue/Catalogue.h"
+#include "panel/Selection.h"
 #include "platform/Platform.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
@@ -33,6 +34,8 @@ start(const Platform &platform, const std::function<void(AppController &)> &prep
     c->start();
     if (!shown.wait(20000))
         qWarning("catalogue was not shown");
+    if (!QTest::qWaitFor([&c] { return c->selection().isSettled(); }, 20000))
+        qWarning("the first selection was not shown");
     return c;
 }
 
@@ -55,6 +58,8 @@ inline void click(AppController &c, const QString &name)
     QVERIFY2(i < shown.size(), qPrintable(name));
     QTest::mouseClick(row(c), Qt::LeftButton, {}, RowGeometry::iconRect(i, false).center());
     QCOMPARE(c.row().selected(), i);
+    // What the panel shows is gathered in the background.
+    QTRY_VERIFY(c.selection().isSettled());
 }
 
 // The Remove command of the row's context menu over icon `index`.

@@ -245,7 +245,7 @@ private slots:
         logged("Keeper", 3, "end ");
         QCOMPARE(logOf("Keeper").at(4),
                  u"start %1 LANGUAGE=de:en:it"_s.arg(pidOf(logOf("Keeper").at(4))));
-        QCOMPARE(runningLine(), "Currently open in German.");
+        QTRY_COMPARE(runningLine(), "Currently open in German.");
     }
 
     // A change that cannot be made is said so and leaves the mark as it was; an application

@@ -184,12 +184,14 @@ private slots:
         auto c = start();
         auto *search = c->window().findChild<QLineEdit *>();
         QTest::keyClicks(search, "b");
+        QTRY_VERIFY(c->selection().isSettled());
         QCOMPARE(c->selection().current()->name(), "Beta");
         QCOMPARE(c->row().shown().size(), 2);
 
         QTest::keyClicks(search, "x");
         QVERIFY(!c->selection().panel().showsApplication);
         search->clear();
+        QTRY_VERIFY(c->selection().isSettled());
         QCOMPARE(c->selection().current()->name(), "Alpha");
         QCOMPARE(c->row().shown().size(), 4);
     }
@@ -349,6 +351,7 @@ private slots:
             QVERIFY(blocker.open(QIODevice::WriteOnly));
         }
         menuCommand(c->window(), u"Add Application…"_s);
+        QTRY_VERIFY(c->selection().isSettled());
 
         QCOMPARE(names(c->row().shown()), row);
         QCOMPARE(c->row().shownAt(c->row().selected())->name(), selected);
@@ -396,6 +399,7 @@ private slots:
         removeWithMenu(*c, index);
         QCOMPARE(sheetLines(c->window()).value(0), question);
         answer(c->window(), button);
+        QTRY_VERIFY(c->selection().isSettled());
         QCOMPARE(names(c->row().shown()), row);
         QCOMPARE(c->selection().panel().showsApplication, !panel.isEmpty());
         QCOMPARE(c->selection().panel().name, panel);
@@ -653,6 +657,7 @@ private slots:
             QCOMPARE(listing->identifier().isEmpty(), listing->name() != "Good");
         for (int index = 0; index < i; ++index)
             QTest::keyClick(row(*c), Qt::Key_Right);
+        QTRY_VERIFY(c->selection().isSettled());
         QCOMPARE(c->selection().current()->path(), c->catalogue().apps().last()->path());
         QVERIFY(c->selection().panel().showsApplication);
     }
