@@ -183,6 +183,11 @@ private slots:
                  DesktopOverride::Result::UserFile);
         QCOMPARE(DesktopLanguageSetting::reset(flat, *m_entries, m_user),
                  DesktopOverride::Result::UserFile);
+        // An application ID with a line feed is no ID: flatpak is not even asked.
+        DesktopApplication forged = flat;
+        forged.flatpakId += u'\n';
+        QCOMPARE(DesktopLanguageSetting::set(forged, *m_entries, u"fr"_s, m_user),
+                 DesktopOverride::Result::Failed);
         QCOMPARE(m_tree->log(u"flatpak"_s).size(), callsBefore);
     }
 
