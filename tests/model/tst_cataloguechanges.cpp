@@ -4,11 +4,14 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueChanges.h"
 #include "catalogue/HiddenAppsList.h"
+#include "catalogue/VexiloDefaults.h"
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestCatalogueChanges : public QObject {
     Q_OBJECT
@@ -252,6 +255,30 @@ private slots:
         // The visible list follows what is stored.
         QCOMPARE(names(first->apps()), (QStringList{"Alpha", "Gamma"}));
         QCOMPARE(names(first->allApps()), (QStringList{"Alpha", "Beta", "Delta", "Gamma"}));
+    }
+
+    // Two Vexilo processes starting at once, each counting its starts: none is lost.
+    void concurrentStartsAreAllCounted()
+    {
+        constexpr int kStarts = 30;
+        pid_t children[2];
+        for (pid_t &child : children) {
+            child = ::fork();
+            if (child == 0) {
+                UserDefaults own(std::make_shared<PreferencesStore>(m_env->preferencesDirectory()),
+                                 "org.vexilo.Test");
+                for (int i = 0; i < kStarts; ++i)
+                    VexiloDefaults::countUse(own);
+                ::_exit(0);
+            }
+            QVERIFY(child > 0);
+        }
+        for (const pid_t child : children) {
+            int status = -1;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        QCOMPARE(defaults()->integerForKey("NumUses"), 2 * kStarts);
     }
 
     // A change that cannot be stored is not made.

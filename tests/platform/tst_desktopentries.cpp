@@ -60,16 +60,17 @@ private slots:
         t.write(u"system/applications/link.desktop"_s,
                 "[Desktop Entry]\nType=Link\nName=Link\nURL=https://example.org\n");
 
-        // Translations of each kind.
+        // Translations of each kind; a folder "pt\n" is no language.
         for (const QString &file :
              {"locale/fr/LC_MESSAGES/gtk-domain.mo", "locale/de/LC_MESSAGES/gtk-domain.mo",
-              "locale/pt_BR/LC_MESSAGES/gtk-domain.mo", "locale/sr@latin/LC_MESSAGES/gtk-domain.mo",
-              "locale/es/LC_MESSAGES/other-domain.mo", "qtapp/translations/qtapp_fr.qm",
-              "qtapp/translations/qtapp_de_DE.qm", "qtapp/translations/qt_ja.qm"})
+              "locale/pt\n/LC_MESSAGES/gtk-domain.mo", "locale/pt_BR/LC_MESSAGES/gtk-domain.mo",
+              "locale/sr@latin/LC_MESSAGES/gtk-domain.mo", "locale/es/LC_MESSAGES/other-domain.mo",
+              "qtapp/translations/qtapp_fr.qm", "qtapp/translations/qtapp_de_DE.qm",
+              "qtapp/translations/qt_ja.qm"})
             t.write("system/" + file, "");
         for (const QString &file : {"fr.pak", "en-US.pak", "pt-BR.pak", "README"})
             t.write("opt/chromish/locales/" + file, "");
-        for (const QString &lang : {"fr", "ja"})
+        for (const QString &lang : {"fr", "ja", "pt\n"})
             QDir().mkpath(t.root() +
                           "/data/flatpak/app/org.example.Flat/current/active/files/"
                           "share/locale/" +

@@ -90,6 +90,39 @@ private slots:
                  QString());
     }
 
+    // What takes the place of Vexilo's file between the check and the write (a link to a file
+    // elsewhere, a file of the user's) stays, and nothing is written through a link.
+    void swappedInAtTheLastMoment_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("link to a file elsewhere") << true;
+        QTest::newRow("the user's file") << false;
+    }
+    void swappedInAtTheLastMoment()
+    {
+        QFETCH(bool, link);
+        const DesktopApplication editor = app(u"org.example.Editor.desktop"_s);
+        QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, m_user),
+                 DesktopOverride::Result::Done);
+        const QString path = m_tree->userFolder() + u"/org.example.Editor.desktop"_s;
+        const QByteArray mine = "[Desktop Entry]\nType=Application\nName=Mine\nExec=editor\n";
+        const QString elsewhere = m_tree->write(u"elsewhere.desktop"_s, mine);
+        DesktopOverride::setBeforeReplaceForTesting([&] {
+            QFile::remove(path);
+            QVERIFY(link ? QFile::link(elsewhere, path) : QFile::copy(elsewhere, path));
+        });
+        const auto result = DesktopLanguageSetting::set(editor, *m_entries, u"es"_s, m_user);
+        DesktopOverride::setBeforeReplaceForTesting({});
+        QCOMPARE(result, DesktopOverride::Result::UserFile);
+        QCOMPARE(QFileInfo(path).symLinkTarget(), link ? elsewhere : QString());
+        QCOMPARE(userEntry(), mine);
+        QFile outside(elsewhere);
+        QVERIFY(outside.open(QIODevice::ReadOnly));
+        QCOMPARE(outside.readAll(), mine);
+        QCOMPARE(QDir(m_tree->userFolder()).entryList({u".vexilo-*"_s}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
     // A file of that ID that Vexilo did not write, or that was changed since, stays as it is.
     void userFileNeverTouched_data()
     {
@@ -150,6 +183,11 @@ private slots:
                  DesktopOverride::Result::UserFile);
         QCOMPARE(DesktopLanguageSetting::reset(flat, *m_entries, m_user),
                  DesktopOverride::Result::UserFile);
+        // An application ID with a line feed is no ID: flatpak is not even asked.
+        DesktopApplication forged = flat;
+        forged.flatpakId += u'\n';
+        QCOMPARE(DesktopLanguageSetting::set(forged, *m_entries, u"fr"_s, m_user),
+                 DesktopOverride::Result::Failed);
         QCOMPARE(m_tree->log(u"flatpak"_s).size(), callsBefore);
     }
 

@@ -230,6 +230,33 @@ private slots:
         QCOMPARE(before.differences(FileTree::of(m_env->root())), QStringList());
     }
 
+    // A writer killed between writing and renaming leaves <file>.XXXXXX behind: the next write
+    // removes those of its own file older than its lock, and nothing else.
+    void staleTemporaryFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("age"); // seconds; negative: made after the lock was taken
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("killed writer's") << kDomain + ".plist.Ab3xZ9" << 60 << true;
+        QTest::newRow("live writer's") << kDomain + ".plist.Ab3xZ9" << -60 << false;
+        QTest::newRow("five letters") << kDomain + ".plist.Ab3xZ" << 60 << false;
+        QTest::newRow("not a letter") << kDomain + ".plist.Ab3-Z9" << 60 << false;
+        QTest::newRow("another domain's") << "org.example.Ap.plist.Ab3xZ9" << 60 << false;
+    }
+    void staleTemporaryFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, age);
+        QVERIFY(QDir().mkpath(m_env->preferencesDirectory()));
+        QFile file(m_env->preferencesDirectory() + '/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<?xml") == 5 && file.flush());
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(m_store->setValue(kDomain, kKey, "fr"));
+        QTEST(!file.exists(), "removed");
+    }
+
     void programAndToolLoseNoUpdate()
     {
         // This process writes as Vexilo does, through FileOps, for as long as each tool runs: a

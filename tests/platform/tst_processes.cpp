@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "platform/desktop/DesktopProcesses.h"
 #include "platform/process/Processes.h"
 
 #include <QtTest>
@@ -102,24 +103,27 @@ private slots:
     void scripts_data()
     {
         QTest::addColumn<QByteArray>("firstLine");
-        QTest::addColumn<bool>("relative"); // started as ./run from the MacOS folder
-        QTest::addColumn<bool>("byAnotherProgram");
+        QTest::addColumn<QString>("start"); // how the process is started
         QTest::addColumn<bool>("shown");
-        QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << false << false << true;
-        QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << false << false << true;
-        QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << false << false << true;
-        QTest::newRow("relative path") << QByteArray("#!/bin/sh") << true << false << true;
-        // An editor or viewer opened on the file is no running copy of the application.
+        QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << "direct" << true;
+        QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << "direct" << true;
+        QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << "direct" << true;
+        QTest::newRow("relative path") << QByteArray("#!/bin/sh") << "./run" << true;
+        // An editor or viewer opened on the file is no running copy of the application, nor is
+        // a program that only names the script in argv, which any program can choose.
         QTest::newRow("opened by another program")
-            << QByteArray("#!/bin/sh") << false << true << false;
+            << QByteArray("#!/bin/sh") << "other program" << false;
+        QTest::newRow("argv[0] names the script")
+            << QByteArray("#!/bin/sh") << "exec -a \"$0\" sleep 300" << false;
+        QTest::newRow("argv poses as its interpreter")
+            << QByteArray("#!/bin/sh") << "exec -a /bin/sh \"$1\" \"$0\" \"${@:2}\"" << false;
     }
-    // A bundle whose executable is a script runs as its interpreter, with the script as
-    // argument.
+    // A bundle or a menu entry whose executable is a script runs as its interpreter, with the
+    // script as argument.
     void scripts()
     {
         QFETCH(QByteArray, firstLine);
-        QFETCH(bool, relative);
-        QFETCH(bool, byAnotherProgram);
+        QFETCH(QString, start);
         const QString identifier = "org.example.tst-script";
         const QString bundle = BundleBuilder(m_dir.filePath(QTest::currentDataTag() + u".app"_s))
                                    .identifier(identifier)
@@ -130,23 +134,31 @@ private slots:
 
         ProcessPtr process(new QProcess);
         const QStringList arguments{"-AppleLanguages", "(de)"};
-        if (byAnotherProgram) {
-            process->start(QCoreApplication::applicationFilePath(),
-                           QStringList{script} + arguments);
-        } else if (relative) {
+        const QString self = QCoreApplication::applicationFilePath();
+        if (start == "other program") {
+            process->start(self, QStringList{script} + arguments);
+        } else if (start == "./run") {
             process->setWorkingDirectory(bundle + "/Contents/MacOS");
-            process->start("./run", arguments);
+            process->start(start, arguments);
+        } else if (start.startsWith("exec")) {
+            process->start("bash", QStringList{"-c", start, script, self} + arguments);
         } else {
             process->start(script, arguments);
         }
         QVERIFY(process->waitForStarted());
         const qint64 pid = process->processId();
-        // Up once its command line ends in the arguments, after any env in between.
+        // Up once its command line ends in the arguments, after any env or bash in between.
         QVERIFY(QTest::qWaitFor([&] {
             const QByteArray report = Processes().commandLineReport(pid);
-            return report.endsWith(" -AppleLanguages (de)\n") && !report.contains("/env ");
+            return (report.endsWith(" -AppleLanguages (de)\n") || report.endsWith(" 300\n")) &&
+                   !report.contains("/env ") && !report.contains(" -c ");
         }));
         QTEST(listed(identifier).contains(pid), "shown");
+        DesktopApplication entry;
+        entry.path = bundle + "/run.desktop";
+        entry.program = script;
+        entry.arguments = QStringList{script};
+        QTEST(DesktopProcesses::running(entry, Processes()).contains(pid), "shown");
     }
 
     // A wrapper script that execs an installed program is known by the start Vexilo

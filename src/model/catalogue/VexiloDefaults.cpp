@@ -22,10 +22,14 @@ void prepare(UserDefaults &defaults, const QDateTime &now)
 
 qlonglong countUse(UserDefaults &defaults)
 {
-    // A count that cannot grow any more stays where it is.
-    const qlonglong stored = defaults.integerForKey(DefaultsKeys::NumUses);
-    const qlonglong uses = stored < std::numeric_limits<qlonglong>::max() ? stored + 1 : stored;
-    defaults.setInteger(DefaultsKeys::NumUses, uses);
+    // Read and written under the domain's lock: two starts at once must both count.
+    qlonglong uses = 0;
+    defaults.update([&uses](QVariantMap &stored) {
+        const qlonglong count = UserDefaults::integerValue(stored.value(DefaultsKeys::NumUses));
+        // A count that cannot grow any more stays where it is.
+        uses = count < std::numeric_limits<qlonglong>::max() ? count + 1 : count;
+        stored.insert(DefaultsKeys::NumUses, uses);
+    });
     return uses;
 }
 

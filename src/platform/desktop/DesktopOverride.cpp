@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace DesktopOverride {
@@ -18,6 +17,7 @@ namespace DesktopOverride {
 namespace {
 
 const QByteArray kChecksumPrefix = kChecksumKey.toUtf8() + '=';
+std::function<void()> beforeReplace;
 
 QByteArray checksum(const QByteArray &text)
 {
@@ -174,23 +174,40 @@ Result write(const QString &userFolder, const QString &id, const QString &origin
     const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
-    if (found.owner == Owner::Vexilo) {
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-            !file.setPermissions(permissions) || !file.commit())
-            return Result::Failed;
-        return Result::Done;
-    }
-    // A new file goes in under its name only if nobody put one there meanwhile.
     QTemporaryFile temporary(userFolder + QStringLiteral("/.vexilo-XXXXXX"));
     if (!temporary.open() || temporary.write(contents) != contents.size() || !temporary.flush() ||
         !temporary.setPermissions(permissions))
         return Result::Failed;
     temporary.close();
+    if (beforeReplace)
+        beforeReplace();
+    if (found.owner == Owner::Vexilo) {
+        // Swapped with the old file rather than written through its name, which may have become
+        // a link since the check; what turns out not to be Vexilo's any more is put back.
+        if (!FileOps::exchange(temporary.fileName(), target))
+            return Result::Failed;
+        const QFileInfo old(temporary.fileName());
+        if (!old.exists() && !old.isSymLink())
+            return Result::Done; // replaced where the file system cannot swap
+        const auto bytes = old.isFile() && !old.isSymLink() ? FileOps::readAll(temporary.fileName())
+                                                            : std::nullopt;
+        if (bytes && vexiloLanguage(*bytes))
+            return Result::Done; // the old override goes with the temporary name
+        if (FileOps::exchange(temporary.fileName(), target))
+            return Result::UserFile;
+        temporary.setAutoRemove(false); // what was swapped out is kept, not deleted
+        return Result::Failed;
+    }
+    // A new file goes in under its name only if nobody put one there meanwhile.
     if (!FileOps::moveNoReplace(temporary.fileName(), target))
         return QFileInfo::exists(target) ? Result::UserFile : Result::Failed;
     temporary.setAutoRemove(false);
     return Result::Done;
+}
+
+void setBeforeReplaceForTesting(std::function<void()> hook)
+{
+    beforeReplace = std::move(hook);
 }
 
 Result remove(const QString &userFolder, const QString &id)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // "Always open in this language" for a desktop entry: a copy of the entry in the user's own
@@ -54,6 +55,10 @@ enum class Result { Done, UserFile, Failed };
 Result write(const QString &userFolder, const QString &id, const QString &originalPath,
              const QString &language, const QStringList &assignments,
              const QString &option = QString());
+
+// Runs between write()'s check of the user's folder and its change of it: tests swap a file
+// there. Empty by default.
+void setBeforeReplaceForTesting(std::function<void()> hook);
 
 // Removes Vexilo's own override of the ID; a file of the user's is left alone (UserFile).
 Result remove(const QString &userFolder, const QString &id);

@@ -23,26 +23,10 @@ namespace {
 
 using ProcFiles::readProcFile;
 
-// The program a process runs; one replaced on disk since it started counts as the same.
-QByteArray executableOf(const QByteArray &procDir)
-{
-    QByteArray target = ProcFiles::readLink(procDir + "/exe");
-    static const QByteArray deleted = " (deleted)";
-    if (target.endsWith(deleted))
-        target.chop(deleted.size());
-    return target;
-}
-
 bool isRunning(const QByteArray &procDir)
 {
     const char state = ProcFiles::processState(procDir);
     return state != '\0' && state != 'Z' && state != 'X';
-}
-
-bool isScript(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(2) == "#!";
 }
 
 } // namespace
@@ -57,7 +41,8 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
 {
     QList<qint64> pids = processes.startedFrom(app.path);
     const QByteArray target = QFile::encodeName(QFileInfo(app.program).canonicalFilePath());
-    const bool script = app.flatpakId.isEmpty() && isScript(app.program);
+    const std::optional<ProcFiles::Script> script =
+        app.flatpakId.isEmpty() ? ProcFiles::script(app.program) : std::nullopt;
     if (app.flatpakId.isEmpty() && target.isEmpty())
         return pids;
     // A program run with a file of its own (an interpreter and its script: "python3
@@ -88,18 +73,12 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
         if (!app.flatpakId.isEmpty()) {
             match = flatpakApplication(readProcFile(procDir + "/root/.flatpak-info", 65536)) ==
                     app.flatpakId;
-        } else if (executableOf(procDir) == target) {
+        } else if (ProcFiles::executable(procDir) == target) {
             match = ownFile.isEmpty() ||
                     readProcFile(procDir + "/cmdline").split('\0').mid(1).contains(ownFile);
         } else if (script) {
-            // The interpreter names the script as its first or second argument.
-            const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');
-            for (qsizetype k = 1; k <= 2 && k < argv.size() && !match; ++k) {
-                if (argv.at(k).startsWith('/'))
-                    match =
-                        QFile::encodeName(
-                            QFileInfo(QFile::decodeName(argv.at(k))).canonicalFilePath()) == target;
-            }
+            match = ProcFiles::runsScript(procDir, readProcFile(procDir + "/cmdline").split('\0'),
+                                          *script);
         }
         if (match && isRunning(procDir))
             pids.append(pid);

@@ -22,8 +22,9 @@ QString overridesFile(const QString &appId, const QProcessEnvironment &environme
 
 bool isValidId(const QString &appId)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[A-Za-z_][A-Za-z0-9_-]*(\\.[A-Za-z_][A-Za-z0-9_-]*)+$"));
+    // Anchored for real: '$' would also match before a final line feed.
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z_][A-Za-z0-9_-]*(\\.[A-Za-z_][A-Za-z0-9_-]*)+")));
     return appId.size() <= 255 && pattern.match(appId).hasMatch();
 }
 

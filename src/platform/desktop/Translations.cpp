@@ -237,8 +237,9 @@ QStringList gettextDomains(const DesktopApplication &app)
 
 bool isLanguageCode(const QString &name)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[a-z]{2,3}([_-]([A-Z][a-z]{3}|[A-Z]{2}|[0-9]{3}))*(@[a-z]+)?$"));
+    // Anchored for real: '$' would also match before a final line feed ("pt\n").
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("[a-z]{2,3}([_-]([A-Z][a-z]{3}|[A-Z]{2}|[0-9]{3}))*(@[a-z]+)?")));
     return pattern.match(name).hasMatch();
 }
 

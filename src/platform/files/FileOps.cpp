@@ -13,6 +13,9 @@
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
 #endif
+#ifndef RENAME_EXCHANGE
+#define RENAME_EXCHANGE (1 << 1)
+#endif
 
 namespace {
 
@@ -52,6 +55,20 @@ bool moveNoReplace(const QString &from, const QString &to)
         return true;
     if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
         return moveByLinkNoReplace(from, to);
+    return false;
+}
+
+bool exchange(const QString &from, const QString &to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return false;
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) ==
+        0)
+        return true;
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+        return ::rename(source.constData(), target.constData()) == 0;
     return false;
 }
 

@@ -11,6 +11,11 @@ namespace FileOps {
 // an existing entry: fails instead, leaving both in place.
 bool moveNoReplace(const QString &from, const QString &to);
 
+// Swaps two names at once (renameat2 RENAME_EXCHANGE); a link at either is moved, never
+// followed. Where the file system cannot swap, `from` is renamed over `to` instead (which also
+// replaces a link rather than following it) and `from` names nothing afterwards.
+bool exchange(const QString &from, const QString &to);
+
 // Read-modify-write of a small file under an exclusive lock file (<path>.lock), replacing it
 // atomically so a reader sees the old or the new contents, never a part. `change` gets the
 // current contents (nullopt when the file does not exist) and returns the new contents, or

@@ -74,7 +74,11 @@ bool isInteger(const QVariant &value)
 
 qlonglong UserDefaults::integerForKey(const QString &key) const
 {
-    const QVariant value = objectForKey(key);
+    return integerValue(objectForKey(key));
+}
+
+qlonglong UserDefaults::integerValue(const QVariant &value)
+{
     // Property lists hold integers above the signed range as unsigned: clamped, not wrapped.
     if (value.typeId() == QMetaType::ULongLong || value.typeId() == QMetaType::ULong)
         return qlonglong(

@@ -28,6 +28,8 @@ public:
     qlonglong integerForKey(const QString &key) const;
     bool boolForKey(const QString &key) const;
     QDateTime dateForKey(const QString &key) const; // invalid when absent or not a date
+    // A value as integerForKey reads it, for values read in update().
+    static qlonglong integerValue(const QVariant &value);
 
     bool setObject(const QString &key, const QVariant &value);
     bool setInteger(const QString &key, qlonglong value) { return setObject(key, value); }

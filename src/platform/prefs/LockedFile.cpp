@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/file.h>
@@ -85,6 +88,8 @@ public:
             }
             if (locked && stillNamed(fd)) {
                 m_fd = fd;
+                // The coarse clock is the one file times are taken from.
+                ::clock_gettime(CLOCK_REALTIME_COARSE, &m_acquired);
                 return true;
             }
             ::close(fd);
@@ -92,6 +97,9 @@ public:
                 return false;
         }
     }
+
+    // When the lock was taken: a temporary file older than that is no live writer's.
+    timespec acquired() const { return m_acquired; }
 
 private:
     bool stillNamed(int fd) const
@@ -104,6 +112,7 @@ private:
 
     std::string m_path;
     int m_fd = -1;
+    timespec m_acquired{};
 };
 
 // Where a write to `path` lands: the end of a chain of links, so a linked preference file
@@ -134,7 +143,48 @@ bool syncFolder(const std::string &folder)
     return ok;
 }
 
-bool replaceAtomically(const std::string &path, const std::string &bytes)
+const char kTemporaryChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr size_t kTemporarySuffix = 6;
+
+// <name>.XXXXXX, the names replaceAtomically gives its temporary files.
+bool isTemporaryOf(std::string_view entry, std::string_view name)
+{
+    if (entry.size() != name.size() + 1 + kTemporarySuffix || !entry.starts_with(name) ||
+        entry[name.size()] != '.')
+        return false;
+    for (const char c : entry.substr(name.size() + 1)) {
+        if (c == '\0' || std::strchr(kTemporaryChars, c) == nullptr)
+            return false;
+    }
+    return true;
+}
+
+// Temporary files of `name` that a writer killed between writing and renaming left behind.
+// Called under the lock: a writer that went through it before us is done with its file; one
+// made after the lock was taken (a writer reaching the file through another link) is kept.
+void removeStaleTemporaries(const std::string &folder, const std::string &name,
+                            const timespec &lockedAt)
+{
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name))
+            continue;
+        struct stat st;
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode))
+            continue;
+        const bool older =
+            st.st_mtim.tv_sec < lockedAt.tv_sec ||
+            (st.st_mtim.tv_sec == lockedAt.tv_sec && st.st_mtim.tv_nsec < lockedAt.tv_nsec);
+        if (older)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+bool replaceAtomically(const std::string &path, const std::string &bytes, const timespec &lockedAt)
 {
     const auto target = resolveLinks(path);
     if (!target)
@@ -147,13 +197,12 @@ bool replaceAtomically(const std::string &path, const std::string &bytes)
 
     const std::string folder = folderOf(*target);
     const std::string base = folder + '/' + nameOf(*target) + '.';
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = base;
-        for (int i = 0; i < 6; ++i)
-            temporary += kChars[jitter() % (sizeof kChars - 1)];
+        for (size_t i = 0; i < kTemporarySuffix; ++i)
+            temporary += kTemporaryChars[jitter() % (sizeof kTemporaryChars - 1)];
         // 0666 lets the umask decide, as for any new file of the user.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno != EEXIST && errno != EINTR)
@@ -172,6 +221,7 @@ bool replaceAtomically(const std::string &path, const std::string &bytes)
     // The rename itself must survive a crash; it has happened, so a failure here is not one
     // of the write.
     syncFolder(folder);
+    removeStaleTemporaries(folder, nameOf(*target), lockedAt);
     return true;
 }
 
@@ -271,7 +321,7 @@ bool update(
     const std::optional<std::string> after = change(before);
     if (!after)
         return true;
-    return replaceAtomically(path, *after);
+    return replaceAtomically(path, *after, lock.acquired());
 }
 
 } // namespace LockedFile

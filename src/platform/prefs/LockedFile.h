@@ -25,8 +25,10 @@ ReadResult read(const std::string &path, std::string &out, std::size_t maxSize =
 // same folder, synced, renamed over it) so that a reader sees the old or the new contents,
 // never a part. `change` gets the current contents (nullopt when there is no file) and
 // returns the new ones, or nullopt to leave the file as it is. Missing parent folders are
-// created. A link at `path` is followed and stays a link. False when the lock could not be
-// had within about ten seconds or the file could not be read or written.
+// created. A link at `path` is followed and stays a link. A successful write also removes the
+// temporary files of writers killed before their rename (<name>.XXXXXX, older than the lock).
+// False when the lock could not be had within about ten seconds or the file could not be read
+// or written.
 bool update(
     const std::string &path,
     const std::function<std::optional<std::string>(const std::optional<std::string> &)> &change);

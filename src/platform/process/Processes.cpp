@@ -9,9 +9,7 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
-#include <cerrno>
 #include <climits>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,71 +53,45 @@ QString bundleOfProgram(const QByteArray &procDir, const QByteArray &program,
         QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') + QFile::decodeName(program)));
 }
 
-// The interpreter line of a script. Only a regular file is opened, without blocking: a FIFO of
-// that name must not hold the whole scan up.
-std::optional<ProcessCommandLine::Interpreter> interpreterLine(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info;
-    char buffer[256];
-    ssize_t n = -1;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        do {
-            n = ::read(fd, buffer, sizeof buffer);
-        } while (n < 0 && errno == EINTR);
-    }
-    ::close(fd);
-    if (n <= 0)
-        return std::nullopt;
-    return ProcessCommandLine::interpreterLine(QByteArrayView(buffer, n));
-}
-
 // The script a process runs through its #! line, when it lies in a bundle's MacOS folder.
 // The kernel starts "#!/bin/sh" scripts as "/bin/sh <script> <arguments>" and
-// "#!/usr/bin/env python3" ones, through env, as "python3 <script> <arguments>"; the script's
-// own line must name the program that runs, so that an editor opened on the file is no instance.
-QString scriptBundlePath(const QByteArray &procDir, const QList<QByteArray> &argv,
-                         std::optional<QByteArray> &cwd)
+// "#!/usr/bin/env python3" ones, through env, as "python3 <script> <arguments>"; the process
+// must be that interpreter running that file, so that an editor opened on the file, or a
+// program that only names it in its arguments, is no instance.
+QString scriptBundlePath(const QByteArray &procDir, const QList<QByteArray> &argv)
 {
+    std::optional<QByteArray> cwd;
     for (qsizetype k = 1; k <= 2 && k < argv.size(); ++k) {
         const QString bundle = bundleOfProgram(procDir, argv.at(k), cwd);
         if (bundle.isEmpty())
             continue;
-        const QString script = argv.at(k).startsWith('/')
-                                   ? QFile::decodeName(argv.at(k))
-                                   : QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') +
-                                                     QFile::decodeName(argv.at(k)));
-        const auto line = interpreterLine(script);
-        if (line && ProcessCommandLine::runsScript(argv, k, *line))
+        const QString path = argv.at(k).startsWith('/')
+                                 ? QFile::decodeName(argv.at(k))
+                                 : QDir::cleanPath(QFile::decodeName(*cwd) + QLatin1Char('/') +
+                                                   QFile::decodeName(argv.at(k)));
+        if (const auto script = ProcFiles::script(path);
+            script && ProcFiles::runsScript(procDir, argv, *script))
             return bundle;
     }
     return {};
 }
 
+// The bundle whose running copy the process is: its executable lies in the bundle's MacOS
+// folder, or it is the interpreter of a script there. argv[0] is never trusted on its own: any
+// program can give itself a bundle's path there (exec -a).
 QString executableBundlePath(const QByteArray &procDir)
 {
     static const QByteArray marker = ".app/Contents/MacOS/";
-    QByteArray exe = readLink(procDir + "/exe");
-    static const QByteArray deleted = " (deleted)";
-    if (exe.endsWith(deleted))
-        exe.chop(deleted.size());
+    const QByteArray exe = ProcFiles::executable(procDir);
     if (exe.contains(marker)) {
         QString bundle = ProcessCommandLine::bundlePathOfExecutable(QFile::decodeName(exe));
         if (!bundle.isEmpty())
             return bundle;
     }
-
     const QList<QByteArray> argv = readProcFile(procDir + "/cmdline").split('\0');
-    if (argv.first().isEmpty())
+    if (argv.size() < 2)
         return {};
-    std::optional<QByteArray> cwd;
-    // A program started through a loader still names itself in argv[0].
-    const QString bundle = bundleOfProgram(procDir, argv.first(), cwd);
-    if (!bundle.isEmpty())
-        return bundle;
-    return scriptBundlePath(procDir, argv, cwd);
+    return scriptBundlePath(procDir, argv);
 }
 
 } // namespace

@@ -19,9 +19,11 @@ struct RunningApplication {
 // This user's processes, as the workspace and the process-status tool report them.
 class Processes {
 public:
-    // This user's processes whose executable, argv[0] or - for an interpreter running a "#!"
-    // script - script lies in <bundle>.app/Contents/MacOS/, with that bundle's identifier
-    // (bundles without identifier are left out), in PID order. Zombies are not running.
+    // This user's processes whose executable - or, for the interpreter running a "#!" script,
+    // that script (ProcFiles::runsScript) - lies in <bundle>.app/Contents/MacOS/, and those
+    // remembered by rememberStart, with that bundle's identifier (bundles without identifier are
+    // left out), in PID order. A bundle's path in argv[0] alone makes no copy. Zombies are not
+    // running.
     QList<RunningApplication> launchedApplications() const;
 
     // The command line of a process in the form of `ps -p PID -o args`: the header line "ARGS",
