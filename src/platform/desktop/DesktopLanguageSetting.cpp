@@ -5,6 +5,7 @@
 #include "platform/desktop/FlatpakOverride.h"
 #include "platform/process/LaunchEnvironment.h"
 
+#include <QFileInfo>
 #include <QProcess>
 
 namespace DesktopLanguageSetting {
@@ -33,6 +34,24 @@ bool runFlatpak(const DesktopEntries &entries, const QStringList &arguments)
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+// The service file the session bus starts a DBusActivatable application from: the first of
+// the data folders' (the user's own folder, where Vexilo writes, left out); empty for others.
+QString originalService(const DesktopApplication &app, const DesktopEntries &entries)
+{
+    const QString name = DesktopOverride::serviceName(app.id);
+    if (!app.dbusActivatable || name.isEmpty())
+        return {};
+    for (const QString &data : entries.dataFolders()) {
+        const QString folder = data + QStringLiteral("/dbus-1/services");
+        if (folder == entries.setup().userServices)
+            continue;
+        const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".service");
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
 } // namespace
 
 DesktopOverride::Found find(const DesktopApplication &app, const DesktopEntries &entries,
@@ -48,11 +67,20 @@ DesktopOverride::Result set(const DesktopApplication &app, const DesktopEntries 
 {
     if (code.isEmpty())
         return Result::Failed;
-    const QProcessEnvironment child = LaunchEnvironment::forLanguage(user, code);
+    const QProcessEnvironment child = DesktopLaunch::environment(app, code, user);
     if (app.flatpakId.isEmpty()) {
         const QString option = app.chromium ? QStringLiteral("--lang=") + code : QString();
-        return DesktopOverride::write(entries.userFolder(), app.id, app.path, code,
-                                      DesktopLaunch::changedVariables(user, child), option);
+        const QStringList assignments = DesktopLaunch::changedVariables(user, child);
+        const QString name = DesktopOverride::serviceName(app.id);
+        const QString service = originalService(app, entries);
+        const QString services = entries.setup().userServices;
+        if (!service.isEmpty() && DesktopOverride::findService(services, name).owner == Owner::User)
+            return Result::UserFile;
+        const Result result = DesktopOverride::write(entries.userFolder(), app.id, app.path, code,
+                                                     assignments, option);
+        if (result != Result::Done || service.isEmpty())
+            return result;
+        return DesktopOverride::writeService(services, name, service, code, assignments);
     }
     if (!FlatpakOverride::isValidId(app.flatpakId))
         return Result::Failed;
@@ -68,8 +96,18 @@ DesktopOverride::Result set(const DesktopApplication &app, const DesktopEntries 
 DesktopOverride::Result reset(const DesktopApplication &app, const DesktopEntries &entries,
                               const QProcessEnvironment &user)
 {
-    if (app.flatpakId.isEmpty())
-        return DesktopOverride::remove(entries.userFolder(), app.id);
+    if (app.flatpakId.isEmpty()) {
+        const Result entry = DesktopOverride::remove(entries.userFolder(), app.id);
+        // Vexilo's service file goes with the entry's override; another's is no concern here.
+        const QString services = entries.setup().userServices;
+        const QString name = DesktopOverride::serviceName(app.id);
+        Result service = Result::Done;
+        if (!name.isEmpty() && DesktopOverride::findService(services, name).owner == Owner::Vexilo)
+            service = DesktopOverride::removeService(services, name);
+        if (entry == Result::Failed || service == Result::Failed)
+            return Result::Failed;
+        return entry;
+    }
     if (!FlatpakOverride::isValidId(app.flatpakId))
         return Result::Failed;
     switch (find(app, entries, user).owner) {
