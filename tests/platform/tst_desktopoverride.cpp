@@ -108,6 +108,13 @@ private slots:
         QCOMPARE(DesktopTree::snapshot(data), before);
         QCOMPARE(m_entries->application(u"org.example.Editor.desktop"_s)->overrideLanguage,
                  QString());
+
+        // A language list the bus's Exec cannot hold leaves nothing half set.
+        QProcessEnvironment odd = m_user;
+        odd.insert(u"LANGUAGE"_s, u"de:it'x"_s);
+        QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, odd),
+                 DesktopOverride::Result::Failed);
+        QCOMPARE(DesktopTree::snapshot(data), before);
     }
 
     // A file of that ID that Vexilo did not write, or that was changed since, stays as it is.

@@ -80,7 +80,12 @@ DesktopOverride::Result set(const DesktopApplication &app, const DesktopEntries 
                                                      assignments, option);
         if (result != Result::Done || service.isEmpty())
             return result;
-        return DesktopOverride::writeService(services, name, service, code, assignments);
+        const Result written =
+            DesktopOverride::writeService(services, name, service, code, assignments);
+        // Half a setting would open the application in the language from the menu only.
+        if (written != Result::Done)
+            DesktopOverride::remove(entries.userFolder(), app.id);
+        return written;
     }
     if (!FlatpakOverride::isValidId(app.flatpakId))
         return Result::Failed;
