@@ -31,7 +31,8 @@ private slots:
         m_tree = std::make_unique<DesktopTree>(m_dir.path());
         DesktopTree &t = *m_tree;
         for (const QString &program :
-             {"bin/gtkapp", "bin/qtapp", "opt/chromish/chromish", "bin/flatpak", "bin/plain"})
+             {"bin/gtkapp", "bin/qtapp", "opt/chromish/chromish", "bin/flatpak", "bin/plain",
+              "bin/variants", "bin/torrent-gtk", "bin/sol", "bin/disks", "bin/tagger-qt"})
             t.write(program, "#!/bin/sh\n", true);
         QVERIFY(QFile::link(t.root() + u"/opt/chromish/chromish"_s, t.bin() + u"/chromish"_s));
         const QString sys = t.systemFolder(), user = t.userFolder();
@@ -54,7 +55,13 @@ private slots:
             // The user hides an entry of the system by one of the same ID.
             {sys + "/unwanted.desktop", "Name=Unwanted\nExec=plain\n"},
             {user + "/unwanted.desktop", "Name=Unwanted\nExec=plain\nHidden=true\n"},
-            {sys + "/kde/sub.desktop", "Name=In a subfolder\nExec=plain\n"}};
+            {sys + "/kde/sub.desktop", "Name=In a subfolder\nExec=plain\n"},
+            {sys + "/variants.desktop", "Name=V\nExec=variants\n"},
+            {sys + "/torrent.desktop",
+             "Name=T\nExec=torrent-gtk\nX-Ubuntu-Gettext-Domain=torrent\n"},
+            {sys + "/sol.desktop", "Name=Sol\nExec=sol\n"},
+            {sys + "/disks.desktop", "Name=Disks\nExec=disks\n"},
+            {sys + "/tagger-qt.desktop", "Name=Tagger\nExec=tagger-qt\n"}};
         for (const auto &[path, lines] : entries)
             t.entry(QFileInfo(path).path(), QFileInfo(path).fileName(), lines);
         t.write(u"system/applications/link.desktop"_s,
@@ -68,6 +75,28 @@ private slots:
               "qtapp/translations/qtapp_fr.qm", "qtapp/translations/qtapp_de_DE.qm",
               "qtapp/translations/qt_ja.qm"})
             t.write("system/" + file, "");
+        // Each variant is a language of its own; spellings of one are one.
+        for (const QString &lang : {"ca", "ca@valencia", "en@shaw", "sr@latin", "sr@Latn", "sr@ije",
+                                    "be@latin", "uz@cyrillic", "iw", "he"})
+            t.write("system/locale/" + lang + "/LC_MESSAGES/variants.mo", "");
+        // The declared domain has no catalogue; the program's name has.
+        for (const QString &lang : {"fr", "de"})
+            t.write("system/locale/" + lang + "/LC_MESSAGES/torrent-gtk.mo", "");
+        // Catalogues named after neither: the Debian packages tell them, the package of the
+        // entry or one of the same source; the program's most translated domain counts.
+        const QString locale = t.systemData() + "/locale/";
+        t.package(u"solitaire"_s, u"solitaire"_s,
+                  {sys + "/sol.desktop", locale + "fr/LC_MESSAGES/solitaire.mo",
+                   locale + "ja/LC_MESSAGES/solitaire.mo",
+                   locale + "de/LC_MESSAGES/solitaire-help.mo"});
+        t.package(u"disks-ui"_s, u"diskutil"_s, {sys + "/disks.desktop"});
+        t.package(
+            u"diskutil-data:amd64"_s, u"diskutil"_s,
+            {locale + "es/LC_MESSAGES/disk-utility.mo", locale + "it/LC_MESSAGES/disk-utility.mo"});
+        t.package(u"unrelated"_s, u"other"_s, {locale + "pl/LC_MESSAGES/disk-utility.mo"});
+        // Qt catalogues named after the project, not its Qt build.
+        for (const QString &file : {"tagger_fr.qm", "tagger_ca@valencia.qm"})
+            t.write("system/tagger/translations/" + file, "");
         for (const QString &file : {"fr.pak", "en-US.pak", "pt-BR.pak", "README"})
             t.write("opt/chromish/locales/" + file, "");
         for (const QString &lang : {"fr", "ja", "pt\n"})
@@ -141,7 +170,7 @@ private slots:
         QFETCH(QString, exec);
         const DesktopEntries entries(m_tree->setup());
         const QList<DesktopApplication> apps = entries.applications();
-        QCOMPARE(apps.size(), 6);
+        QCOMPARE(apps.size(), 11);
         const auto listed = std::find_if(apps.cbegin(), apps.cend(),
                                          [&](const DesktopApplication &a) { return a.id == id; });
         QCOMPARE(listed == apps.cend() ? QString() : listed->name, name);
@@ -182,7 +211,17 @@ private slots:
         QTest::addColumn<QString>("codes");
         QTest::addColumn<bool>("chromium");
         QTest::newRow("gettext domain, English added")
-            << u"org.example.Gtk.desktop"_s << u"de en fr pt_BR sr_Latn"_s << false;
+            << u"org.example.Gtk.desktop"_s << u"de en fr pt_BR sr@latin"_s << false;
+        QTest::newRow("variants, each spelling once")
+            << u"variants.desktop"_s
+            << u"be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic"_s << false;
+        QTest::newRow("declared domain without catalogues")
+            << u"torrent.desktop"_s << u"de en fr"_s << false;
+        QTest::newRow("package's catalogues") << u"sol.desktop"_s << u"en fr ja"_s << false;
+        QTest::newRow("sibling package's catalogues")
+            << u"disks.desktop"_s << u"en es it"_s << false;
+        QTest::newRow("qt project name")
+            << u"tagger-qt.desktop"_s << u"ca@valencia en fr"_s << false;
         QTest::newRow("qt catalogues, not Qt's own")
             << u"qtapp.desktop"_s << u"de_DE en fr"_s << false;
         QTest::newRow("chromium locales") << u"chromish.desktop"_s << u"en-US fr pt-BR"_s << true;

@@ -5,6 +5,7 @@
 #include "platform/desktop/DesktopOverride.h"
 #include "platform/desktop/DesktopProcesses.h"
 #include "platform/desktop/FlatpakOverride.h"
+#include "platform/process/Processes.h"
 
 #include <QtTest>
 
@@ -48,6 +49,11 @@ private slots:
         // The user's own entries, which no change of Vexilo's may touch.
         t.entry(t.userFolder(), u"mine.desktop"_s, "Name=Mine\nExec=editor --mine\n");
         t.write(u"data/applications/mimeapps.list"_s, "[Default Applications]\n");
+        // D-Bus starts the DBusActivatable editor from its service file; the user has another.
+        t.write(u"system/dbus-1/services/org.example.Editor.service"_s,
+                "[D-BUS Service]\nName=org.example.Editor\nExec=" + QFile::encodeName(t.bin()) +
+                    "/editor --gapplication-service\nSystemdService=editor.service\n");
+        t.write(u"data/dbus-1/services/org.example.Mine.service"_s, "[D-BUS Service]\n");
         m_entries = std::make_unique<DesktopEntries>(t.setup());
         // Under C, LANGUAGE takes effect only with a messages locale of another name.
         m_user = QProcessEnvironment();
@@ -59,7 +65,8 @@ private slots:
 
     void writeAndRemoveLeaveOthersAlone()
     {
-        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
+        const QString data = m_dir->path() + u"/data"_s;
+        const QHash<QString, QByteArray> before = DesktopTree::snapshot(data);
         const DesktopApplication editor = app(u"org.example.Editor.desktop"_s);
         QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, m_user),
                  DesktopOverride::Result::Done);
@@ -71,6 +78,19 @@ private slots:
         QVERIFY(text.contains("\nExec=" + env + "editor --win\n"));
         QVERIFY(text.contains("\nDBusActivatable=false\n"));
         QVERIFY(text.contains("# a comment kept\n"));
+        // D-Bus activation starts it with the same language, not through systemd.
+        QFile service(data + u"/dbus-1/services/org.example.Editor.service"_s);
+        QVERIFY(service.open(QIODevice::ReadOnly));
+        const QByteArray serviceText = service.readAll();
+        QVERIFY2(serviceText.contains("\nExec=/usr/bin/env LANGUAGE=fr:de:en LC_MESSAGES=C.UTF-8 "
+                                      "LC_CTYPE=C.UTF-8 " +
+                                      QFile::encodeName(m_tree->bin()) +
+                                      "/editor --gapplication-service\n"),
+                 serviceText.constData());
+        QVERIFY(!serviceText.contains("SystemdService"));
+        QCOMPARE(DesktopOverride::findService(data + u"/dbus-1/services"_s, u"org.example.Editor"_s)
+                     .language,
+                 u"fr"_s);
         // The menu still shows the application as the system's entry, its language read back.
         const auto shown = m_entries->application(u"org.example.Editor.desktop"_s);
         QVERIFY(shown);
@@ -85,9 +105,16 @@ private slots:
 
         QCOMPARE(DesktopLanguageSetting::reset(editor, *m_entries, m_user),
                  DesktopOverride::Result::Done);
-        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
+        QCOMPARE(DesktopTree::snapshot(data), before);
         QCOMPARE(m_entries->application(u"org.example.Editor.desktop"_s)->overrideLanguage,
                  QString());
+
+        // A language list the bus's Exec cannot hold leaves nothing half set.
+        QProcessEnvironment odd = m_user;
+        odd.insert(u"LANGUAGE"_s, u"de:it'x"_s);
+        QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, odd),
+                 DesktopOverride::Result::Failed);
+        QCOMPARE(DesktopTree::snapshot(data), before);
     }
 
     // What takes the place of Vexilo's file between the check and the write (a link to a file
@@ -126,38 +153,56 @@ private slots:
     // A file of that ID that Vexilo did not write, or that was changed since, stays as it is.
     void userFileNeverTouched_data()
     {
+        QTest::addColumn<QString>("file"); // below data/
         QTest::addColumn<bool>("vexiloWroteFirst");
         QTest::addColumn<QByteArray>("userText");
-        QTest::newRow("the user's own") << false
+        const QString entry = u"applications/org.example.Editor.desktop"_s;
+        const QString service = u"dbus-1/services/org.example.Editor.service"_s;
+        QTest::newRow("the user's own") << entry << false
                                         << QByteArray("[Desktop Entry]\nType=Application\n"
                                                       "Name=Editor\nExec=env LANGUAGE=it editor\n");
-        QTest::newRow("Vexilo's, edited") << true << QByteArray("# my change\n");
+        QTest::newRow("Vexilo's, edited") << entry << true << QByteArray("# my change\n");
         QTest::newRow("marker copied by hand")
-            << false
+            << entry << false
             << QByteArray("[Desktop Entry]\nX-Vexilo-Language=fr\nX-Vexilo-Checksum=00\n"
                           "Type=Application\nName=Editor\nExec=editor\n");
+        QTest::newRow("the user's service")
+            << service << false << QByteArray("[D-BUS Service]\nName=org.example.Editor\n");
+        QTest::newRow("Vexilo's service, edited") << service << true << QByteArray("# mine\n");
     }
     void userFileNeverTouched()
     {
+        QFETCH(QString, file);
         QFETCH(bool, vexiloWroteFirst);
         QFETCH(QByteArray, userText);
         const DesktopApplication editor = app(u"org.example.Editor.desktop"_s);
-        const QString path = m_tree->userFolder() + u"/org.example.Editor.desktop"_s;
+        const QString data = m_dir->path() + u"/data"_s;
         if (vexiloWroteFirst)
             QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, m_user),
                      DesktopOverride::Result::Done);
-        m_tree->write(u"data/applications/org.example.Editor.desktop"_s, userEntry() + userText);
-        const QHash<QString, QByteArray> before = DesktopTree::snapshot(m_tree->userFolder());
-
-        const DesktopOverride::Found found =
-            DesktopLanguageSetting::find(editor, *m_entries, m_user);
-        QCOMPARE(found.owner, DesktopOverride::Owner::User);
-        QCOMPARE(found.path, path);
+        QFile written(data + '/' + file);
+        const QByteArray old = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        m_tree->write("data/" + file, old + userText);
+        const bool entry = file.startsWith(u"applications/"_s);
+        if (entry) {
+            const DesktopOverride::Found found =
+                DesktopLanguageSetting::find(editor, *m_entries, m_user);
+            QCOMPARE(found.owner, DesktopOverride::Owner::User);
+            QCOMPARE(found.path, data + '/' + file);
+        }
+        // Nothing is set beside a file of the user's; a reset removes only Vexilo's own files.
+        QHash<QString, QByteArray> before = DesktopTree::snapshot(data);
         QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"de"_s, m_user),
                  DesktopOverride::Result::UserFile);
+        QCOMPARE(DesktopTree::snapshot(data), before);
         QCOMPARE(DesktopLanguageSetting::reset(editor, *m_entries, m_user),
-                 DesktopOverride::Result::UserFile);
-        QCOMPARE(DesktopTree::snapshot(m_tree->userFolder()), before);
+                 entry ? DesktopOverride::Result::UserFile : DesktopOverride::Result::Done);
+        for (const QString &vexilos : {u"applications/org.example.Editor.desktop"_s,
+                                       u"dbus-1/services/org.example.Editor.service"_s}) {
+            if (vexilos != file)
+                before.remove(data + '/' + vexilos);
+        }
+        QCOMPARE(DesktopTree::snapshot(data), before);
     }
 
     void flatpakOverride()
@@ -225,22 +270,83 @@ private slots:
     void environmentLanguages_data()
     {
         QTest::addColumn<QByteArray>("environ");
+        QTest::addColumn<bool>("localeOnly"); // a program that reads the locale alone
         QTest::addColumn<QStringList>("languages");
-        QTest::newRow("LANGUAGE then locale")
-            << QByteArray("LANGUAGE=fr:de\0LANG=es_ES.UTF-8\0", 31)
-            << QStringList{u"fr"_s, u"de"_s, u"es_ES"_s};
-        QTest::newRow("LC_ALL wins")
-            << QByteArray("LC_ALL=it_IT.UTF-8\0LANG=es_ES.UTF-8\0", 36) << QStringList{u"it_IT"_s};
-        QTest::newRow("C ignores LANGUAGE")
-            << QByteArray("LANGUAGE=fr\0LC_ALL=C\0", 21) << QStringList{};
-        QTest::newRow("C.UTF-8 reads it")
-            << QByteArray("LANGUAGE=fr\0LC_MESSAGES=C.UTF-8\0", 32) << QStringList{u"fr"_s};
-        QTest::newRow("garbage") << QByteArray("\0\0=x\0LANG\0", 10) << QStringList{};
+        const auto row = [](const char *tag, QByteArrayView environ, bool localeOnly,
+                            const QStringList &languages) {
+            QTest::newRow(tag) << environ.toByteArray() << localeOnly << languages;
+        };
+        row("LANGUAGE then locale", "LANGUAGE=fr:de\0LANG=es_ES.UTF-8\0"_ba, false,
+            {u"fr"_s, u"de"_s, u"es_ES"_s});
+        row("locale only", "LANGUAGE=fr:de\0LANG=es_ES.UTF-8\0"_ba, true, {u"es_ES"_s});
+        row("LC_ALL wins", "LC_ALL=it_IT.UTF-8\0LANG=es_ES.UTF-8\0"_ba, false, {u"it_IT"_s});
+        row("C ignores LANGUAGE", "LANGUAGE=fr\0LC_ALL=C\0"_ba, false, {});
+        row("C.UTF-8 reads it", "LANGUAGE=fr\0LC_MESSAGES=C.UTF-8\0"_ba, false, {u"fr"_s});
+        row("garbage", "\0\0=x\0LANG\0"_ba, false, {});
     }
     void environmentLanguages()
     {
         QFETCH(QByteArray, environ);
-        QTEST(DesktopProcesses::environmentLanguages(environ), "languages");
+        QFETCH(bool, localeOnly);
+        QTEST(DesktopProcesses::environmentLanguages(environ, localeOnly), "languages");
+    }
+
+    // A program a wrapper script ends in is the entry's running copy, whoever started it; one
+    // that hides its environment runs in a language that cannot be known, unless its --lang
+    // tells it.
+    void wrappedCopies_data()
+    {
+        QTest::addColumn<QString>("through"); // what the wrapper execs the program with
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QStringList>("languages");
+        QTest::newRow("environment read")
+            << QString() << QString() << int(DesktopProcesses::RunningCopy::Known)
+            << QStringList{u"fr"_s, u"de"_s};
+        QTest::newRow("environment hidden")
+            << u"env -i"_s << QString() << int(DesktopProcesses::RunningCopy::LanguageUnknown)
+            << QStringList{};
+        QTest::newRow("hidden, --lang shown")
+            << u"env -i"_s << u"--lang=pt-BR"_s << int(DesktopProcesses::RunningCopy::Known)
+            << QStringList{u"pt-BR"_s};
+    }
+    void wrappedCopies()
+    {
+        QFETCH(QString, through);
+        QFETCH(QString, argument);
+        DesktopTree &t = *m_tree;
+        // The real program: a shell of its own, so that /proc names it as the executable.
+        QVERIFY(QDir().mkpath(t.root() + u"/opt/real"_s));
+        QVERIFY(QFile::copy(u"/bin/sh"_s, t.root() + u"/opt/real/real"_s));
+        t.write(u"bin/wrapped"_s,
+                "#!/bin/sh\nNAME=real\nDIR=" + QFile::encodeName(t.root()) + "/opt/$NAME\nexec " +
+                    through.toUtf8() + " $DIR/$NAME -c 'while :; do sleep 0.2; done' \"$@\"\n",
+                true);
+        t.entry(t.systemFolder(), u"wrapped.desktop"_s, "Name=Wrapped\nExec=wrapped\n");
+        const DesktopApplication wrapped =
+            DesktopEntries(t.setup()).application(u"wrapped.desktop"_s).value();
+        const Processes processes;
+        QCOMPARE(DesktopProcesses::runningCopy(wrapped, processes).state,
+                 DesktopProcesses::RunningCopy::NotRunning);
+
+        QProcess process; // started outside Vexilo
+        QProcessEnvironment environment;
+        environment.insert(u"LANGUAGE"_s, u"fr:de"_s);
+        environment.insert(u"LANG"_s, u"C.UTF-8"_s);
+        process.setProcessEnvironment(environment);
+        process.start(t.bin() + u"/wrapped"_s,
+                      argument.isEmpty() ? QStringList() : QStringList{argument});
+        QVERIFY(process.waitForStarted());
+        // Past the wrapper, which is the entry's copy too while it runs.
+        QTRY_COMPARE(QFileInfo(u"/proc/%1/exe"_s.arg(process.processId())).symLinkTarget(),
+                     t.root() + u"/opt/real/real"_s);
+        DesktopProcesses::RunningCopy copy;
+        QTRY_VERIFY((copy = DesktopProcesses::runningCopy(wrapped, processes)).pids.size() == 1);
+        QCOMPARE(copy.pids.first(), process.processId());
+        QTEST(int(copy.state), "state");
+        QTEST(copy.languages, "languages");
+        process.kill();
+        process.waitForFinished();
     }
 };
 

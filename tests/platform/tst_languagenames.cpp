@@ -27,6 +27,17 @@ private slots:
                                << u"portugais"_s;
         QTest::newRow("LANGUAGE over LANG")
             << u"en_US"_s << u"fr:en"_s << u"de"_s << u"allemand"_s << u"allemand"_s;
+        // A gettext modifier makes a language of its own, named by ICU where it knows it.
+        const std::pair<const char *, const char *> variants[] = {
+            {"ca@valencia", "Catalan (Valencian)"},     {"en@shaw", "English (Shavian)"},
+            {"sr_RS@latin", "Serbian (Latin, Serbia)"}, {"be@latin", "Belarusian (Latin)"},
+            {"uz@cyrillic", "Uzbek (Cyrillic)"},        {"sr@ije", "Serbian (ije)"}};
+        for (const auto &[code, name] : variants)
+            QTest::newRow(code) << u"en"_s << QString() << QString::fromLatin1(code)
+                                << QString::fromLatin1(name)
+                                << QString::fromLatin1(name).section(u' ', 0, 0);
+        QTest::newRow("unknown modifier in French")
+            << u"fr"_s << QString() << u"sr@ije"_s << u"serbe (ije)"_s << u"serbe"_s;
         // ICU would hand these back unchanged: they have no name.
         QTest::newRow("xx") << u"en"_s << QString() << u"xx"_s << QString() << QString();
         QTest::newRow("classic name")

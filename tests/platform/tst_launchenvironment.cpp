@@ -39,6 +39,10 @@ private slots:
         QTest::newRow("simplified Chinese") << u"zh_Hans"_s << u"zh_CN"_s;
         QTest::newRow("script and region") << u"zh-Hant-HK"_s << u"zh_HK"_s;
         QTest::newRow("Serbian in Latin letters") << u"sr-Latn"_s << u"sr@latin"_s;
+        QTest::newRow("other scripts") << u"be_Latn"_s << u"be@latin"_s;
+        QTest::newRow("script and region") << u"uz_Cyrl_UZ"_s << u"uz_UZ@cyrillic"_s;
+        QTest::newRow("a catalogue's name stays") << u"ca@valencia"_s << u"ca@valencia"_s;
+        QTest::newRow("with its region") << u"sr_RS@latin"_s << u"sr_RS@latin"_s;
         QTest::newRow("nothing") << QString() << QString();
     }
     void gettextLanguage()
@@ -88,6 +92,37 @@ private slots:
         QFETCH(QString, child);
         QFETCH(QString, utf8);
         QCOMPARE(LaunchEnvironment::forLanguage(environment(user), language, utf8, installed),
+                 environment(child));
+    }
+
+    // Programs that read only the locale's name get one for the language, installed or not;
+    // LC_ALL would outrank it.
+    void messagesLocale_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("child");
+        QTest::newRow("not installed") << u"LANG=C.UTF-8"_s << u"fr"_s
+                                       << u"LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8"_s;
+        QTest::newRow("installed")
+            << u"LANG=C"_s << u"de"_s
+            << u"LANG=C LANGUAGE=de LC_MESSAGES=de_DE.UTF-8 LC_CTYPE=C.UTF-8"_s;
+        QTest::newRow("LC_ALL as LANG")
+            << u"LC_ALL=C"_s << u"fr"_s << u"LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8"_s;
+        QTest::newRow("modifier")
+            << u"LANG=C.UTF-8"_s << u"sr@latin"_s
+            << u"LANG=C.UTF-8 LANGUAGE=sr@latin LC_MESSAGES=sr_RS.UTF-8@latin"_s;
+        QTest::newRow("region") << u"LANG=C.UTF-8"_s << u"pt_BR"_s
+                                << u"LANG=C.UTF-8 LANGUAGE=pt_BR LC_MESSAGES=pt_BR.UTF-8"_s;
+    }
+    void messagesLocale()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, language);
+        QFETCH(QString, child);
+        const QProcessEnvironment made =
+            LaunchEnvironment::forLanguage(environment(user), language, u"C.UTF-8"_s, installed);
+        QCOMPARE(LaunchEnvironment::withMessagesLocale(made, language, installed),
                  environment(child));
     }
 

@@ -50,6 +50,16 @@ private slots:
         QTest::newRow("first preference that matches") << u"en de fr"_s << u"ja de fr"_s << u"de"_s;
         QTest::newRow("none") << u"en fr"_s << u"ja ko"_s << u""_s;
         QTest::newRow("not a language") << u"en Base"_s << u"../x"_s << u""_s;
+
+        // gettext's variants: one serves only who asks for it, and is chosen then.
+        const QString variants = u"ca ca@valencia sr sr@latin"_s;
+        QTest::newRow("ca@valencia") << variants << u"ca@valencia"_s << u"ca@valencia"_s;
+        QTest::newRow("ca_ES.UTF-8@valencia")
+            << variants << u"ca_ES.UTF-8@valencia"_s << u"ca@valencia"_s;
+        QTest::newRow("plain ca") << variants << u"ca_ES"_s << u"ca"_s;
+        QTest::newRow("sr@latin") << variants << u"sr_RS@latin"_s << u"sr@latin"_s;
+        QTest::newRow("sr, Cyrillic") << variants << u"sr"_s << u"sr"_s;
+        QTest::newRow("no plain catalogue") << u"en ca@valencia"_s << u"ca"_s << u""_s;
     }
     void bestMatch()
     {

@@ -24,6 +24,8 @@ DesktopEntries::Setup DesktopTree::setup() const
     setup.locales = {QStringLiteral("en_US.UTF-8")};
     setup.localeFolders = {systemData() + QStringLiteral("/locale")};
     setup.flatpakInstallations = {m_root + QStringLiteral("/data/flatpak")};
+    setup.packageDatabase = m_root + QStringLiteral("/dpkg");
+    setup.userServices = m_root + QStringLiteral("/data/dbus-1/services");
     return setup;
 }
 
@@ -83,6 +85,21 @@ QStringList DesktopTree::log(const QString &name) const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void DesktopTree::package(const QString &name, const QString &source, const QStringList &files)
+{
+    QByteArray list;
+    for (const QString &file : files) {
+        list += QFile::encodeName(file) + '\n';
+        if (file.startsWith(m_root) && !QFileInfo::exists(file))
+            write(file.mid(m_root.size() + 1), "");
+    }
+    write(QStringLiteral("dpkg/info/") + name + QStringLiteral(".list"), list);
+    QFile status(m_root + QStringLiteral("/dpkg/status"));
+    if (status.open(QIODevice::Append))
+        status.write("Package: " + name.section(QLatin1Char(':'), 0, 0).toUtf8() +
+                     "\nSource: " + source.toUtf8() + " (1.0-1)\nStatus: install ok installed\n\n");
 }
 
 QHash<QString, QByteArray> DesktopTree::snapshot(const QString &folder)

@@ -31,6 +31,10 @@ public:
     // `flatpak`, "override" arguments change the per-user overrides file as the tool does.
     QString recorder(const QString &relative, const QString &name);
     QStringList log(const QString &name) const;
+    // A package installed in the tree's package database (<root>/dpkg): its file list, made of
+    // `files` (each also written, empty, below the root, which their paths start with), and its
+    // status stanza naming `source`.
+    void package(const QString &name, const QString &source, const QStringList &files);
     // Every file below `folder` (hidden ones too) and its bytes.
     static QHash<QString, QByteArray> snapshot(const QString &folder);
 

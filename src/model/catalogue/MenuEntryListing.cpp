@@ -119,8 +119,12 @@ QList<qint64> MenuEntryListing::runningCopies(const Processes &processes) const
 QString MenuEntryListing::runningLanguage(const Processes &, qint64 pid,
                                           const std::optional<QString> &) const
 {
-    // The language its own environment asks for: the override, if any, set it there.
-    QStringList wanted = DesktopProcesses::languagesOf(pid);
+    // The language its own environment asks for: the override, if any, set it there. A process
+    // that hides its environment opened in a language nobody can tell.
+    const std::optional<QStringList> asked = DesktopProcesses::knownLanguagesOf(pid);
+    if (!asked)
+        return {};
+    QStringList wanted = *asked;
     for (QString &language : wanted)
         language = Translations::fromGettext(language);
     const QString own = ownLanguage(wanted);

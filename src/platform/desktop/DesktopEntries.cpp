@@ -1,5 +1,6 @@
 #include "platform/desktop/DesktopEntries.h"
 
+#include "platform/desktop/DebianPackages.h"
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/DesktopOverride.h"
@@ -112,6 +113,8 @@ DesktopEntries::Setup DesktopEntries::standardSetup()
                            QStringLiteral("/usr/share/locale-langpack")};
     setup.flatpakInstallations = {cleanFolder(dataHome) + QStringLiteral("/flatpak"),
                                   QStringLiteral("/var/lib/flatpak")};
+    setup.packageDatabase = DebianPackages::kDatabase;
+    setup.userServices = cleanFolder(dataHome) + QStringLiteral("/dbus-1/services");
     return setup;
 }
 
@@ -206,6 +209,7 @@ std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, c
     if (app.flatpakId.isEmpty())
         app.flatpakId = DesktopExec::flatpakApplication(app.arguments);
     app.terminal = entry->boolean(QStringLiteral("Terminal"));
+    app.dbusActivatable = entry->boolean(QStringLiteral("DBusActivatable"));
     return app;
 }
 

@@ -25,6 +25,8 @@ struct DesktopApplication {
     // The Flatpak application it starts; empty for others.
     QString flatpakId;
     bool terminal = false;
+    // The entry asks to be started over D-Bus (DBusActivatable).
+    bool dbusActivatable = false;
     // The language Vexilo's own override of the entry opens it in; empty when there is none.
     QString overrideLanguage;
     // Filled in when the application is selected (Translations): a Chromium-style program,
@@ -55,6 +57,10 @@ public:
         // gettext's locale folders, and Flatpak's installations (per user first).
         QStringList localeFolders;
         QStringList flatpakInstallations;
+        // The package manager's database (DebianPackages); empty for none.
+        QString packageDatabase;
+        // Where the user's D-Bus service files go ($XDG_DATA_HOME/dbus-1/services).
+        QString userServices;
     };
 
     // The data folders of the applications folders (without "/applications").

@@ -22,11 +22,13 @@ DesktopOverride::Found find(const DesktopApplication &app, const DesktopEntries 
                             const QProcessEnvironment &environment);
 
 // Makes the application always open in `code` (one of its languages); `user` is the user's
-// environment the override's variables are worked out from.
+// environment the override's variables are worked out from. A DBusActivatable application also
+// gets the user's service file of its name (DesktopOverride::writeService), unless the user has
+// one of their own (UserFile, nothing written).
 DesktopOverride::Result set(const DesktopApplication &app, const DesktopEntries &entries,
                             const QString &code, const QProcessEnvironment &user);
 
-// Removes Vexilo's setting; another's is left alone (UserFile).
+// Removes Vexilo's setting, its service file included; another's is left alone (UserFile).
 DesktopOverride::Result reset(const DesktopApplication &app, const DesktopEntries &entries,
                               const QProcessEnvironment &user);
 

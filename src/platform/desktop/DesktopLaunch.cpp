@@ -1,6 +1,7 @@
 #include "platform/desktop/DesktopLaunch.h"
 
 #include "platform/desktop/DesktopExec.h"
+#include "platform/desktop/ProgramFiles.h"
 #include "platform/process/LaunchEnvironment.h"
 
 namespace DesktopLaunch {
@@ -41,10 +42,20 @@ Command command(const DesktopApplication &app, const QString &language,
     return command;
 }
 
+QProcessEnvironment environment(const DesktopApplication &app, const QString &language,
+                                const QProcessEnvironment &user)
+{
+    const QProcessEnvironment child = LaunchEnvironment::forLanguage(user, language);
+    if (language.isEmpty() || !app.flatpakId.isEmpty() ||
+        !ProgramFiles::readsLanguageFromLocale(app.program))
+        return child;
+    return LaunchEnvironment::withMessagesLocale(child, language, LaunchEnvironment::localeExists);
+}
+
 Command command(const DesktopApplication &app, const QString &language,
                 const QProcessEnvironment &user)
 {
-    return command(app, language, user, LaunchEnvironment::forLanguage(user, language),
+    return command(app, language, user, environment(app, language, user),
                    user.value(QStringLiteral("PATH")));
 }
 

@@ -28,7 +28,12 @@ Command command(const DesktopApplication &app, const QString &language,
                 const QProcessEnvironment &user, const QProcessEnvironment &child,
                 const QString &path);
 
-// The same with the environment LaunchEnvironment gives a program started in `language`.
+// The environment of the application started in `language`: LaunchEnvironment's, and for a
+// program that picks its language from the locale (ProgramFiles) the messages locale too.
+QProcessEnvironment environment(const DesktopApplication &app, const QString &language,
+                                const QProcessEnvironment &user);
+
+// The same with that environment.
 Command command(const DesktopApplication &app, const QString &language,
                 const QProcessEnvironment &user);
 

@@ -63,4 +63,21 @@ void setBeforeReplaceForTesting(std::function<void()> hook);
 // Removes Vexilo's own override of the ID; a file of the user's is left alone (UserFile).
 Result remove(const QString &userFolder, const QString &id);
 
+// D-Bus activation starts a DBusActivatable application from its service file, not its entry:
+// the user's service file of the same name ($XDG_DATA_HOME/dbus-1/services/<name>.service),
+// which the session bus prefers to the system's, starts it with the language the same way. It
+// is marked, checksummed, read back and removed by the same rules as the entry's override.
+
+// The bus name of a DBusActivatable entry: its ID without ".desktop"; empty for an unsafe ID.
+QString serviceName(const QString &id);
+// The copy of a service file whose Exec starts with "env <assignments>"; SystemdService is left
+// out, since a bus that starts services through systemd would not run Exec. Empty when an
+// assignment cannot be written for the bus's word splitting.
+QByteArray serviceText(const QByteArray &original, const QString &language,
+                       const QStringList &assignments);
+Found findService(const QString &userServices, const QString &name);
+Result writeService(const QString &userServices, const QString &name, const QString &originalPath,
+                    const QString &language, const QStringList &assignments);
+Result removeService(const QString &userServices, const QString &name);
+
 } // namespace DesktopOverride

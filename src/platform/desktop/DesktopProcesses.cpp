@@ -2,6 +2,7 @@
 
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/DesktopExec.h"
+#include "platform/desktop/ProgramFiles.h"
 #include "platform/files/DirectoryListing.h"
 #include "platform/process/LaunchEnvironment.h"
 #include "platform/process/ProcFiles.h"
@@ -45,6 +46,13 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
         app.flatpakId.isEmpty() ? ProcFiles::script(app.program) : std::nullopt;
     if (app.flatpakId.isEmpty() && target.isEmpty())
         return pids;
+    // A wrapper script hands over to the real program ("exec /usr/lib/chromium/chromium"),
+    // which then runs with no trace of the script.
+    QList<QByteArray> realPrograms;
+    if (script) {
+        for (const QString &real : ProgramFiles::execTargets(app.program))
+            realPrograms.append(QFile::encodeName(QFileInfo(real).canonicalFilePath()));
+    }
     // A program run with a file of its own (an interpreter and its script: "python3
     // /usr/share/app/app.py") is that application only with that file among its arguments;
     // every other copy of the interpreter is another program, not one to quit.
@@ -73,9 +81,12 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
         if (!app.flatpakId.isEmpty()) {
             match = flatpakApplication(readProcFile(procDir + "/root/.flatpak-info", 65536)) ==
                     app.flatpakId;
-        } else if (ProcFiles::executable(procDir) == target) {
+        } else if (const QByteArray executable = ProcFiles::executable(procDir);
+                   executable == target) {
             match = ownFile.isEmpty() ||
                     readProcFile(procDir + "/cmdline").split('\0').mid(1).contains(ownFile);
+        } else if (realPrograms.contains(executable)) {
+            match = true;
         } else if (script) {
             match = ProcFiles::runsScript(procDir, readProcFile(procDir + "/cmdline").split('\0'),
                                           *script);
@@ -87,7 +98,7 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
     return pids;
 }
 
-QStringList environmentLanguages(const QByteArray &environment)
+QStringList environmentLanguages(const QByteArray &environment, bool localeOnly)
 {
     QHash<QByteArray, QString> values;
     for (const QByteArray &pair : environment.split('\0')) {
@@ -103,7 +114,9 @@ QStringList environmentLanguages(const QByteArray &environment)
     }
     if (messages.isEmpty() || messages == QLatin1String("C") || messages == QLatin1String("POSIX"))
         return {};
-    QStringList languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList languages;
+    if (!localeOnly)
+        languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     // C.UTF-8 names no language, though gettext reads LANGUAGE under it.
     if (!messages.startsWith(QLatin1String("C.")))
         languages.append(LaunchEnvironment::withoutCodeset(messages));
@@ -113,9 +126,37 @@ QStringList environmentLanguages(const QByteArray &environment)
 
 QStringList languagesOf(qint64 pid)
 {
+    return knownLanguagesOf(pid).value_or(QStringList());
+}
+
+std::optional<QStringList> knownLanguagesOf(qint64 pid)
+{
     if (pid <= 0)
-        return {};
-    return environmentLanguages(readProcFile("/proc/" + QByteArray::number(pid) + "/environ"));
+        return std::nullopt;
+    const QByteArray procDir = "/proc/" + QByteArray::number(pid);
+    const QByteArray environment = readProcFile(procDir + "/environ");
+    if (!environment.contains('=')) {
+        // Chromium blanks its environment; the --lang it was started with still shows.
+        for (const QByteArray &argument : readProcFile(procDir + "/cmdline").split('\0')) {
+            if (argument.startsWith("--lang=") && argument.size() > 7)
+                return QStringList{QString::fromUtf8(argument.mid(7))};
+        }
+        return std::nullopt;
+    }
+    const QString program = QFile::decodeName(ProcFiles::executable(procDir));
+    return environmentLanguages(environment, ProgramFiles::readsLanguageFromLocale(program));
+}
+
+RunningCopy runningCopy(const DesktopApplication &app, const Processes &processes)
+{
+    RunningCopy copy;
+    copy.pids = running(app, processes);
+    if (copy.pids.isEmpty())
+        return copy;
+    const std::optional<QStringList> languages = knownLanguagesOf(copy.pids.first());
+    copy.state = languages ? RunningCopy::Known : RunningCopy::LanguageUnknown;
+    copy.languages = languages.value_or(QStringList());
+    return copy;
 }
 
 } // namespace DesktopProcesses

@@ -1,6 +1,9 @@
 #include "platform/desktop/Translations.h"
 
+#include "platform/desktop/DebianPackages.h"
 #include "platform/files/DirectoryListing.h"
+#include "platform/locale/LanguageNames.h"
+#include "platform/process/LaunchEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,6 +69,10 @@ QStringList programNames(const DesktopApplication &app, const QString &resolved)
     stem.chop(QStringLiteral(".desktop").size());
     addUnique(names, stem.section(QLatin1Char('.'), -1).toLower());
     addUnique(names, stem);
+    // A project's catalogues are named after it, not after its toolkit's build ("kid3-qt").
+    static const QRegularExpression toolkit(QStringLiteral("-(qt[56]?|gtk[34]?|kde|gnome)$"));
+    for (const QString &name : QStringList(names))
+        addUnique(names, QString(name).remove(toolkit));
     return names;
 }
 
@@ -82,7 +89,6 @@ QString snapRoot(const QString &program)
 void findGettext(const DesktopApplication &app, const QString &resolved,
                  const DesktopEntries::Setup &setup, QStringList &codes)
 {
-    const QStringList domains = gettextDomains(app);
     QStringList folders = setup.localeFolders;
     for (const QString &folder : setup.folders) {
         if (folder.endsWith(QLatin1String("/applications")))
@@ -98,20 +104,83 @@ void findGettext(const DesktopApplication &app, const QString &resolved,
         addUnique(folders, snap + QStringLiteral("/usr/share/locale"));
         addUnique(folders, snap + QStringLiteral("/share/locale"));
     }
-    for (const QString &folder : std::as_const(folders)) {
-        for (const QString &language : cachedEntries(folder)) {
-            if (!isLanguageCode(language))
-                continue;
-            const QString messages =
-                folder + QLatin1Char('/') + language + QStringLiteral("/LC_MESSAGES/");
-            for (const QString &domain : domains) {
-                if (exists(messages + domain + QStringLiteral(".mo"))) {
-                    addUnique(codes, fromGettext(language));
-                    break;
+    const auto search = [&](const QStringList &domains) {
+        for (const QString &folder : std::as_const(folders)) {
+            for (const QString &language : cachedEntries(folder)) {
+                if (!isLanguageCode(language))
+                    continue;
+                const QString messages =
+                    folder + QLatin1Char('/') + language + QStringLiteral("/LC_MESSAGES/");
+                for (const QString &domain : domains) {
+                    if (exists(messages + domain + QStringLiteral(".mo"))) {
+                        addUnique(codes, fromGettext(language));
+                        break;
+                    }
                 }
             }
         }
+    };
+    // A declared domain comes first; one without catalogues is often out of date
+    // (Transmission declares "transmission" and ships transmission-gtk.mo).
+    const QStringList domains = gettextDomains(app);
+    const bool declared = !app.gettextDomain.isEmpty() && domains.value(0) == app.gettextDomain;
+    search(declared ? domains.first(1) : domains);
+    if (declared && codes.isEmpty())
+        search(domains.mid(1));
+}
+
+// Qt's own catalogues (qt_fr.qm, qtbase_fr.qm), which some programs carry along, are not the
+// program's; a program whose name starts with "qt" keeps its own.
+bool isQtsOwn(const QString &owner, const QStringList &names)
+{
+    return owner.startsWith(QLatin1String("qt")) && !names.contains(owner);
+}
+
+// The catalogues among the files of the Debian package that installed the entry (or its
+// program) and of its sibling packages, whatever their names: AisleRiot's "sol" keeps
+// aisleriot.mo, gnome-disks gnome-disk-utility.mo, kid3-qt kid3_*.qm in kid3-core. Of several
+// catalogues the most translated one is the program's own: the others are its plug-ins' or
+// help's.
+void findInPackage(const DesktopApplication &app, const QString &resolved,
+                   const DesktopEntries::Setup &setup, Found &found)
+{
+    QString package = DebianPackages::owner(app.path, setup.packageDatabase);
+    for (const QString &program : {resolved, app.program}) {
+        if (package.isEmpty())
+            package = DebianPackages::owner(program, setup.packageDatabase);
     }
+    if (package.isEmpty())
+        return;
+    static const QRegularExpression mo(QStringLiteral("/locale/([^/]+)/LC_MESSAGES/([^/]+)\\.mo$"));
+    const QStringList names = programNames(app, resolved);
+    QHash<QString, QStringList> groups;
+    QString best;
+    for (const QString &file : DebianPackages::files(package, setup.packageDatabase)) {
+        QString group, code;
+        if (file.endsWith(QLatin1String(".mo"))) {
+            const QRegularExpressionMatch match = mo.match(file);
+            if (match.hasMatch() && isLanguageCode(match.captured(1)))
+                group = QStringLiteral("mo:") + match.captured(2), code = match.captured(1);
+        } else if (file.endsWith(QLatin1String(".qm"))) {
+            const QString name = baseName(file);
+            code = qmLanguage(name);
+            const QString owner = name.chopped(code.size() + 4);
+            if (!code.isEmpty() && !isQtsOwn(owner, names))
+                group = QStringLiteral("qm:") + owner;
+        } else if (file.endsWith(QLatin1String(".pak")) &&
+                   file.contains(QLatin1String("/locales/"))) {
+            code = pakLanguage(baseName(file));
+            group = QStringLiteral("pak");
+        }
+        if (group.isEmpty() || code.isEmpty() || !exists(file))
+            continue;
+        QStringList &codes = groups[group];
+        addUnique(codes, code);
+        if (best.isEmpty() || codes.size() > groups.value(best).size())
+            best = group;
+    }
+    found.codes = groups.value(best);
+    found.chromium = best == QLatin1String("pak");
 }
 
 void addQmFolder(const QString &folder, const QString &prefix, QStringList &codes,
@@ -121,10 +190,7 @@ void addQmFolder(const QString &folder, const QString &prefix, QStringList &code
         const QString language = qmLanguage(file, prefix);
         if (language.isEmpty())
             continue;
-        // Qt's own catalogues (qt_fr.qm, qtbase_fr.qm), which some programs carry along, are
-        // not the program's; a program whose name starts with "qt" keeps its own.
-        const QString owner = file.chopped(language.size() + 4);
-        if (prefix.isEmpty() && owner.startsWith(QLatin1String("qt")) && !names.contains(owner))
+        if (prefix.isEmpty() && isQtsOwn(file.chopped(language.size() + 4), names))
             continue;
         addUnique(codes, language);
     }
@@ -221,8 +287,8 @@ bool isEnglish(const QString &code)
 QStringList gettextDomains(const DesktopApplication &app)
 {
     QStringList domains;
-    if (!app.gettextDomain.isEmpty() && !app.gettextDomain.contains(QLatin1Char('/')))
-        return {app.gettextDomain};
+    if (!app.gettextDomain.contains(QLatin1Char('/')))
+        addUnique(domains, app.gettextDomain);
     QString stem = app.id;
     stem.chop(QStringLiteral(".desktop").size());
     addUnique(domains, stem);
@@ -239,7 +305,7 @@ bool isLanguageCode(const QString &name)
 {
     // Anchored for real: '$' would also match before a final line feed ("pt\n").
     static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-        QStringLiteral("[a-z]{2,3}([_-]([A-Z][a-z]{3}|[A-Z]{2}|[0-9]{3}))*(@[a-z]+)?")));
+        QStringLiteral("[a-z]{2,3}([_-]([A-Z][a-z]{3}|[A-Z]{2}|[0-9]{3}))*(@[A-Za-z0-9]+)?")));
     return pattern.match(name).hasMatch();
 }
 
@@ -277,11 +343,44 @@ QString pakLanguage(const QString &fileName)
 
 QString fromGettext(const QString &name)
 {
-    if (name.endsWith(QLatin1String("@latin")))
-        return name.chopped(6) + QStringLiteral("_Latn");
-    if (name.endsWith(QLatin1String("@cyrillic")))
-        return name.chopped(9) + QStringLiteral("_Cyrl");
-    return name;
+    // The code is the catalogue's own name, so that LANGUAGE gets exactly that name back.
+    return LaunchEnvironment::withoutCodeset(name);
+}
+
+namespace {
+
+// Spellings of one language share a name: "sr@latin", "sr@Latn" and "sr_Latn" are "Serbian
+// (Latin)", "iw" and "he" "Hebrew". A code without a name stands for itself.
+QString languageKey(const QString &code)
+{
+    const QString name = LanguageNames::displayNameForLocaleIdentifier(
+        QString(code).replace(QLatin1Char('-'), QLatin1Char('_')), QStringLiteral("en"));
+    return name.isEmpty() ? code.toLower() : name;
+}
+
+} // namespace
+
+QStringList distinctLanguages(const QStringList &codes)
+{
+    // gettext's own spelling of a modifier is lower case ("sr@latin" beside "sr@Latn").
+    const auto conventional = [](const QString &code) {
+        return code == code.toLower() || !code.contains(QLatin1Char('@'));
+    };
+    QStringList result;
+    QStringList keys;
+    for (const QString &code : codes) {
+        const QString key = languageKey(code);
+        const qsizetype known = keys.indexOf(key);
+        if (known < 0) {
+            keys.append(key);
+            result.append(code);
+        } else if (conventional(code) != conventional(result.at(known)) ? conventional(code)
+                                                                        : code < result.at(known)) {
+            // The same choice whatever order the folders were listed in.
+            result[known] = code;
+        }
+    }
+    return result;
 }
 
 Found find(const DesktopApplication &app, const DesktopEntries::Setup &setup)
@@ -297,7 +396,10 @@ Found find(const DesktopApplication &app, const DesktopEntries::Setup &setup)
             findGettext(app, resolved, setup, found.codes);
             findQt(app, resolved, setup, found.codes);
         }
+        if (found.codes.isEmpty())
+            findInPackage(app, resolved, setup, found);
     }
+    found.codes = distinctLanguages(found.codes);
     // Programs are written in English and translated from it: with no catalogue of its own,
     // English is what the program shows when asked for it.
     if (!found.codes.isEmpty() && !found.chromium &&

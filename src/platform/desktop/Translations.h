@@ -13,8 +13,9 @@
 namespace Translations {
 
 struct Found {
-    // Language codes: gettext's spelling for catalogues ("pt_BR"; "sr@latin" as "sr_Latn"),
-    // Chromium's for .pak files ("pt-BR").
+    // Language codes, one per language: a catalogue's own name for gettext and Qt ("pt_BR",
+    // "sr@latin", "ca@valencia", as LANGUAGE takes it back), Chromium's for .pak files
+    // ("pt-BR").
     QStringList codes;
     // The program reads locales/<lang>.pak: it takes --lang=<code> too.
     bool chromium = false;
@@ -23,11 +24,13 @@ struct Found {
     QString untranslated;
 };
 
-// Every kind of translation the application has, looked for with the folders of `setup`.
+// Every kind of translation the application has, looked for with the folders of `setup`; when
+// none is found where its names point, the catalogues its Debian package installed.
 Found find(const DesktopApplication &app, const DesktopEntries::Setup &setup);
 
-// The text domains an application's catalogues may be named by: the declared one alone, else
-// names derived from its desktop-file ID and its program.
+// The text domains an application's catalogues may be named by: the declared one first, then
+// names derived from its desktop-file ID and its program (looked at when the declared one has no
+// catalogue).
 QStringList gettextDomains(const DesktopApplication &app);
 // The language of a Qt catalogue's file name ("featherpad_pt_BR.qm" -> "pt_BR"); with a
 // `prefix`, only files named <prefix>_<lang>.qm count. Empty when it names none.
@@ -36,7 +39,11 @@ QString qmLanguage(const QString &fileName, const QString &prefix = QString());
 QString pakLanguage(const QString &fileName);
 // A name that is a language code as catalogues' folders and files use them.
 bool isLanguageCode(const QString &name);
-// A catalogue folder's name as a code the language list names: "sr@latin" -> "sr_Latn".
+// A catalogue folder's or locale's name as a code the language list names: the name itself,
+// without a codeset ("sr_RS.UTF-8@latin" -> "sr_RS@latin").
 QString fromGettext(const QString &name);
+// The codes without repeats of one language in other spellings ("sr@Latn" beside "sr@latin",
+// "iw" beside "he"), each name once; gettext's lower-case modifier is kept.
+QStringList distinctLanguages(const QStringList &codes);
 
 } // namespace Translations

@@ -3,11 +3,15 @@
 #include "platform/locale/LanguageCodes.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
 #include <unicode/uldnames.h>
 #include <unicode/uloc.h>
+#include <unicode/ures.h>
+#include <unicode/uscript.h>
 
 namespace {
 
@@ -74,6 +78,61 @@ QString askIcu(NameFunction function, const QString &code, const QString &displa
     return QString(reinterpret_cast<const QChar *>(buffer), length);
 }
 
+// "sr_RS@latin" -> {"sr_RS", "latin"}; no modifier where '@' starts ICU's keywords.
+std::pair<QString, QString> splitModifier(const QString &code)
+{
+    const qsizetype at = code.indexOf(QLatin1Char('@'));
+    if (at <= 0)
+        return {code, {}};
+    const QString modifier = code.mid(at + 1);
+    const bool plain =
+        !modifier.isEmpty() && modifier.size() < 32 &&
+        std::all_of(modifier.cbegin(), modifier.cend(), [](QChar c) {
+            return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        });
+    return plain ? std::pair{code.left(at), modifier} : std::pair{code, QString()};
+}
+
+// The script a modifier names by its name or code ("latin", "shaw"); empty for others.
+QString scriptOf(const QString &modifier)
+{
+    const QByteArray bytes = modifier.toLatin1();
+    UScriptCode codes[4];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t count = uscript_getCode(bytes.constData(), codes, 4, &status);
+    if (U_FAILURE(status) || count != 1)
+        return {};
+    // uscript_getCode takes locale names too ("ja"): only a script's own names count.
+    const QString code = QString::fromLatin1(uscript_getShortName(codes[0]));
+    const QString name = QString::fromLatin1(uscript_getName(codes[0]));
+    if (modifier.compare(code, Qt::CaseInsensitive) != 0 &&
+        modifier.compare(name, Qt::CaseInsensitive) != 0)
+        return {};
+    return code;
+}
+
+// ICU's pattern for a name with details in the display language (its language names data):
+// "{0} ({1})" in most.
+QString displayPattern(const QString &displayLocale)
+{
+    thread_local std::map<std::string, QString> cache;
+    const std::string key = displayLocale.toStdString();
+    if (const auto it = cache.find(key); it != cache.end())
+        return it->second;
+    QString pattern = QStringLiteral("{0} ({1})");
+    UErrorCode status = U_ZERO_ERROR;
+    UResourceBundle *bundle = ures_open(U_ICUDATA_NAME "-lang", key.c_str(), &status);
+    UResourceBundle *group = ures_getByKey(bundle, "localeDisplayPattern", nullptr, &status);
+    int32_t length = 0;
+    const UChar *text = ures_getStringByKey(group, "pattern", &length, &status);
+    if (U_SUCCESS(status) && length > 0)
+        pattern = QString::fromUtf16(reinterpret_cast<const char16_t *>(text), length);
+    ures_close(group);
+    ures_close(bundle);
+    cache.emplace(key, pattern);
+    return pattern;
+}
+
 // "fr_FR.UTF-8@euro" -> "fr_FR"
 QString stripCodesetAndModifier(QString value)
 {
@@ -136,9 +195,39 @@ QStringList preferredLanguages()
     return languages;
 }
 
+QString icuIdentifier(const QString &code)
+{
+    const auto [base, modifier] = splitModifier(code);
+    if (modifier.isEmpty())
+        return code;
+    QStringList parts = base.split(QRegularExpression(QStringLiteral("[-_]")));
+    if (const QString script = scriptOf(modifier); !script.isEmpty()) {
+        if (parts.size() >= 2 && parts.at(1).size() == 4)
+            return code;
+        parts.insert(1, script);
+        return parts.join(QLatin1Char('_'));
+    }
+    const QString variant = modifier.toUpper();
+    if (askIcu(uldn_variantDisplayName, variant, QStringLiteral("en")).isEmpty())
+        return code;
+    return parts.join(QLatin1Char('_')) +
+           (parts.size() == 1 ? QStringLiteral("__") : QStringLiteral("_")) + variant;
+}
+
 QString displayNameForLocaleIdentifier(const QString &identifier, const QString &displayLocale)
 {
-    return askIcu(uldn_localeDisplayName, identifier, displayLocale);
+    const QString icu = icuIdentifier(identifier);
+    const auto [base, modifier] = splitModifier(icu);
+    if (modifier.isEmpty())
+        return askIcu(uldn_localeDisplayName, icu, displayLocale);
+    // A modifier ICU does not know still tells this variant from the plain language.
+    const QString name = askIcu(uldn_localeDisplayName, base, displayLocale);
+    if (name.isEmpty())
+        return {};
+    const QString display =
+        displayLocale.isEmpty() ? preferredLanguages().constFirst() : displayLocale;
+    QString pattern = displayPattern(display);
+    return pattern.replace(QLatin1String("{0}"), name).replace(QLatin1String("{1}"), modifier);
 }
 
 QString displayNameForLanguageCode(const QString &code, const QString &displayLocale)

@@ -21,13 +21,21 @@ QStringList preferredLanguages();
 
 // The name of `identifier` taken as a locale identifier ("fr" -> "French", "pt_BR" ->
 // "Portuguese (Brazil)"), in the language of `displayLocale` (default: the user's first
-// preferred language, the one Vexilo's own texts are shown in).
+// preferred language, the one Vexilo's own texts are shown in). A gettext modifier names a
+// variant of its own: "sr@latin" -> "Serbian (Latin)", "ca@valencia" -> "Catalan (Valencian)",
+// one ICU does not know is shown as written ("sr@ije" -> "Serbian (ije)").
 // Empty when ICU knows no name for it.
 QString displayNameForLocaleIdentifier(const QString &identifier,
                                        const QString &displayLocale = QString());
 
 // The name of `code` taken as a language code only ("fr" -> "French"); empty when none.
 QString displayNameForLanguageCode(const QString &code, const QString &displayLocale = QString());
+
+// A gettext name with a modifier as ICU's identifier: a script modifier becomes the script
+// ("sr_RS@latin" -> "sr_Latn_RS", "en@shaw" -> "en_Shaw"), one ICU knows as a variant the
+// variant ("ca@valencia" -> "ca__VALENCIA"). Any other identifier comes back as it is; an unknown
+// modifier stays ("sr@ije"). A modifier after '@' holds no '=' (that would be ICU's keywords).
+QString icuIdentifier(const QString &code);
 
 // ICU's canonical identifier, after mapping the classic English names used as folder names
 // ("French" -> "fr"). Empty when the input is empty or cannot be canonicalised.

@@ -1,6 +1,7 @@
 #include "platform/locale/LocalizationMatch.h"
 
 #include "platform/locale/LanguageCodes.h"
+#include "platform/locale/LanguageNames.h"
 
 #include <QHash>
 #include <QList>
@@ -15,7 +16,10 @@ namespace {
 struct Tag {
     QString language, script, region;             // as written
     QString fullLanguage, fullScript, fullRegion; // with the likely ones
-    bool classic = false;                         // written as an English name ("French")
+    // A variant or gettext modifier ICU does not know as a script ("VALENCIA", "ije"): an entry
+    // with one serves only users who ask for it.
+    QString variant;
+    bool classic = false; // written as an English name ("French")
 
     bool isValid() const { return !fullLanguage.isEmpty(); }
 };
@@ -50,8 +54,16 @@ Tag parse(const QString &name)
     QString code = LanguageCodes::codeForClassicName(name);
     tag.classic = !code.isEmpty();
     if (code.isEmpty()) {
-        // "fr_CA.UTF-8@euro" as the environment writes it: only the identifier counts.
-        code = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+        // "sr_RS.UTF-8@latin" as the environment writes it: the codeset does not count, a
+        // modifier names a script or a variant.
+        const qsizetype at = name.indexOf(QLatin1Char('@'));
+        const QString modifier = at < 0 ? QString() : name.mid(at);
+        code =
+            LanguageNames::icuIdentifier(name.left(at).section(QLatin1Char('.'), 0, 0) + modifier);
+        if (const qsizetype unknown = code.indexOf(QLatin1Char('@')); unknown >= 0) {
+            tag.variant = code.mid(unknown + 1).toLower();
+            code.truncate(unknown);
+        }
     }
     if (code.isEmpty() || code.size() >= ULOC_FULLNAME_CAPACITY / 2 ||
         !std::all_of(code.cbegin(), code.cend(), isIdentifierCharacter))
@@ -67,6 +79,8 @@ Tag parse(const QString &name)
     tag.language = subtag(uloc_getLanguage, canonical);
     tag.script = subtag(uloc_getScript, canonical);
     tag.region = subtag(uloc_getCountry, canonical);
+    if (tag.variant.isEmpty())
+        tag.variant = subtag(uloc_getVariant, canonical).toLower();
 
     char full[ULOC_FULLNAME_CAPACITY];
     status = U_ZERO_ERROR;
@@ -178,9 +192,10 @@ QList<Level> levelsFor(const Tag &preferred)
     return levels;
 }
 
-bool matches(const Tag &tag, const Level &level)
+bool matches(const Tag &tag, const Level &level, const QString &variant)
 {
     return tag.fullLanguage == level.language &&
+           (tag.variant.isEmpty() || tag.variant == variant) &&
            (level.script.isEmpty() || tag.fullScript == level.script) &&
            (level.region.isEmpty() || tag.fullRegion == level.region);
 }
@@ -194,6 +209,9 @@ int fit(const Tag &entry, const Tag &preferred)
         score += entry.script == preferred.fullScript ? 1 : -1;
     if (!entry.region.isEmpty())
         score += entry.region == preferred.fullRegion ? 1 : -1;
+    // The variant asked for ("ca@valencia") before the plain language.
+    if (!entry.variant.isEmpty())
+        score += 2;
     return score;
 }
 
@@ -235,7 +253,7 @@ QString bestMatch(const QStringList &available, const QString &preferred)
     for (qsizetype i = 0; i < available.size(); ++i) {
         const Tag tag = tagFor(available.at(i));
         if (tag.isValid() && tag.language == wanted.language && tag.script == wanted.script &&
-            tag.region == wanted.region)
+            tag.region == wanted.region && tag.variant == wanted.variant)
             candidates.append(i);
     }
     for (const Level &level : levelsFor(wanted)) {
@@ -243,7 +261,7 @@ QString bestMatch(const QStringList &available, const QString &preferred)
             break;
         for (qsizetype i = 0; i < available.size(); ++i) {
             const Tag tag = tagFor(available.at(i));
-            if (tag.isValid() && matches(tag, level))
+            if (tag.isValid() && matches(tag, level, wanted.variant))
                 candidates.append(i);
         }
     }

@@ -4,12 +4,14 @@
 #include "platform/x11/Desktop.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QSysInfo>
 #include <algorithm>
 #include <clocale>
 #include <locale.h>
+#include <unicode/uloc.h>
 
 namespace {
 
@@ -77,16 +79,22 @@ QString gettextLanguage(const QString &code)
                             .split(QRegularExpression(QStringLiteral("[-_]")), Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return {};
-    // gettext knows no script subtags: Chinese catalogues are named by region, Serbian in Latin
-    // letters by a modifier.
+    // gettext knows no script subtags: Chinese catalogues are named by region, other scripts by
+    // a modifier ("be@latin", "uz@cyrillic", "en@shaw"), which gettext drops again to find
+    // the plain language's catalogue when there is none for it.
     QString modifier;
-    if (parts.size() >= 2 && parts.at(1).size() == 4) {
+    if (parts.size() >= 2 && parts.at(1).size() == 4 && !parts.at(1).contains(QLatin1Char('@'))) {
         const QString script = parts.takeAt(1);
+        static const QHash<QString, QString> modifiers{
+            {QStringLiteral("Latn"), QStringLiteral("@latin")},
+            {QStringLiteral("Cyrl"), QStringLiteral("@cyrillic")},
+            {QStringLiteral("Deva"), QStringLiteral("@devanagari")},
+            {QStringLiteral("Arab"), QStringLiteral("@arabic")}};
         if (parts.size() == 1 && parts.first() == QLatin1String("zh"))
             parts.append(script == QLatin1String("Hant") ? QStringLiteral("TW")
                                                          : QStringLiteral("CN"));
-        else if (script == QLatin1String("Latn") && parts.first() == QLatin1String("sr"))
-            modifier = QStringLiteral("@latin");
+        else if (parts.first() != QLatin1String("zh"))
+            modifier = modifiers.value(script, QLatin1Char('@') + script.toLower());
     }
     return parts.join(QLatin1Char('_')) + modifier;
 }
@@ -171,6 +179,49 @@ QProcessEnvironment withActivation(QProcessEnvironment environment, const QStrin
     if (!activationToken.isEmpty())
         environment.insert(wayland, activationToken);
     return environment;
+}
+
+QString localeName(const QString &language,
+                   const std::function<bool(const QString &)> &localeExists)
+{
+    const QString gettext = gettextLanguage(language);
+    const qsizetype at = gettext.indexOf(QLatin1Char('@'));
+    const QString modifier = at < 0 ? QString() : gettext.mid(at);
+    QString base = gettext.left(at < 0 ? gettext.size() : at);
+    if (base.isEmpty())
+        return {};
+    if (!base.contains(QLatin1Char('_'))) {
+        char full[ULOC_FULLNAME_CAPACITY];
+        UErrorCode status = U_ZERO_ERROR;
+        const QByteArray bytes = base.toLatin1();
+        uloc_addLikelySubtags(bytes.constData(), full, ULOC_FULLNAME_CAPACITY, &status);
+        char region[ULOC_COUNTRY_CAPACITY];
+        const int32_t length =
+            U_SUCCESS(status) ? uloc_getCountry(full, region, ULOC_COUNTRY_CAPACITY, &status) : 0;
+        if (U_SUCCESS(status) && length > 0)
+            base += QLatin1Char('_') + QString::fromLatin1(region, length);
+    }
+    for (const char *codeset : {".UTF-8", ".utf8"}) {
+        const QString name = base + QLatin1String(codeset) + modifier;
+        if (localeExists(name))
+            return name;
+    }
+    return base + QStringLiteral(".UTF-8") + modifier;
+}
+
+QProcessEnvironment withMessagesLocale(const QProcessEnvironment &child, const QString &language,
+                                       const std::function<bool(const QString &)> &localeExists)
+{
+    const QString name = localeName(language, localeExists);
+    if (name.isEmpty())
+        return child;
+    QProcessEnvironment out = child;
+    if (out.contains(kAll)) {
+        out.insert(kLang, out.value(kAll));
+        out.remove(kAll);
+    }
+    out.insert(kMessages, name);
+    return out;
 }
 
 bool localeExists(const QString &name)

@@ -45,6 +45,18 @@ QString startupId(const QString &program, qint64 pid, const QString &host, quint
 // was started with are dropped: they were meant for Vexilo's own window.
 QProcessEnvironment withActivation(QProcessEnvironment environment, const QString &startupId,
                                    const QString &activationToken);
+// The locale that names `language` for programs that pick their language from the locale's
+// name (wxWidgets): an installed one of the language if there is one ("fr" -> "fr_FR.UTF-8",
+// "sr@latin" -> "sr_RS.UTF-8@latin", the likely region added), else that name all the same,
+// since such programs read the name even when the C library cannot load it.
+QString localeName(const QString &language,
+                   const std::function<bool(const QString &)> &localeExists);
+
+// `child` (an environment forLanguage made) with its messages locale set to localeName: LC_ALL,
+// which would outrank it, is handed on as LANG. gettext programs would lose LANGUAGE under a
+// locale the machine lacks: only programs that read the locale get this.
+QProcessEnvironment withMessagesLocale(const QProcessEnvironment &child, const QString &language,
+                                       const std::function<bool(const QString &)> &localeExists);
 
 // Whether the C library can load this locale.
 bool localeExists(const QString &name);
