@@ -62,32 +62,26 @@ private slots:
         QTest::addColumn<QList<int>>("checked");
         const QString unable = u"(Unable to determine available languages)"_s;
         const QString always = u"Always open in this language"_s;
-        QTest::newRow("three, one without a name, in the bundle's order")
-            << QStringList{"fr", "qq", "German"} << std::optional<int>()
-            << u"Available in 3 different languages."_s
-            << QStringList{always, "-", "French", "qq", "German"} << true << true << QList<int>{4};
-        QTest::newRow("stored language first: always-open marked")
-            << QStringList{"de", "fr"} << std::optional<int>(0)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 2};
-        QTest::newRow("stored language second: chosen and marked")
-            << QStringList{"de", "fr"} << std::optional<int>(1)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 3};
-        QTest::newRow("stored language not offered: its own choice")
-            << QStringList{"de", "fr"} << std::optional<int>(AppListing::NotFound)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{3};
-        QTest::newRow("one with a name: filled, disabled, launchable")
-            << QStringList{"fr"} << std::optional<int>() << u"Only available in French."_s
-            << QStringList{always, "-", "French"} << false << true << QList<int>{2};
-        QTest::newRow("one classic name")
-            << QStringList{"German"} << std::optional<int>() << u"Only available in German."_s
-            << QStringList{always, "-", "German"} << false << true << QList<int>{2};
-        QTest::newRow("one without a name") << QStringList{"qq"} << std::optional<int>(0) << unable
-                                            << QStringList{} << false << false << QList<int>{};
-        QTest::newRow("none") << QStringList{} << std::optional<int>(0) << unable << QStringList{}
-                              << false << false << QList<int>{};
+        const QString two = u"Available in 2 different languages."_s;
+        const auto row = [](const char *tag, const QStringList &langs, std::optional<int> stored,
+                            const QString &count, const QStringList &titles, bool popUp,
+                            bool launch, const QList<int> &checked) {
+            QTest::newRow(tag) << langs << stored << count << titles << popUp << launch << checked;
+        };
+        row("three, one without a name, in the bundle's order", {"fr", "qq", "German"}, {},
+            u"Available in 3 different languages."_s, {always, "-", "French", "qq", "German"}, true,
+            true, {4});
+        const QStringList deFr{always, "-", "German", "French"};
+        row("stored language first: always-open marked", {"de", "fr"}, 0, two, deFr, true, true,
+            {0, 2});
+        row("stored language second: chosen and marked", {"de", "fr"}, 1, two, deFr, true, true,
+            {0, 3});
+        row("stored language not offered: its own choice", {"de", "fr"}, AppListing::NotFound, two,
+            deFr, true, true, {3});
+        row("one with a name: filled, disabled, launchable", {"fr"}, {},
+            u"Only available in French."_s, {always, "-", "French"}, false, true, {2});
+        row("one without a name", {"qq"}, 0, unable, {}, false, false, {});
+        row("none", {}, 0, unable, {}, false, false, {});
     }
     void application()
     {
