@@ -64,32 +64,21 @@ private slots:
         QVERIFY(!listing->invalid());
     }
 
-    void unreadableBundles_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("expectedName");
-        QTest::newRow("no Info.plist") << u"noinfo"_s << u"Broken"_s;
-        QTest::newRow("dotted name") << u"dotted"_s << u"Broken.Beta"_s;
-    }
+    // Without an Info.plist a bundle is named after its folder, dots and all.
     void unreadableBundles()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, expectedName);
-        const QString path = apps() + QLatin1Char('/') + expectedName + ".app";
-        if (kind == QLatin1String("noinfo"))
-            BundleBuilder(path).noInfoPlist().localizedInfo("en", {{"CFBundleName", "X"}}).write();
-        else if (kind == QLatin1String("dotted"))
-            BundleBuilder(path).identifier("org.example.Dotted").write();
-
-        const AppListingPtr listing = AppListing::fromPath(path, *m_platform->workspace);
-        QCOMPARE(listing->name(), expectedName);
-        if (kind == QLatin1String("dotted")) {
-            QCOMPARE(listing->identifier(), "org.example.Dotted");
-        } else {
-            QVERIFY(listing->identifier().isEmpty());
-            QVERIFY(listing->version().isEmpty());
-            QCOMPARE(listing->localizedAppName(), expectedName);
-        }
+        const QString broken = BundleBuilder(apps() + "/Broken.app")
+                                   .noInfoPlist()
+                                   .localizedInfo("en", {{"CFBundleName", "X"}})
+                                   .write();
+        const AppListingPtr listing = AppListing::fromPath(broken, *m_platform->workspace);
+        QCOMPARE(listing->name(), "Broken");
+        QVERIFY(listing->identifier().isEmpty());
+        QVERIFY(listing->version().isEmpty());
+        QCOMPARE(listing->localizedAppName(), "Broken");
+        const QString dotted =
+            BundleBuilder(apps() + "/Broken.Beta.app").identifier("org.example.Dotted").write();
+        QCOMPARE(AppListing::fromPath(dotted, *m_platform->workspace)->name(), "Broken.Beta");
     }
 
     // The icon file is found with and without its extension; a bundle without one of its own

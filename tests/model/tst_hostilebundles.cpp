@@ -155,10 +155,6 @@ private slots:
         });
         // Links
         row("link loop", "", -1, "", [](World &w) { makeLink("Loop.app", w.apps + "/Loop.app"); });
-        row("link loop of two", "", -1, "", [](World &w) {
-            makeLink("B.app", w.apps + "/A.app");
-            makeLink("A.app", w.apps + "/B.app");
-        });
         row("dangling link", "", -1, "",
             [](World &w) { makeLink(w.outside + "/gone.app", w.apps + "/Gone.app"); });
         row("link to a bundle elsewhere", "Real", 2, all, [](World &w) {
