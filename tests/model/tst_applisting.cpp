@@ -195,28 +195,15 @@ private slots:
         QCOMPARE(restoreDisabledResources(path), expected);
     }
 
-    // Things of that name that are not a plain folder are left exactly as they are.
-    void resourcesDisabledThatIsNotAFolder_data()
+    // A file of that name is left exactly as it is (a link of that name leading out is one of
+    // the hostile bundles).
+    void resourcesDisabledThatIsAFile()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("a file") << u"file"_s;
-        QTest::newRow("a link to a folder elsewhere") << u"link"_s;
-    }
-    void resourcesDisabledThatIsNotAFolder()
-    {
-        QFETCH(QString, kind);
         const QString path = BundleBuilder(apps() + "/Odd.app")
                                  .identifier("org.example.Odd")
                                  .languages({"en"})
+                                 .file("Resources Disabled", "precious")
                                  .write();
-        const QString disabled = path + "/Contents/Resources Disabled";
-        if (kind == QLatin1String("file")) {
-            QFile f(disabled);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("precious") > 0);
-        } else {
-            QDir().mkpath(m_env->root() + "/elsewhere/fr.lproj");
-            QVERIFY(QFile::link(m_env->root() + "/elsewhere", disabled));
-        }
         const FileTree before = FileTree::of(m_env->root());
         AppListing::fromPath(path, *m_platform->workspace);
         QVERIFY(restoreDisabledResources(path));
