@@ -240,7 +240,7 @@ private slots:
             QCOMPARE(bundle->preferredLocalization({preferred}), expected);
         const QString iconFile = bundle->infoDictionary().value("CFBundleIconFile").toString();
         QCOMPARE(iconFile, "AppIcon.icns");
-        const QImage icon = IconImage::decodeLargest(bundle->resourcePath() + "/" + iconFile);
+        const QImage icon = IconImage::loadToFit(bundle->resourcePath() + "/" + iconFile, 1024);
         QVERIFY(icon.width() >= 32);
         QCOMPARE(icon.width(), icon.height());
 
