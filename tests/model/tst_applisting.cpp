@@ -2,7 +2,6 @@
 #include "FileTree.h"
 #include "TestEnvironment.h"
 #include "catalogue/AppListing.h"
-#include "platform/bundle/Workspace.h"
 
 #include <QtTest>
 
@@ -47,21 +46,6 @@ private slots:
         m_platform = std::make_shared<const Platform>(m_env->platform());
         TestEnvironment::setLanguage("en_US", "en");
         g_messages.clear();
-    }
-
-    // Read once, a bundle outside the applications folder is found by its identifier at the
-    // next start.
-    void readsBundle()
-    {
-        const QString path = BundleBuilder(m_env->root() + "/Elsewhere/Mail.app")
-                                 .identifier("org.example.Mail")
-                                 .write();
-        AppListing::fromPath(path, *m_platform->workspace);
-        Workspace fresh(apps(), m_env->root() + "/data/vexilo/KnownApplications.plist");
-        const AppListingPtr listing = AppListing::fromIdentifier("org.example.Mail", fresh);
-        QCOMPARE(listing->path(), path);
-        QCOMPARE(listing->name(), "Mail");
-        QVERIFY(!listing->invalid());
     }
 
     // Without an Info.plist a bundle is named after its folder, dots and all.
