@@ -51,12 +51,12 @@ class TestLaunching : public QObject {
     // A bundle whose executable appends "start <pid> [arg]... LANGUAGE=<value>" to <name>.log,
     // then does `then`.
     QString recordingApp(const QString &name, const QStringList &languages,
-                         const QByteArray &then = kRuns)
+                         const QByteArray &then = kRuns, const QByteArray &shebang = "#!/bin/sh\n")
     {
         m_programs.append(name);
         const QString script =
-            m_tree->write(name + ".sh", "#!/bin/sh\nlog='" + QFile::encodeName(m_env->root()) +
-                                            "/" + name.toUtf8() +
+            m_tree->write(name + ".sh", shebang + "log='" + QFile::encodeName(m_env->root()) + "/" +
+                                            name.toUtf8() +
                                             ".log'\nline=\"start $$\"\n"
                                             "for a in \"$@\"; do line=\"$line [$a]\"; done\n"
                                             "echo \"$line LANGUAGE=$LANGUAGE\" >> \"$log\"\n" +
@@ -296,21 +296,13 @@ private slots:
         QFETCH(QByteArray, then);
         QFETCH(QString, breakage);
         QFETCH(QString, reason);
-        const QString bundle = recordingApp("Trouble", {"en", "fr"}, then);
+        const QString bundle = recordingApp("Trouble", {"en", "fr"}, then,
+                                            breakage == "crlf" ? "#!/bin/sh\r\n" : "#!/bin/sh\n");
         const QString executable = bundle + "/Contents/MacOS/Trouble";
         if (breakage == "missing")
             QVERIFY(QFile::remove(executable));
         if (breakage == "mode")
             QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner));
-        if (breakage == "crlf") {
-            QFile file(executable);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QByteArray script = file.readAll();
-            file.close();
-            script.replace(script.indexOf('\n'), 1, "\r\n");
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(script);
-        }
         start();
         click(*m_c, "Trouble");
         pick({"French"});

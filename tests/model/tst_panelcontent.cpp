@@ -1,6 +1,8 @@
 #include "TestEnvironment.h"
 #include "catalogue/AppListing.h"
+#include "language/AlwaysOpen.h"
 #include "panel/PanelContent.h"
+#include "text/Texts.h"
 
 #include <QtTest>
 
@@ -45,6 +47,7 @@ QList<int> checkedEntries(const PanelContent &panel)
 
 Q_DECLARE_METATYPE(std::optional<int>)
 
+// What the selection panel shows, and the texts it fills in and asks with.
 class TestPanelContent : public QObject {
     Q_OBJECT
 
@@ -62,59 +65,48 @@ private slots:
         QTest::addColumn<QList<int>>("checked");
         const QString unable = u"(Unable to determine available languages)"_s;
         const QString always = u"Always open in this language"_s;
-        QTest::newRow("three, one without a name, in the bundle's order")
-            << QStringList{"fr", "qq", "German"} << std::optional<int>()
-            << u"Available in 3 different languages."_s
-            << QStringList{always, "-", "French", "qq", "German"} << true << true << QList<int>{4};
-        QTest::newRow("stored language first: always-open marked")
-            << QStringList{"de", "fr"} << std::optional<int>(0)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 2};
-        QTest::newRow("stored language second: chosen and marked")
-            << QStringList{"de", "fr"} << std::optional<int>(1)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{0, 3};
-        QTest::newRow("stored language not offered: its own choice")
-            << QStringList{"de", "fr"} << std::optional<int>(AppListing::NotFound)
-            << u"Available in 2 different languages."_s
-            << QStringList{always, "-", "German", "French"} << true << true << QList<int>{3};
-        QTest::newRow("one with a name: filled, disabled, launchable")
-            << QStringList{"fr"} << std::optional<int>() << u"Only available in French."_s
-            << QStringList{always, "-", "French"} << false << true << QList<int>{2};
-        QTest::newRow("one classic name")
-            << QStringList{"German"} << std::optional<int>() << u"Only available in German."_s
-            << QStringList{always, "-", "German"} << false << true << QList<int>{2};
-        QTest::newRow("one without a name") << QStringList{"qq"} << std::optional<int>(0) << unable
-                                            << QStringList{} << false << false << QList<int>{};
-        QTest::newRow("none") << QStringList{} << std::optional<int>(0) << unable << QStringList{}
-                              << false << false << QList<int>{};
+        const QString two = u"Available in 2 different languages."_s;
+        const auto row = [](const char *tag, const QStringList &langs, std::optional<int> stored,
+                            const QString &count, const QStringList &titles, bool popUp,
+                            bool launch, const QList<int> &checked) {
+            QTest::newRow(tag) << langs << stored << count << titles << popUp << launch << checked;
+        };
+        row("three, one without a name, in the bundle's order", {"fr", "qq", "German"}, {},
+            u"Available in 3 different languages."_s, {always, "-", "French", "qq", "German"}, true,
+            true, {4});
+        const QStringList deFr{always, "-", "German", "French"};
+        row("stored language first: always-open marked", {"de", "fr"}, 0, two, deFr, true, true,
+            {0, 2});
+        row("stored language second: chosen and marked", {"de", "fr"}, 1, two, deFr, true, true,
+            {0, 3});
+        row("stored language not offered: its own choice", {"de", "fr"}, AppListing::NotFound, two,
+            deFr, true, true, {3});
+        row("one with a name: filled, disabled, launchable", {"fr"}, {},
+            u"Only available in French."_s, {always, "-", "French"}, false, true, {2});
+        row("one without a name", {"qq"}, 0, unable, {}, false, false, {});
+        row("none", {}, 0, unable, {}, false, false, {});
     }
     void application()
     {
         QFETCH(QStringList, langs);
         QFETCH(std::optional<int>, stored);
-        QFETCH(QString, countText);
         QFETCH(QStringList, titles);
-        QFETCH(bool, popUpEnabled);
-        QFETCH(bool, launchEnabled);
+        QFETCH(QList<int>, checked);
         Stored storedIndex{stored};
         // The language it opens in by itself comes first unless another is stored.
         const QString own = langs.size() > 1 ? langs.last() : QString();
         const PanelContent panel =
             Panel::forApplication("Atlas", langs, storedIndex.function(), own);
         QVERIFY(panel.showsApplication);
-        QCOMPARE(panel.name, "Atlas");
-        QCOMPARE(panel.countText, countText);
+        QTEST(panel.countText, "countText");
         QCOMPARE(::titles(panel), titles);
-        QCOMPARE(panel.popUpEnabled, popUpEnabled);
-        QCOMPARE(panel.launchEnabled, launchEnabled);
-        QFETCH(QList<int>, checked);
+        QTEST(panel.popUpEnabled, "popUpEnabled");
+        QTEST(panel.launchEnabled, "launchEnabled");
         QCOMPARE(checkedEntries(panel), checked);
         const int ownEntry = Panel::kFirstLanguage + int(langs.size()) - 1;
         QCOMPARE(panel.selectedEntry, titles.isEmpty()                   ? -1
                                       : stored && *stored < langs.size() ? checked.last()
                                                                          : ownEntry);
-        QCOMPARE(panel.hasAlwaysOpenEntry(), !titles.isEmpty());
         // The stored language is looked up only for a pop-up that offers languages.
         QCOMPARE(storedIndex.asked, titles.isEmpty() ? 0 : 1);
     }
@@ -181,6 +173,65 @@ private slots:
         // A stored language of Vexilo's own never marks the language at index 0.
         Panel::chooseLanguage(panel, 1, [] { return std::optional<int>(0); });
         QCOMPARE(checkedEntries(panel), QList<int>{1});
+    }
+
+    void formatText_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two kinds in order")
+            << u"Available in %d languages, like %@."_s << QStringList{"3", "French"}
+            << u"Available in 3 languages, like French."_s;
+        QTest::newRow("a value holding a placeholder is not filled again")
+            << u"%@ and %@"_s << QStringList{"%@", "x"} << u"%@ and x"_s;
+        QTest::newRow("surplus placeholder stays") << u"%@ %@"_s << QStringList{"a"} << u"a %@"_s;
+        QTest::newRow("percent sign") << u"100%% %@"_s << QStringList{"sure"} << u"100% sure"_s;
+        QTest::newRow("other escapes stay") << u"%s %1 %"_s << QStringList{"x"} << u"%s %1 %"_s;
+    }
+    void formatText()
+    {
+        QFETCH(QString, format);
+        QFETCH(QStringList, values);
+        QTEST(::formatText(format, values), "expected");
+    }
+
+    // The six always-open confirmations for French: whether Atlas runs, whether the entry is
+    // checked, which language is stored.
+    void alwaysOpenQuestion_data()
+    {
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("stored"); // null: none
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        const QString reset = u"Reset to default language?"_s, french = u"Always open in French?"_s;
+        const auto row = [](const char *tag, bool running, bool checked, const QString &stored,
+                            const QString &title, const char *message) {
+            QTest::newRow(tag) << running << checked << stored << title << QString(message);
+        };
+        row("1 running, reset", true, true, "German", reset, "Vexilo will need to quit Atlas.");
+        row("1 running, reset, none stored", true, true, {}, reset,
+            "Vexilo will need to quit Atlas.");
+        row("2 running, another stored", true, false, "German", french,
+            "Atlas currently opens in German.\nVexilo will need to quit it first.");
+        row("3 running, none stored", true, false, {}, french, "Vexilo will need to quit Atlas.");
+        row("4 reset", false, true, "French", reset,
+            "Atlas will always open in the system language.");
+        row("5 another stored", false, false, "German", french, "Atlas currently opens in German.");
+        row("6 none stored", false, false, {}, french, "This can be changed at any time.");
+    }
+    void alwaysOpenQuestion()
+    {
+        QFETCH(bool, running);
+        QFETCH(bool, checked);
+        QFETCH(QString, stored);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        AlwaysOpen::Facts facts{running, checked, std::nullopt, u"Atlas"_s, u"French"_s};
+        if (!stored.isNull())
+            facts.storedName = stored;
+        QCOMPARE(AlwaysOpen::question(facts), (SheetText{title, message, true}));
     }
 };
 

@@ -2,7 +2,9 @@
 #include "HostilePlists.h"
 #include "TestEnvironment.h"
 #include "platform/bundle/Bundle.h"
+#include "platform/bundle/Workspace.h"
 #include "platform/icon/IconImage.h"
+#include "platform/locale/LocalizationMatch.h"
 
 #include <QtTest>
 
@@ -17,10 +19,13 @@ QStringList words(const QString &text)
 
 } // namespace
 
+// Reading a bundle, choosing its localisation, and finding it by identifier.
 class TestBundle : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+
     void infoPlist_data()
     {
         QTest::addColumn<QByteArray>("kind"); // how Info.plist is written, or its contents
@@ -117,6 +122,72 @@ private slots:
         QCOMPARE(bundle->infoDictionary().value("CFBundleName"), "Plain");
     }
 
+    // Folder sets as published applications lay them out, and the users who meet them.
+    void bestMatch_data()
+    {
+        QTest::addColumn<QString>("available");
+        QTest::addColumn<QString>("preferred"); // the user's languages, best first
+        QTest::addColumn<QString>("expected");
+
+        const QString chinese = u"en zh zh-Hans zh-Hant"_s;
+        QTest::newRow("zh_TW: traditional") << chinese << u"zh_TW"_s << u"zh-Hant"_s;
+        QTest::newRow("zh_HK: traditional") << chinese << u"zh_HK"_s << u"zh-Hant"_s;
+        QTest::newRow("zh_Hant") << chinese << u"zh_Hant"_s << u"zh-Hant"_s;
+        QTest::newRow("zh_CN: simplified") << chinese << u"zh_CN"_s << u"zh-Hans"_s;
+        QTest::newRow("zh_SG: simplified") << chinese << u"zh_SG"_s << u"zh-Hans"_s;
+        QTest::newRow("zh: the bare folder") << chinese << u"zh"_s << u"zh"_s;
+        QTest::newRow("region folders, zh_HK") << u"zh_CN zh_TW"_s << u"zh_HK"_s << u"zh_TW"_s;
+        QTest::newRow("zh_MO through zh_Hant_HK")
+            << u"zh_CN zh_HK zh_TW"_s << u"zh_MO"_s << u"zh_HK"_s;
+        QTest::newRow("only simplified for zh_TW") << u"en zh-Hans"_s << u"zh_TW"_s << u"zh-Hans"_s;
+
+        const QString portuguese = u"en pt pt-BR pt-PT"_s;
+        QTest::newRow("pt_BR") << portuguese << u"pt_BR"_s << u"pt-BR"_s;
+        QTest::newRow("pt_PT") << portuguese << u"pt_PT"_s << u"pt-PT"_s;
+        QTest::newRow("pt_AO through pt_PT") << portuguese << u"pt_AO"_s << u"pt-PT"_s;
+        QTest::newRow("pt_PT without pt-PT: the plain one")
+            << u"pt pt_BR"_s << u"pt_PT"_s << u"pt"_s;
+        QTest::newRow("pt is Brazilian") << u"pt_BR pt_PT"_s << u"pt"_s << u"pt_BR"_s;
+
+        // Opening the locale data of "no_NO" never returned with ICU 72.
+        QTest::newRow("no_NO: Norwegian") << u"en no nb"_s << u"no_NO"_s << u"no"_s;
+        QTest::newRow("es_MX: Latin America") << u"es es-419"_s << u"es_MX"_s << u"es-419"_s;
+        QTest::newRow("es_ES: Spain") << u"es es-419"_s << u"es_ES"_s << u"es"_s;
+        QTest::newRow("es_MX without es-419") << u"es es_ES"_s << u"es_MX"_s << u"es"_s;
+
+        QTest::newRow("classic names")
+            << u"English French German"_s << u"fr_FR.UTF-8"_s << u"French"_s;
+        QTest::newRow("classic name beside its code") << u"English en"_s << u"en_US"_s << u"en"_s;
+        QTest::newRow("another spelling") << u"en ZH-hant"_s << u"zh_TW"_s << u"ZH-hant"_s;
+        QTest::newRow("en_GB: the plain one over another region")
+            << u"en_AU en"_s << u"en_GB"_s << u"en"_s;
+        QTest::newRow("first preference that matches") << u"en de fr"_s << u"ja de fr"_s << u"de"_s;
+        QTest::newRow("none") << u"en fr"_s << u"ja ko"_s << u""_s;
+        QTest::newRow("not a language") << u"en Base"_s << u"../x"_s << u""_s;
+
+        // gettext's variants: one serves only who asks for it, and is chosen then.
+        const QString variants = u"ca ca@valencia sr sr@latin"_s;
+        QTest::newRow("ca@valencia") << variants << u"ca@valencia"_s << u"ca@valencia"_s;
+        QTest::newRow("ca_ES.UTF-8@valencia")
+            << variants << u"ca_ES.UTF-8@valencia"_s << u"ca@valencia"_s;
+        QTest::newRow("plain ca") << variants << u"ca_ES"_s << u"ca"_s;
+        QTest::newRow("sr@latin") << variants << u"sr_RS@latin"_s << u"sr@latin"_s;
+        QTest::newRow("sr, Cyrillic") << variants << u"sr"_s << u"sr"_s;
+        QTest::newRow("no plain catalogue") << u"en ca@valencia"_s << u"ca"_s << u""_s;
+    }
+    void bestMatch()
+    {
+        QFETCH(QString, available);
+        QFETCH(QString, preferred);
+        QFETCH(QString, expected);
+        const QStringList folders = available.split(u' ');
+        const QStringList languages = preferred.split(u' ');
+        QCOMPARE(LocalizationMatch::firstMatch(folders, languages), expected);
+        // The order the file system lists folders in changes nothing.
+        QStringList reversed(folders.crbegin(), folders.crend());
+        QCOMPARE(LocalizationMatch::firstMatch(reversed, languages), expected);
+    }
+
     void executableConfinedToMacOS_data()
     {
         QTest::addColumn<QString>("name");
@@ -152,19 +223,12 @@ private slots:
         QCOMPARE(bundle->executablePath(), accepted ? macOS + "/" + name : QString());
     }
 
-    void openingAndLookup()
+    void opening()
     {
         QVERIFY(!Bundle::bundleWithPath(m_dir.filePath("Missing.app")));
         QVERIFY(!Bundle::bundleWithPath(QString()));
-
-        const QString identifier = "org.example.Twice";
-        const QString first = BundleBuilder(freshPath()).identifier(identifier).write();
-        const QString second = BundleBuilder(freshPath()).identifier(identifier).write();
-        QCOMPARE(Bundle::bundleWithPath(first + "/")->bundlePath(), first);
-        QCOMPARE(Bundle::bundleWithIdentifier(identifier)->bundlePath(), first);
-        // Remembered even when the caller lets its own reference go.
-        Bundle::bundleWithPath(second).reset();
-        QCOMPARE(Bundle::bundleWithIdentifier(identifier)->bundlePath(), second);
+        const QString path = BundleBuilder(freshPath()).identifier("org.example.Slash").write();
+        QCOMPARE(Bundle::bundleWithPath(path + "/")->bundlePath(), path);
     }
 
     void realWorldBundles()
@@ -186,7 +250,7 @@ private slots:
             QCOMPARE(bundle->preferredLocalization({preferred}), expected);
         const QString iconFile = bundle->infoDictionary().value("CFBundleIconFile").toString();
         QCOMPARE(iconFile, "AppIcon.icns");
-        const QImage icon = IconImage::decodeLargest(bundle->resourcePath() + "/" + iconFile);
+        const QImage icon = IconImage::loadToFit(bundle->resourcePath() + "/" + iconFile, 1024);
         QVERIFY(icon.width() >= 32);
         QCOMPARE(icon.width(), icon.height());
 
@@ -202,7 +266,103 @@ private slots:
         QCOMPARE(classic->objectForInfoDictionaryKey("CFBundleShortVersionString", {"de"}), "1.9");
     }
 
+    void applicationsFolderLookup_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::addColumn<QString>("expected"); // relative to the applications folder
+
+        QTest::newRow("bundle in the folder") << "org.example.alpha" << QString("Alpha.app");
+        QTest::newRow("binary Info.plist") << "org.example.binary" << QString("Binary.app");
+        QTest::newRow("link to a bundle") << "org.example.linked" << QString("Linked.app");
+        QTest::newRow("one level too deep") << "org.example.deep" << QString();
+        QTest::newRow("unknown identifier") << "org.example.nobody" << QString();
+        QTest::newRow("empty identifier") << "" << QString();
+    }
+    void applicationsFolderLookup()
+    {
+        QFETCH(QString, identifier);
+        QFETCH(QString, expected);
+
+        const QString apps = m_env->applicationsDirectory();
+        BundleBuilder(apps + "/Alpha.app").identifier("org.example.alpha").write();
+        BundleBuilder(apps + "/Binary.app")
+            .identifier("org.example.binary")
+            .binaryInfoPlist()
+            .write();
+        BundleBuilder(outside("Real.app")).identifier("org.example.linked").write();
+        QVERIFY(QFile::link(outside("Real.app"), apps + "/Linked.app"));
+        BundleBuilder(apps + "/Utilities/Deep.app").identifier("org.example.deep").write();
+        // Broken neighbours must not stop the scan.
+        BundleBuilder(apps + "/Corrupt.app")
+            .noInfoPlist()
+            .file("Info.plist", "<plist><dict>")
+            .write();
+        QVERIFY(QFile::link(m_env->root() + "/missing.app", apps + "/Dangling.app"));
+
+        QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier(identifier),
+                 expected.isEmpty() ? QString() : apps + "/" + expected);
+    }
+
+    // Lookups remember the folder between calls, but never answer from an outdated picture of
+    // it.
+    void folderChangesAreSeen()
+    {
+        const QString apps = m_env->applicationsDirectory();
+        BundleBuilder(apps + "/Alpha.app").identifier("org.example.alpha").write();
+        QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.alpha"),
+                 apps + "/Alpha.app");
+        QVERIFY(workspace().absolutePathForAppBundleWithIdentifier("org.example.beta").isEmpty());
+
+        BundleBuilder(apps + "/Beta.app").identifier("org.example.beta").write();
+        QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.beta"),
+                 apps + "/Beta.app");
+        // Same folder entries, another identifier inside.
+        BundleBuilder(apps + "/Alpha.app").identifier("org.example.gamma").write();
+        QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.gamma"),
+                 apps + "/Alpha.app");
+        QVERIFY(workspace().absolutePathForAppBundleWithIdentifier("org.example.alpha").isEmpty());
+    }
+
+    void rememberedBundles()
+    {
+        const QString noId =
+            BundleBuilder(outside("NoId.app")).info("CFBundleName", "NoId").write();
+        workspace().rememberApplication(noId);
+        const QString registry = Workspace::defaultRegistryFile();
+        QVERIFY(!QFile::exists(registry));
+        // A corrupt registry holds nothing and is replaced.
+        QFile corrupt(registry);
+        QVERIFY(QDir().mkpath(QFileInfo(registry).path()) && corrupt.open(QIODevice::WriteOnly));
+        corrupt.write("\xff\xfe garbage <plist>");
+        corrupt.close();
+
+        const QString one = BundleBuilder(outside("One.app")).identifier("org.example.one").write();
+        const QString two = BundleBuilder(outside("Two.app")).identifier("org.example.two").write();
+        // Another Vexilo sharing the registry, already read: neither loses the other's entry.
+        Workspace other(Workspace::defaultApplicationsDirectory(), registry);
+        QCOMPARE(other.absolutePathForAppBundleWithIdentifier("org.example.one"), QString());
+        workspace().rememberApplication(one);
+        other.rememberApplication(two);
+        QCOMPARE(workspace().absolutePathForAppBundleWithIdentifier("org.example.one"), one);
+
+        // The next start finds them both.
+        Workspace later(Workspace::defaultApplicationsDirectory(), registry);
+        QCOMPARE(later.absolutePathForAppBundleWithIdentifier("org.example.one"), one);
+        QCOMPARE(later.absolutePathForAppBundleWithIdentifier("org.example.two"), two);
+
+        // A remembered path is checked against the bundle as it is now.
+        BundleBuilder(one).identifier("org.example.other").write();
+        QVERIFY(QDir(two).removeRecursively());
+        for (Workspace *ws : {&workspace(), &later}) {
+            QCOMPARE(ws->absolutePathForAppBundleWithIdentifier("org.example.one"), QString());
+            QCOMPARE(ws->absolutePathForAppBundleWithIdentifier("org.example.two"), QString());
+        }
+    }
+
 private:
+    std::unique_ptr<TestEnvironment> m_env;
+    Workspace &workspace() const { return *m_env->platform().workspace; }
+    QString outside(const QString &name) const { return m_env->root() + "/elsewhere/" + name; }
     QTemporaryDir m_dir;
     int m_counter = 0;
     QString freshPath() { return m_dir.filePath(u"App-%1.app"_s.arg(++m_counter)); }
