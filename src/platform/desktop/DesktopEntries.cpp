@@ -5,6 +5,7 @@
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/DesktopOverride.h"
 #include "platform/files/FileOps.h"
+#include "platform/locale/LocaleName.h"
 #include "platform/process/LaunchEnvironment.h"
 #include "platform/text/BoundedName.h"
 
@@ -21,11 +22,6 @@ const QString kApplications = QStringLiteral("/applications");
 QString cleanFolder(const QString &path)
 {
     return QDir::cleanPath(path);
-}
-
-bool isC(const QString &locale)
-{
-    return locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX");
 }
 
 bool shownIn(const DesktopEntry &entry, const QStringList &desktops)
@@ -104,7 +100,7 @@ DesktopEntries::Setup DesktopEntries::standardSetup()
     setup.path = env.value(QStringLiteral("PATH"));
     const QString messages = LaunchEnvironment::messagesLocale(env);
     // gettext's rule: LANGUAGE counts unless the messages locale is C.
-    if (!isC(messages))
+    if (!LocaleName::isPlainC(messages))
         setup.locales =
             env.value(QStringLiteral("LANGUAGE")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     setup.locales.append(messages);

@@ -1,5 +1,7 @@
 #include "platform/desktop/DesktopEntry.h"
 
+#include "platform/locale/LocaleName.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -143,8 +145,7 @@ QString DesktopEntry::localeString(const QString &key, const QStringList &keys,
 
 QStringList DesktopEntry::localeKeys(const QString &locale)
 {
-    if (locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX") ||
-        locale.startsWith(QLatin1String("C.")))
+    if (LocaleName::namesNoLanguage(locale))
         return {};
     // lang_COUNTRY.ENCODING@MODIFIER: the encoding takes no part in matching.
     QString rest = locale;

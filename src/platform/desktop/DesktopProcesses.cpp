@@ -4,6 +4,7 @@
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/ProgramFiles.h"
 #include "platform/files/DirectoryListing.h"
+#include "platform/locale/LocaleName.h"
 #include "platform/process/LaunchEnvironment.h"
 #include "platform/process/ProcFiles.h"
 #include "platform/process/Processes.h"
@@ -112,13 +113,13 @@ QStringList environmentLanguages(const QByteArray &environment, bool localeOnly)
         if (!messages.isEmpty())
             break;
     }
-    if (messages.isEmpty() || messages == QLatin1String("C") || messages == QLatin1String("POSIX"))
+    if (LocaleName::isPlainC(messages))
         return {};
     QStringList languages;
     if (!localeOnly)
         languages = values.value("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     // C.UTF-8 names no language, though gettext reads LANGUAGE under it.
-    if (!messages.startsWith(QLatin1String("C.")))
+    if (!LocaleName::namesNoLanguage(messages))
         languages.append(LaunchEnvironment::withoutCodeset(messages));
     languages.removeDuplicates();
     return languages;

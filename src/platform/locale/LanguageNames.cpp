@@ -1,6 +1,7 @@
 #include "platform/locale/LanguageNames.h"
 
 #include "platform/locale/LanguageCodes.h"
+#include "platform/locale/LocaleName.h"
 
 #include <QByteArray>
 #include <QRegularExpression>
@@ -145,11 +146,6 @@ QString stripCodesetAndModifier(QString value)
     return value.trimmed();
 }
 
-bool isPlainCLocale(const QString &value)
-{
-    return value.isEmpty() || value == QLatin1String("C") || value == QLatin1String("POSIX");
-}
-
 // The first of LC_ALL, the category's own variable and LANG that is set, as the C library
 // decides a category's locale.
 QString localeFromEnvironment(const char *category)
@@ -159,7 +155,7 @@ QString localeFromEnvironment(const char *category)
         if (value.isEmpty())
             continue;
         const QString identifier = stripCodesetAndModifier(value);
-        return isPlainCLocale(identifier) ? QStringLiteral("en") : identifier;
+        return LocaleName::isPlainC(identifier) ? QStringLiteral("en") : identifier;
     }
     return QStringLiteral("en");
 }
@@ -185,7 +181,7 @@ QStringList preferredLanguages()
         qEnvironmentVariable("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
         const QString code = stripCodesetAndModifier(entry);
-        if (isPlainCLocale(code) || languages.contains(code))
+        if (LocaleName::isPlainC(code) || languages.contains(code))
             continue;
         languages.append(code);
     }

@@ -1,6 +1,7 @@
 #include "platform/process/LaunchEnvironment.h"
 
 #include "platform/locale/LanguageCodes.h"
+#include "platform/locale/LocaleName.h"
 #include "platform/x11/Desktop.h"
 
 #include <QCoreApplication>
@@ -32,18 +33,13 @@ QString effective(const QProcessEnvironment &environment, const QString &categor
     return {};
 }
 
-bool isC(const QString &locale)
-{
-    return locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX");
-}
-
 // Whether a locale the environment names is missing on this machine: LC_ALL alone when it is
 // set, else any category and LANG.
 bool lacksALocale(const QProcessEnvironment &environment,
                   const std::function<bool(const QString &)> &localeExists)
 {
     const auto missing = [&](const QString &locale) {
-        return !isC(locale) && !localeExists(locale);
+        return !LocaleName::namesNoLanguage(locale) && !localeExists(locale);
     };
     if (!environment.value(kAll).isEmpty())
         return missing(environment.value(kAll));
@@ -62,7 +58,7 @@ QStringList userLanguages(const QProcessEnvironment &user)
         // C.UTF-8 is the C locale in UTF-8: it names no language.
         const QString locale =
             LaunchEnvironment::withoutCodeset(LaunchEnvironment::messagesLocale(user));
-        if (!isC(locale))
+        if (!LocaleName::namesNoLanguage(locale))
             languages.append(locale);
     }
     return languages;
@@ -134,7 +130,7 @@ QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &
         child.insert(kAll, utf8Locale);
         return child;
     }
-    if (!isC(messagesLocale(user)))
+    if (!LocaleName::isPlainC(messagesLocale(user)))
         return child;
     // C.UTF-8 is the C locale with UTF-8 text; LC_ALL outranks every category.
     if (!user.value(kAll).isEmpty()) {
@@ -144,7 +140,7 @@ QProcessEnvironment forLanguage(const QProcessEnvironment &user, const QString &
     child.insert(kMessages, utf8Locale);
     // gettext converts messages to the character set of LC_CTYPE: under C, accented letters
     // would come out as question marks.
-    if (isC(effective(user, kCharacters)))
+    if (LocaleName::isPlainC(effective(user, kCharacters)))
         child.insert(kCharacters, utf8Locale);
     return child;
 }
