@@ -15,11 +15,6 @@ AppListingPtr AppListing::fromPath(const QString &path, Workspace &workspace, bo
     return BundleListing::read(path, workspace, invalid);
 }
 
-AppListingPtr AppListing::fromIdentifier(const QString &identifier, Workspace &workspace)
-{
-    return fromPath(workspace.absolutePathForAppBundleWithIdentifier(identifier), workspace);
-}
-
 AppListingPtr AppListing::fromDesktopApplication(const DesktopApplication &app,
                                                  const DesktopEntries &entries, bool withLanguages)
 {

@@ -33,8 +33,6 @@ public:
     // path is not read at all: it would be taken from whatever folder Vexilo was started in.
     // `invalid` marks an added bundle that is no longer there.
     static AppListingPtr fromPath(const QString &path, Workspace &workspace, bool invalid = false);
-    // The listing of the bundle the workspace finds for `identifier`.
-    static AppListingPtr fromIdentifier(const QString &identifier, Workspace &workspace);
     // The listing of an application of the desktop's menu. Its languages and its always-open
     // setting are looked for only `withLanguages`, as the row does not need them.
     static AppListingPtr fromDesktopApplication(const DesktopApplication &app,

@@ -25,14 +25,11 @@ public:
     // setSelected. An active search stays active and its results are taken from the new list,
     // so they never show an application the list no longer has.
     void bridge(const QList<AppListingPtr> &applications);
-    // True until the first hand-over.
-    bool isLoading() const { return m_loading; }
     const QList<AppListingPtr> &applications() const { return m_applications; }
 
     // The search field's text changed.
     void search(const QString &text);
     bool inSearch() const { return m_inSearch; }
-    const QList<AppListingPtr> &searchSelection() const { return m_results; }
 
     const QList<AppListingPtr> &shown() const { return m_inSearch ? m_results : m_applications; }
     // The shown listing at `index`, or null outside the shown list.

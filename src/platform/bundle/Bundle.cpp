@@ -10,9 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
 #include <algorithm>
 #include <optional>
 
@@ -22,19 +19,6 @@ namespace {
 constexpr qint64 kMaxMetadataFileSize = 16 * 1024 * 1024;
 
 const QString kLprojSuffix = QStringLiteral(".lproj");
-
-// Bundles are opened on the loading thread and on the main thread alike. Only paths are kept:
-// a bundle found by identifier is read again, so it is never stale and costs no memory meanwhile.
-struct Registry {
-    QMutex mutex;
-    QHash<QString, QString> pathByIdentifier;
-};
-
-Registry &registry()
-{
-    static Registry instance;
-    return instance;
-}
 
 // Reads a small regular file; a FIFO, device or oversized file could block or flood us.
 std::optional<QByteArray> readSmallFile(const QString &path)
@@ -71,29 +55,7 @@ std::shared_ptr<const Bundle> Bundle::bundleWithPath(const QString &path)
     const QFileInfo info(path);
     if (!info.isDir())
         return nullptr;
-    auto bundle = std::make_shared<const Bundle>(QDir::cleanPath(info.absoluteFilePath()));
-    const QString identifier = bundle->bundleIdentifier();
-    if (!identifier.isEmpty()) {
-        Registry &r = registry();
-        QMutexLocker lock(&r.mutex);
-        r.pathByIdentifier.insert(identifier, bundle->bundlePath());
-    }
-    return bundle;
-}
-
-std::shared_ptr<const Bundle> Bundle::bundleWithIdentifier(const QString &identifier)
-{
-    if (identifier.isEmpty())
-        return nullptr;
-    QString path;
-    {
-        Registry &r = registry();
-        QMutexLocker lock(&r.mutex);
-        path = r.pathByIdentifier.value(identifier);
-    }
-    auto bundle = bundleWithPath(path);
-    // The folder may hold another application by now.
-    return bundle && bundle->bundleIdentifier() == identifier ? bundle : nullptr;
+    return std::make_shared<const Bundle>(QDir::cleanPath(info.absoluteFilePath()));
 }
 
 Bundle::Bundle(QString path) : m_path(std::move(path))

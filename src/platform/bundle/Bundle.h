@@ -13,13 +13,7 @@ class Bundle {
 public:
     // nullptr when nothing readable as a folder exists at the path. A folder without an
     // Info.plist still opens: it has no Info values, no identifier and no executable.
-    // The paths of opened bundles are remembered for bundleWithIdentifier() for the life of the
-    // process.
     static std::shared_ptr<const Bundle> bundleWithPath(const QString &path);
-
-    // The bundle opened last (by bundleWithPath) with this identifier, read again from its path;
-    // nullptr if none, or when that folder no longer declares the identifier.
-    static std::shared_ptr<const Bundle> bundleWithIdentifier(const QString &identifier);
 
     QString bundlePath() const { return m_path; }
     // The plain Info dictionary; empty when Info.plist is missing or unreadable.

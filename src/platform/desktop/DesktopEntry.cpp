@@ -84,11 +84,6 @@ const DesktopEntry::Group *DesktopEntry::group(const QString &name) const
     return nullptr;
 }
 
-bool DesktopEntry::hasGroup(const QString &name) const
-{
-    return group(name) != nullptr;
-}
-
 bool DesktopEntry::hasKey(const QString &key, const QString &groupName) const
 {
     const Group *g = group(groupName);

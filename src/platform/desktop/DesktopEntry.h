@@ -23,7 +23,6 @@ public:
     // A regular file of at most kMaxFileSize bytes, read without blocking.
     static std::optional<DesktopEntry> read(const QString &path);
 
-    bool hasGroup(const QString &group) const;
     bool hasKey(const QString &key, const QString &group = kMainGroup) const;
     // The value as written (escapes kept); the last of repeated keys wins.
     QString rawValue(const QString &key, const QString &group = kMainGroup) const;
