@@ -1,12 +1,7 @@
 #include "platform/desktop/DesktopEntry.h"
 
+#include "platform/files/DirectoryListing.h"
 #include "platform/locale/LocaleName.h"
-
-#include <QFile>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray &text, const QString &firstGroup)
 {
@@ -49,30 +44,11 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray &text, const QS
 
 std::optional<DesktopEntry> DesktopEntry::read(const QString &path)
 {
-    // O_NONBLOCK: a FIFO planted as an entry must not hold the whole scan up.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    // Never blocks: a FIFO planted as an entry must not hold the whole scan up.
+    const std::optional<QByteArray> bytes = DirectoryListing::readRegularFile(path, kMaxFileSize);
+    if (!bytes)
         return std::nullopt;
-    struct stat info;
-    QByteArray bytes;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileSize;
-    if (ok) {
-        bytes.resize(qsizetype(info.st_size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        bytes.truncate(done);
-    }
-    ::close(fd);
-    if (!ok)
-        return std::nullopt;
-    return parse(bytes);
+    return parse(*bytes);
 }
 
 const DesktopEntry::Group *DesktopEntry::group(const QString &name) const

@@ -258,6 +258,12 @@ ReadResult read(const std::string &path, std::string &out, std::size_t maxSize)
             return ReadResult::Failed;
         }
         out.append(buffer, size_t(n));
+        // A file that grows while it is read is held to the bound too.
+        if (out.size() > maxSize) {
+            ::close(fd);
+            out.clear();
+            return ReadResult::Failed;
+        }
     }
     ::close(fd);
     return ReadResult::Ok;
