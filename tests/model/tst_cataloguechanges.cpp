@@ -62,42 +62,38 @@ private slots:
     }
 
     // The catalogue holds Applications/{Alpha,Beta,Gamma}.app; `hidden` are identifier
-    // suffixes. Paths are relative to the test's root.
+    // suffixes. Paths are relative to the test's root; each list is written space-separated.
     void add_data()
     {
-        QTest::addColumn<QStringList>("hidden");
-        QTest::addColumn<QStringList>("chosen");
-        QTest::addColumn<QStringList>("added");
-        QTest::addColumn<QStringList>("extraApps");
-        QTest::addColumn<QStringList>("shownAgain");
-        QTest::addColumn<QStringList>("apps");
+        for (const char *column : {"hidden", "chosen", "added", "extraApps", "shownAgain", "apps"})
+            QTest::addColumn<QStringList>(column);
         QTest::addColumn<int>("firstNewIndex");
-
-        QTest::newRow("two new and a shown one")
-            << QStringList{} << QStringList{"Z/Zulu.app", "Applications/Beta.app", "D/Delta.app"}
-            << QStringList{"Zulu", "Delta"} << QStringList{"org.example.Zulu", "org.example.Delta"}
-            << QStringList{} << QStringList{"Alpha", "Beta", "Delta", "Gamma", "Zulu"} << 4;
-        QTest::newRow("a hidden one")
-            << QStringList{"Beta"} << QStringList{"Applications/Beta.app"} << QStringList{"Beta"}
-            << QStringList{} << QStringList{"org.example.Beta"}
-            << QStringList{"Alpha", "Beta", "Gamma"} << 1;
-        QTest::newRow("two copies of one application")
-            << QStringList{} << QStringList{"X/Delta.app", "Y/Delta.app"}
-            << QStringList{"Delta", "Delta"}
-            << QStringList{"org.example.Delta", "org.example.Delta"} << QStringList{}
-            << QStringList{"Alpha", "Beta", "Delta", "Delta", "Gamma"} << 2;
-        QTest::newRow("another copy of a shown one")
-            << QStringList{} << QStringList{"Copy/Beta.app"} << QStringList{} << QStringList{}
-            << QStringList{} << QStringList{"Alpha", "Beta", "Gamma"} << -1;
+        const auto row = [](const char *tag, std::initializer_list<const char *> lists, int first) {
+            QTestData &data = QTest::newRow(tag);
+            for (const char *list : lists)
+                data << QString::fromLatin1(list).split(u' ', Qt::SkipEmptyParts);
+            data << first;
+        };
+        row("two new and a shown one",
+            {"", "Z/Zulu.app Applications/Beta.app D/Delta.app", "Zulu Delta",
+             "org.example.Zulu org.example.Delta", "", "Alpha Beta Delta Gamma Zulu"},
+            4);
+        row("a hidden one",
+            {"Beta", "Applications/Beta.app", "Beta", "", "org.example.Beta", "Alpha Beta Gamma"},
+            1);
+        row("two copies of one application",
+            {"", "X/Delta.app Y/Delta.app", "Delta Delta", "org.example.Delta org.example.Delta",
+             "", "Alpha Beta Delta Delta Gamma"},
+            2);
+        row("another copy of a shown one", {"", "Copy/Beta.app", "", "", "", "Alpha Beta Gamma"},
+            -1);
         // Shown again without a second listing, and not hidden again at the next start.
-        QTest::newRow("another copy of a hidden one")
-            << QStringList{"Beta"} << QStringList{"X/Beta.app"} << QStringList{"Beta"}
-            << QStringList{"org.example.Beta"} << QStringList{"org.example.Beta"}
-            << QStringList{"Alpha", "Beta", "Beta", "Gamma"} << 1;
-        QTest::newRow("without identifier: stored by path, once")
-            << QStringList{} << QStringList{"X/NoIdApp.app"} << QStringList{"NoIdApp"}
-            << QStringList{"@X/NoIdApp.app"} << QStringList{}
-            << QStringList{"Alpha", "Beta", "Gamma", "NoIdApp"} << 3;
+        row("another copy of a hidden one",
+            {"Beta", "X/Beta.app", "Beta", "org.example.Beta", "org.example.Beta",
+             "Alpha Beta Beta Gamma"},
+            1);
+        row("without identifier: stored by path, once",
+            {"", "X/NoIdApp.app", "NoIdApp", "@X/NoIdApp.app", "", "Alpha Beta Gamma NoIdApp"}, 3);
     }
     void add()
     {
