@@ -294,33 +294,32 @@ private slots:
         QTest::addColumn<QStringList>("row");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("sheet");
-        const QStringList abg{"Alpha", "Beta", "Gamma"};
-        QTest::newRow("two new and a shown one")
-            << "" << QStringList{"X/Zulu.app", "Applications/Beta.app", "X/Delta.app"} << false
-            << QStringList{"Alpha", "Beta", "Delta", "Gamma", "Zulu"} << "Zulu"
-            << "Done! 2 apps have been added to Vexilo.";
-        QTest::newRow("one new") << "" << QStringList{"X/Delta.app"} << false
-                                 << QStringList{"Alpha", "Beta", "Delta", "Gamma"} << "Delta"
-                                 << "";
-        QTest::newRow("a hidden one shown again")
-            << "org.example.Beta" << QStringList{"Applications/Beta.app"} << false << abg << "Beta"
-            << "";
-        QTest::newRow("only shown ones")
-            << "" << QStringList{"Applications/Alpha.app", "Applications/Gamma.app"} << false << abg
-            << "Alpha"
-            << "No apps were added. All the applications you selected are already in Vexilo.";
-        QTest::newRow("a folder that is no application beside one that is")
-            << "" << QStringList{"X/Delta.app", "X/Notes"} << false
-            << QStringList{"Alpha", "Beta", "Delta", "Gamma"} << "Delta"
-            << "Notes is not an application. Only application bundles can be added";
-        QTest::newRow("a folder that is no application beside a shown one")
-            << "" << QStringList{"X/Notes", "Applications/Beta.app"} << false << abg << "Alpha"
-            << "Notes is not an application. Only application bundles can be added: folders "
-               "whose names end in .app and that hold a Contents/Info.plist file. The other "
-               "applications you selected are already in Vexilo.";
-        QTest::newRow("preferences that cannot be written")
-            << "" << QStringList{"X/Delta.app"} << true << abg << "Alpha"
-            << "Vexilo could not save your change.";
+        // Lists are written space-separated.
+        const auto row = [](const char *tag, const char *hidden, const char *chosen,
+                            bool unwritable, const char *row, const char *selected,
+                            const char *sheet) {
+            QTest::newRow(tag) << hidden << QString(chosen).split(' ') << unwritable
+                               << QString(row).split(' ') << selected << sheet;
+        };
+        const char *abg = "Alpha Beta Gamma";
+        row("two new and a shown one", "", "X/Zulu.app Applications/Beta.app X/Delta.app", false,
+            "Alpha Beta Delta Gamma Zulu", "Zulu", "Done! 2 apps have been added to Vexilo.");
+        row("one new", "", "X/Delta.app", false, "Alpha Beta Delta Gamma", "Delta", "");
+        row("a hidden one shown again", "org.example.Beta", "Applications/Beta.app", false, abg,
+            "Beta", "");
+        row("only shown ones", "", "Applications/Alpha.app Applications/Gamma.app", false, abg,
+            "Alpha",
+            "No apps were added. All the applications you selected are already in Vexilo.");
+        row("a folder that is no application beside one that is", "", "X/Delta.app X/Notes", false,
+            "Alpha Beta Delta Gamma", "Delta",
+            "Notes is not an application. Only application bundles can be added");
+        row("a folder that is no application beside a shown one", "",
+            "X/Notes Applications/Beta.app", false, abg, "Alpha",
+            "Notes is not an application. Only application bundles can be added: folders whose "
+            "names end in .app and that hold a Contents/Info.plist file. The other applications "
+            "you selected are already in Vexilo.");
+        row("preferences that cannot be written", "", "X/Delta.app", true, abg, "Alpha",
+            "Vexilo could not save your change.");
     }
     void add()
     {
