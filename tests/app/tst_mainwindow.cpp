@@ -541,39 +541,35 @@ private slots:
         QTest::addColumn<qlonglong>("numUses"); // after the start; -1: nothing could be stored
         QTest::addColumn<int>("shown");         // applications in the row
         QTest::addColumn<bool>("reminded");     // the donation reminder asked
-        const QByteArray none;
+        const auto file = [](const char *tag, const QByteArray &bytes, qlonglong numUses,
+                             int shown = 1, bool reminded = false) {
+            QTest::newRow(tag) << "file" << bytes << numUses << shown << reminded;
+        };
         const auto utc = [](const QDate &date) { return QDateTime(date, {}, Qt::UTC); };
-        QTest::newRow("not a property list")
-            << "file" << QByteArray("\x01garbage{<\xff") << 1LL << 1 << false;
-        QTest::newRow("values of the wrong types") << "file"
-                                                   << plist({{"ExtraApps", "org.example.Good"},
-                                                             {"HiddenApps", 7},
-                                                             {"NumUses", "many"},
-                                                             {"ShownDonateBox", "yes"},
-                                                             {"InstallDate", "yesterday"}})
-                                                   << 1LL << 1 << false;
-        QTest::newRow("arrays of the wrong things")
-            << "file"
-            << plist({{"ExtraApps",
-                       QVariantList{42, QVariantMap{}, "", "relative/Thing.app", "../../x",
-                                    "/dev/zero", "/", "org.example.Good", "/no/such\nthing.app"}},
-                      {"HiddenApps", QVariantList{5, QVariantMap{}, "org.example.Nothing"}}})
-            << 1LL << 8 << false;
-        QTest::newRow("the largest count")
-            << "file" << plist({{"NumUses", LLONG_MAX}}) << LLONG_MAX << 1 << false;
-        QTest::newRow("a count above the signed range")
-            << "file" << plist({{"NumUses", qulonglong(ULLONG_MAX)}}) << LLONG_MAX << 1 << false;
-        QTest::newRow("a count that is no number")
-            << "file" << plist({{"NumUses", std::nan("")}}) << 1LL << 1 << false;
-        QTest::newRow("installed in the far future")
-            << "file" << plist({{"NumUses", 500}, {"InstallDate", utc({9999, 12, 31})}}) << 501LL
-            << 1 << false;
-        QTest::newRow("installed long ago")
-            << "file" << plist({{"NumUses", 500}, {"InstallDate", utc({1, 1, 1})}}) << 501LL << 1
-            << true;
-        QTest::newRow("a fifo") << "fifo" << none << -1LL << 1 << false;
-        QTest::newRow("a folder") << "folder" << none << -1LL << 1 << false;
-        QTest::newRow("a device") << "device" << none << -1LL << 1 << false;
+        file("not a property list", "\x01garbage{<\xff", 1);
+        file("values of the wrong types",
+             plist({{"ExtraApps", "org.example.Good"},
+                    {"HiddenApps", 7},
+                    {"NumUses", "many"},
+                    {"ShownDonateBox", "yes"},
+                    {"InstallDate", "yesterday"}}),
+             1);
+        file("arrays of the wrong things",
+             plist({{"ExtraApps",
+                     QVariantList{42, QVariantMap{}, "", "relative/Thing.app", "../../x",
+                                  "/dev/zero", "/", "org.example.Good", "/no/such\nthing.app"}},
+                    {"HiddenApps", QVariantList{5, QVariantMap{}, "org.example.Nothing"}}}),
+             1, 8);
+        file("the largest count", plist({{"NumUses", LLONG_MAX}}), LLONG_MAX);
+        file("a count above the signed range", plist({{"NumUses", qulonglong(ULLONG_MAX)}}),
+             LLONG_MAX);
+        file("a count that is no number", plist({{"NumUses", std::nan("")}}), 1);
+        file("installed in the far future",
+             plist({{"NumUses", 500}, {"InstallDate", utc({9999, 12, 31})}}), 501);
+        file("installed long ago", plist({{"NumUses", 500}, {"InstallDate", utc({1, 1, 1})}}), 501,
+             1, true);
+        for (const char *kind : {"fifo", "folder", "device"})
+            QTest::newRow(kind) << kind << QByteArray() << -1LL << 1 << false;
     }
     void hostilePreferences()
     {
