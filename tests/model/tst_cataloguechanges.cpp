@@ -139,20 +139,18 @@ private slots:
         QTest::addColumn<QString>("panel");
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("moves");
-        QTest::newRow("the selected one hidden")
-            << 2 << QStringList{"A", "B", "D", "E"} << "C" << 1 << true;
-        QTest::newRow("one before the selected one hidden")
-            << 2 << QStringList{"B", "C", "D", "E"} << "C" << 1 << true;
-        QTest::newRow("one after the selected one hidden")
-            << 2 << QStringList{"A", "B", "C", "E"} << "C" << 2 << false;
-        QTest::newRow("the first, selected, hidden")
-            << 0 << QStringList{"B", "C", "D"} << "A" << 0 << true;
-        QTest::newRow("the last, selected, hidden")
-            << 3 << QStringList{"A", "B", "C"} << "D" << 2 << true;
-        QTest::newRow("the selected last stays, one before hidden")
-            << 3 << QStringList{"A", "C", "D"} << "D" << 2 << true;
-        QTest::newRow("everything hidden") << 1 << QStringList{} << "B" << -1 << true;
-        QTest::newRow("no selection") << -1 << QStringList{"A"} << "" << 0 << true;
+        const auto row = [](const char *tag, int selected, const QStringList &shown,
+                            const char *panel, int index, bool moves) {
+            QTest::newRow(tag) << selected << shown << panel << index << moves;
+        };
+        row("the selected one hidden", 2, {"A", "B", "D", "E"}, "C", 1, true);
+        row("one before the selected one hidden", 2, {"B", "C", "D", "E"}, "C", 1, true);
+        row("one after the selected one hidden", 2, {"A", "B", "C", "E"}, "C", 2, false);
+        row("the first, selected, hidden", 0, {"B", "C", "D"}, "A", 0, true);
+        row("the last, selected, hidden", 3, {"A", "B", "C"}, "D", 2, true);
+        row("the selected last stays, one before hidden", 3, {"A", "C", "D"}, "D", 2, true);
+        row("everything hidden", 1, {}, "B", -1, true);
+        row("no selection", -1, {"A"}, "", 0, true);
     }
     void selectionAfterHiding()
     {
