@@ -79,8 +79,6 @@ private slots:
             << u"Currently open in French."_s;
         QTest::newRow("first one it has") << QStringList{u"LANGUAGE=it:de"_s, u"LANG=C.UTF-8"_s}
                                           << u"Currently open in German."_s;
-        QTest::newRow("C: untranslated English")
-            << QStringList{u"LANGUAGE=fr"_s, u"LC_ALL=C"_s} << u"Currently open in English."_s;
         QTest::newRow("none it has: English")
             << QStringList{u"LANGUAGE=ja"_s, u"LANG=C.UTF-8"_s} << u"Currently open in English."_s;
     }

@@ -42,29 +42,23 @@ private slots:
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<bool>("inSearch");
         QTest::addColumn<QStringList>("reported");
-        QTest::newRow("AL") << QStringList{"AL"} << QStringList{"Alpha", "alpine"} << true
-                            << QStringList{"Alpha"};
-        QTest::newRow("e finds the accented name")
-            << QStringList{"e"} << QStringList{QStringLiteral("Émile")} << true
-            << QStringList{QStringLiteral("Émile")};
-        QTest::newRow("an accented text finds it too")
-            << QStringList{QStringLiteral("ÉMI")} << QStringList{QStringLiteral("Émile")} << true
-            << QStringList{QStringLiteral("Émile")};
-        QTest::newRow("x finds nothing")
-            << QStringList{"x"} << QStringList{} << true << QStringList{"(none)"};
-        QTest::newRow("inside a name is no match")
-            << QStringList{"lpha"} << QStringList{} << true << QStringList{"(none)"};
-        QTest::newRow("refining") << QStringList{"a", "al", "alpi"} << QStringList{"alpine"} << true
-                                  << QStringList{"Alpha", "Alpha", "alpine"};
-        QTest::newRow("shortening widens again")
-            << QStringList{"alpi", "al"} << QStringList{"Alpha", "alpine"} << true
-            << QStringList{"alpine", "Alpha"};
-        QTest::newRow("clearing returns to the full list's start")
-            << QStringList{"br", ""} << kNames << false << QStringList{"Bravo", "Alpha"};
-        QTest::newRow("clearing twice reports once")
-            << QStringList{"br", "", ""} << kNames << false << QStringList{"Bravo", "Alpha"};
-        QTest::newRow("clearing without a search does nothing")
-            << QStringList{""} << kNames << false << QStringList{};
+        const auto row = [](const char *tag, const QStringList &typed, const QStringList &results,
+                            bool inSearch, const QStringList &reported) {
+            QTest::newRow(tag) << typed << results << inSearch << reported;
+        };
+        const QString emile = QStringLiteral("Émile");
+        row("AL", {"AL"}, {"Alpha", "alpine"}, true, {"Alpha"});
+        row("e finds the accented name", {"e"}, {emile}, true, {emile});
+        row("an accented text finds it too", {QStringLiteral("ÉMI")}, {emile}, true, {emile});
+        row("x finds nothing", {"x"}, {}, true, {"(none)"});
+        row("inside a name is no match", {"lpha"}, {}, true, {"(none)"});
+        row("refining", {"a", "al", "alpi"}, {"alpine"}, true, {"Alpha", "Alpha", "alpine"});
+        row("shortening widens again", {"alpi", "al"}, {"Alpha", "alpine"}, true,
+            {"alpine", "Alpha"});
+        row("clearing returns to the full list's start", {"br", ""}, kNames, false,
+            {"Bravo", "Alpha"});
+        row("clearing twice reports once", {"br", "", ""}, kNames, false, {"Bravo", "Alpha"});
+        row("clearing without a search does nothing", {""}, kNames, false, {});
     }
     void search()
     {

@@ -210,24 +210,22 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("codes");
         QTest::addColumn<bool>("chromium");
-        QTest::newRow("gettext domain, English added")
-            << u"org.example.Gtk.desktop"_s << u"de en fr pt_BR sr@latin"_s << false;
-        QTest::newRow("variants, each spelling once")
-            << u"variants.desktop"_s
-            << u"be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic"_s << false;
-        QTest::newRow("declared domain without catalogues")
-            << u"torrent.desktop"_s << u"de en fr"_s << false;
-        QTest::newRow("package's catalogues") << u"sol.desktop"_s << u"en fr ja"_s << false;
-        QTest::newRow("sibling package's catalogues")
-            << u"disks.desktop"_s << u"en es it"_s << false;
-        QTest::newRow("qt project name")
-            << u"tagger-qt.desktop"_s << u"ca@valencia en fr"_s << false;
-        QTest::newRow("qt catalogues, not Qt's own")
-            << u"qtapp.desktop"_s << u"de_DE en fr"_s << false;
-        QTest::newRow("chromium locales") << u"chromish.desktop"_s << u"en-US fr pt-BR"_s << true;
-        QTest::newRow("flatpak locale folders")
-            << u"org.example.Flat.desktop"_s << u"en fr ja"_s << false;
-        QTest::newRow("none found") << u"shadowed.desktop"_s << QString() << false;
+        const auto row = [](const char *tag, const QString &id, const QString &codes,
+                            bool chromium = false) {
+            QTest::newRow(tag) << id << codes << chromium;
+        };
+        row("gettext domain, English added", u"org.example.Gtk.desktop"_s,
+            u"de en fr pt_BR sr@latin"_s);
+        row("variants, each spelling once", u"variants.desktop"_s,
+            u"be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic"_s);
+        row("declared domain without catalogues", u"torrent.desktop"_s, u"de en fr"_s);
+        row("package's catalogues", u"sol.desktop"_s, u"en fr ja"_s);
+        row("sibling package's catalogues", u"disks.desktop"_s, u"en es it"_s);
+        row("qt project name", u"tagger-qt.desktop"_s, u"ca@valencia en fr"_s);
+        row("qt catalogues, not Qt's own", u"qtapp.desktop"_s, u"de_DE en fr"_s);
+        row("chromium locales", u"chromish.desktop"_s, u"en-US fr pt-BR"_s, true);
+        row("flatpak locale folders", u"org.example.Flat.desktop"_s, u"en fr ja"_s);
+        row("none found", u"shadowed.desktop"_s, {});
     }
     void translations()
     {
