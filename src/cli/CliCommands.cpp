@@ -19,10 +19,15 @@ namespace Cli {
 
 namespace {
 
+// A translation may have lost the text's last line break.
+QString endLine(const QString &text)
+{
+    return text.endsWith(QLatin1Char('\n')) ? text : text + QLatin1Char('\n');
+}
+
 Outcome failure(int status, const QString &message)
 {
-    return {
-        status, {}, message.endsWith(QLatin1Char('\n')) ? message : message + QLatin1Char('\n')};
+    return {status, {}, endLine(message)};
 }
 
 Outcome failure(int status, const SheetText &sheet)
@@ -207,7 +212,7 @@ Outcome run(const Platform &platform, const QString &ownIdentifier, const QStrin
         return failure(Usage, parsed.error + QLatin1Char('\n') + help(arguments.value(0)));
     const Command &command = parsed.command;
     if (command.kind == Command::Kind::Help)
-        return {Ok, help(command.topic), {}};
+        return {Ok, endLine(help(command.topic)), {}};
 
     Session session(platform, ownIdentifier);
     if (command.kind == Command::Kind::List)
