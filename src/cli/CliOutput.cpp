@@ -158,10 +158,12 @@ std::optional<int> matchLanguage(const QString &query, const QStringList &langs)
             return i;
     for (int i = 0; i < langs.size(); ++i) {
         const QString canonical = LanguageNames::canonicalLocaleIdentifier(langs.at(i));
-        const QString english = LanguageNames::displayNameForLocaleIdentifier(
-            canonical.isEmpty() ? langs.at(i) : canonical, QStringLiteral("en"));
-        if (LanguageDisplay::name(langs.at(i)).compare(query, Qt::CaseInsensitive) == 0 ||
-            english.compare(query, Qt::CaseInsensitive) == 0)
+        const QString locale = canonical.isEmpty() ? langs.at(i) : canonical;
+        const QStringList names{
+            LanguageDisplay::name(langs.at(i)),
+            LanguageNames::displayNameForLocaleIdentifier(locale, QStringLiteral("en")),
+            LanguageNames::displayNameForLocaleIdentifier(locale, locale)};
+        if (names.contains(query, Qt::CaseInsensitive))
             return i;
     }
     // "fr" for a bundle's "French.lproj", "en_GB" for one that has "en" only.

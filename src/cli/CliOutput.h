@@ -47,7 +47,8 @@ QString runningJson(const QList<CopyRow> &rows);
 QList<int> matchApps(const QString &query, const QList<AppRow> &rows,
                      const QStringList &shownNames);
 // The entry of `langs` that `query` names: a code (any case, '-' or '_'), a related code the
-// application would open in, or a language's name in English or in the user's language.
+// application would open in, or a language's name in English, in the user's language or in its
+// own.
 std::optional<int> matchLanguage(const QString &query, const QStringList &langs);
 
 } // namespace CliOutput

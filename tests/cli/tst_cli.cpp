@@ -160,22 +160,30 @@ private slots:
         if (!started.isEmpty())
             QTRY_VERIFY2(m_tree->log(u"writer"_s).value(0).contains(started),
                          qPrintable(m_tree->log(u"writer"_s).join('\n')));
-        const QString copy = run(u"running "_s + app).out;
-        QVERIFY2(copy.endsWith(u"\tFrench\n"_s) && copy.count(u'\n') == 1, qPrintable(copy));
-        const qint64 first = copy.section(u'\t', 0, 0).toLongLong();
+        // The stand-in program forks for a moment now and then, a transient second copy: the
+        // copies are compared by language and by the first one's PID.
+        const auto copies = [&] {
+            QMap<qint64, QString> byPid;
+            const QString json = run(u"running %1 --json"_s.arg(app)).out;
+            for (const QJsonValue &copy : QJsonDocument::fromJson(json.toUtf8()).array())
+                byPid.insert(copy[u"pid"_s].toInteger(), copy[u"language"_s].toString());
+            return byPid;
+        };
+        QVERIFY(!copies().isEmpty());
+        const qint64 first = copies().firstKey();
+        QCOMPARE(copies().first(), u"French"_s);
+        QVERIFY(run(u"running "_s + app).out.startsWith(u"%1\tFrench\n"_s.arg(first)));
 
         const Cli::Outcome refused = run(u"launch %1 de"_s.arg(app));
         QCOMPARE(refused.status, 3);
         QVERIFY(refused.err.contains(u"--restart"_s));
-        QCOMPARE(run(u"running "_s + app).out, copy);
+        QCOMPARE(copies().firstKey(), first);
 
-        QCOMPARE(run(u"launch %1 Deutsch --restart"_s.arg(app)).status, 1); // not a name here
-        QCOMPARE(done(u"launch %1 German --restart"_s.arg(app)).status, 0);
-        const Cli::Outcome copies = run(u"running %1 --json"_s.arg(app));
-        const QJsonArray array = QJsonDocument::fromJson(copies.out.toUtf8()).array();
-        QCOMPARE(array.size(), 1);
-        QVERIFY(array.first()[u"pid"_s].toInteger() != first);
-        QCOMPARE(array.first()[u"language"_s].toString(), u"German"_s);
+        QCOMPARE(run(u"launch %1 Allemand --restart"_s.arg(app)).status, 1); // not a name here
+        QCOMPARE(done(u"launch %1 Deutsch --restart"_s.arg(app)).status, 0);
+        QVERIFY(!copies().contains(first));
+        const auto after = copies();
+        QCOMPARE(QSet<QString>(after.cbegin(), after.cend()), QSet<QString>{u"German"_s});
     }
 
     // always writes the stored language the window then marks, and --reset removes it; a file
