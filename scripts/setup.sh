@@ -52,6 +52,8 @@ packages=(
     "at-spi2-core|the accessibility bus and registry that Qt and screen readers talk through"
     "dbus|dbus-run-session, a private session bus for the accessibility test"
     "xdotool|types keys into Vexilo's window in the accessibility test"
+    "debhelper|packaging only: builds the Debian package (scripts/deb.sh)"
+    "lintian|packaging only: checks the Debian package"
 )
 
 missing=()

@@ -2,21 +2,24 @@
 #
 # The layers, from the bottom: the preferences core (plain C++), the platform, the model, the
 # views, the application. A file may include headers of its own layer and of those below it only;
-# the preferences core includes no Qt, and the model no Qt Widgets.
+# the preferences core includes no Qt, and the model no Qt Widgets. The command line stands
+# beside the views, above the model: it includes neither views nor application, nor Qt Widgets,
+# and nothing includes it.
 
 cmake_policy(SET CMP0057 NEW)
 
-set(layer_names core platform model ui app)
+set(layer_names core platform model ui app cli)
 set(root_core "${SOURCE_DIR}/platform/prefs")
 set(root_platform "${SOURCE_DIR}/platform")
 set(root_model "${SOURCE_DIR}/model")
 set(root_ui "${SOURCE_DIR}/ui")
 set(root_app "${SOURCE_DIR}/app")
+set(root_cli "${SOURCE_DIR}/cli")
 
 # The layer of a file: the deepest root that holds it (prefs lies inside platform).
 function(layer_of out file)
     set(result "")
-    foreach(name IN ITEMS platform core model ui app)
+    foreach(name IN ITEMS platform core model ui app cli)
         string(FIND "${file}" "${root_${name}}/" at)
         if(at EQUAL 0)
             set(result "${name}")
@@ -27,6 +30,9 @@ endfunction()
 
 function(rank_of out name)
     list(FIND layer_names "${name}" index)
+    if(name STREQUAL "cli")
+        set(index 3)
+    endif()
     set(${out} ${index} PARENT_SCOPE)
 endfunction()
 
@@ -75,7 +81,7 @@ foreach(source IN LISTS sources)
                 string(APPEND errors "${source}: the preferences core includes Qt: <${header}>\n")
             endif()
             get_filename_component(base "${header}" NAME)
-            if(rank LESS 3 AND (header MATCHES "^QtWidgets/" OR base IN_LIST widgets))
+            if((rank LESS 3 OR layer STREQUAL "cli") AND (header MATCHES "^QtWidgets/" OR base IN_LIST widgets))
                 string(APPEND errors "${source}: the ${layer} layer includes Qt Widgets: <${header}>\n")
             endif()
             continue()
@@ -86,7 +92,8 @@ foreach(source IN LISTS sources)
         endif()
         list(GET header_layers ${index} owner)
         rank_of(owner_rank "${owner}")
-        if(owner_rank GREATER rank)
+        if(owner_rank GREATER rank OR (layer STREQUAL "cli" AND owner STREQUAL "ui") OR
+           (owner STREQUAL "cli" AND NOT layer STREQUAL "cli"))
             string(APPEND errors
                    "${source}: the ${layer} layer includes \"${header}\" of the ${owner} layer\n")
         endif()

@@ -25,7 +25,10 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -x "$usr/bin/$exec_name" ] || fail "the desktop entry starts $exec_name, which is not installed"
 ls "$usr"/share/icons/hicolor/*/apps/"$icon".png >/dev/null 2>&1 ||
     fail "the desktop entry's icon $icon is not installed"
-[ -f "$usr/share/man/man1/vexilo-defaults.1" ] || fail "no manual page"
+for page in vexilo vexilo-defaults; do
+    [ -f "$usr/share/man/man1/$page.1" ] || fail "no manual page $page(1)"
+done
+[ -f "$usr/share/bash-completion/completions/vexilo" ] || fail "no bash completion"
 [ -x "$usr/lib/vexilo/Vexilo.app/Contents/MacOS/Vexilo" ] || fail "no Vexilo in the bundle"
 
 # The installed tool, through its launcher, on a scratch preferences folder.
@@ -35,6 +38,14 @@ export XDG_CONFIG_HOME="$root/config"
 printed=$("$usr/bin/vexilo-defaults" read org.example.Installed AppleLanguages)
 expected=$(printf '(\n    fr,\n    "en-GB"\n)')
 [ "$printed" = "$expected" ] || fail "vexilo-defaults read printed: $printed"
+
+# The launcher hands the shell commands to the command line, which needs no display.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vexilo" launch >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] || fail "vexilo launch without arguments exited with $status, not 2"
+VEXILO_APPLICATIONS_DIR="$root/none" XDG_DATA_DIRS="$root/none" XDG_DATA_HOME="$root/none" \
+    env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vexilo" list --quiet >/dev/null ||
+    fail "vexilo list failed"
 
 if ! command -v appstreamcli >/dev/null 2>&1; then
     echo "SKIP: appstreamcli not found (Debian package appstream); the rest passed"

@@ -345,5 +345,125 @@ Vexilo lässt sie unverändert.</translation>
         <source>&amp;Not yet</source>
         <translation>&amp;Noch nicht</translation>
     </message>
+    <message>
+        <source>Unknown command: %@</source>
+        <translation>Unbekannter Befehl: %@</translation>
+    </message>
+    <message>
+        <source>Unknown option: %@</source>
+        <translation>Unbekannte Option: %@</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments.</source>
+        <translation>Falsche Anzahl von Argumenten.</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo list [--json | --quiet]
+Lists the applications: name, identifier and number of languages, hidden ones marked.
+  --json   as JSON
+  --quiet  the identifiers and names of the applications shown, one a line
+</source>
+        <translation>Aufruf: vexilo list [--json | --quiet]
+Listet die Programme: Name, Kennung und Anzahl der Sprachen, ausgeblendete markiert.
+  --json   als JSON
+  --quiet  Kennungen und Namen der angezeigten Programme, eines pro Zeile
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo languages APP [--json | --quiet]
+Lists the languages of APP: code and name, the stored one marked *.
+  --json   as JSON
+  --quiet  the codes only
+</source>
+        <translation>Aufruf: vexilo languages APP [--json | --quiet]
+Listet die Sprachen von APP: Code und Name, die gespeicherte mit * markiert.
+  --json   als JSON
+  --quiet  nur die Codes
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo launch APP LANG [--restart]
+Opens APP once in LANG.
+  --restart  quit a running copy first (else it is refused, status 3)
+</source>
+        <translation>Aufruf: vexilo launch APP SPRACHE [--restart]
+Öffnet APP einmal in SPRACHE.
+  --restart  eine laufende Kopie zuerst beenden (sonst abgelehnt, Status 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo always APP LANG [--restart]
+       vexilo always APP --reset [--restart]
+Makes APP always open in LANG, or in the system language again.
+  --restart  quit a running copy first and open it again (else it is refused, status 3)
+</source>
+        <translation>Aufruf: vexilo always APP SPRACHE [--restart]
+        vexilo always APP --reset [--restart]
+Öffnet APP immer in SPRACHE oder wieder in der Systemsprache.
+  --restart  eine laufende Kopie zuerst beenden und wieder öffnen (sonst abgelehnt, Status 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo running APP [--json]
+Names the language of each running copy of APP.
+  --json   as JSON
+</source>
+        <translation>Aufruf: vexilo running APP [--json]
+Nennt die Sprache jeder laufenden Kopie von APP.
+  --json   als JSON
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo [COMMAND [ARGUMENTS]]
+Without a command, opens the window.
+  list                   the applications
+  languages APP          the languages of an application
+  launch APP LANG        open it once in a language
+  always APP LANG|--reset  always open it in a language, or not
+  running APP            the language of its running copies
+APP: a name, identifier, desktop-file ID or bundle path. LANG: a code or a language name.
+Exit status: 0 done, 1 error, 2 wrong usage, 3 refused because it runs, 4 refused: its language cannot be set.
+vexilo COMMAND --help describes each command.
+</source>
+        <translation>Aufruf: vexilo [BEFEHL [ARGUMENTE]]
+Ohne Befehl öffnet sich das Fenster.
+  list                   die Programme
+  languages APP          die Sprachen eines Programms
+  launch APP SPRACHE     einmal in einer Sprache öffnen
+  always APP SPRACHE|--reset  immer in einer Sprache öffnen, oder nicht mehr
+  running APP            die Sprache seiner laufenden Kopien
+APP: ein Name, eine Kennung, eine Desktop-Datei-ID oder der Pfad eines Bundles. SPRACHE: ein Code oder ein Sprachname.
+Exit-Status: 0 erledigt, 1 Fehler, 2 falscher Aufruf, 3 abgelehnt, weil es läuft, 4 abgelehnt: seine Sprache lässt sich nicht festlegen.
+vexilo BEFEHL --help beschreibt jeden Befehl.
+</translation>
+    </message>
+    <message>
+        <source>Several applications match “%@”:</source>
+        <translation>Mehrere Programme passen zu „%@“:</translation>
+    </message>
+    <message>
+        <source>No application matches “%@”.</source>
+        <translation>Kein Programm passt zu „%@“.</translation>
+    </message>
+    <message>
+        <source>%@ has no language “%@”. Its languages: %@</source>
+        <translation>%@ hat keine Sprache „%@“. Seine Sprachen: %@</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Give --restart to quit it first.</source>
+        <translation>%@ ist bereits geöffnet. Geben Sie --restart an, um es zuerst zu beenden.</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>ausgeblendet</translation>
+    </message>
+    <message>
+        <source>%@ is not running.</source>
+        <translation>%@ läuft nicht.</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
 </context>
 </TS>

@@ -345,5 +345,125 @@ Vexilo lo deja tal como está.</translation>
         <source>&amp;Not yet</source>
         <translation>&amp;Ahora no</translation>
     </message>
+    <message>
+        <source>Unknown command: %@</source>
+        <translation>Orden desconocida: %@</translation>
+    </message>
+    <message>
+        <source>Unknown option: %@</source>
+        <translation>Opción desconocida: %@</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments.</source>
+        <translation>Número de argumentos incorrecto.</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo list [--json | --quiet]
+Lists the applications: name, identifier and number of languages, hidden ones marked.
+  --json   as JSON
+  --quiet  the identifiers and names of the applications shown, one a line
+</source>
+        <translation>Uso: vexilo list [--json | --quiet]
+Muestra las aplicaciones: nombre, identificador y número de idiomas, las ocultas marcadas.
+  --json   en JSON
+  --quiet  los identificadores y nombres de las aplicaciones mostradas, uno por línea
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo languages APP [--json | --quiet]
+Lists the languages of APP: code and name, the stored one marked *.
+  --json   as JSON
+  --quiet  the codes only
+</source>
+        <translation>Uso: vexilo languages APP [--json | --quiet]
+Muestra los idiomas de APP: código y nombre, el guardado marcado con *.
+  --json   en JSON
+  --quiet  solo los códigos
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo launch APP LANG [--restart]
+Opens APP once in LANG.
+  --restart  quit a running copy first (else it is refused, status 3)
+</source>
+        <translation>Uso: vexilo launch APP IDIOMA [--restart]
+Abre APP una vez en IDIOMA.
+  --restart  cerrar antes una copia abierta (si no, se rechaza, estado 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo always APP LANG [--restart]
+       vexilo always APP --reset [--restart]
+Makes APP always open in LANG, or in the system language again.
+  --restart  quit a running copy first and open it again (else it is refused, status 3)
+</source>
+        <translation>Uso: vexilo always APP IDIOMA [--restart]
+     vexilo always APP --reset [--restart]
+Abre APP siempre en IDIOMA, o de nuevo en el idioma del sistema.
+  --restart  cerrar antes una copia abierta y volver a abrirla (si no, se rechaza, estado 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo running APP [--json]
+Names the language of each running copy of APP.
+  --json   as JSON
+</source>
+        <translation>Uso: vexilo running APP [--json]
+Indica el idioma de cada copia abierta de APP.
+  --json   en JSON
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo [COMMAND [ARGUMENTS]]
+Without a command, opens the window.
+  list                   the applications
+  languages APP          the languages of an application
+  launch APP LANG        open it once in a language
+  always APP LANG|--reset  always open it in a language, or not
+  running APP            the language of its running copies
+APP: a name, identifier, desktop-file ID or bundle path. LANG: a code or a language name.
+Exit status: 0 done, 1 error, 2 wrong usage, 3 refused because it runs, 4 refused: its language cannot be set.
+vexilo COMMAND --help describes each command.
+</source>
+        <translation>Uso: vexilo [ORDEN [ARGUMENTOS]]
+Sin orden, abre la ventana.
+  list                   las aplicaciones
+  languages APP          los idiomas de una aplicación
+  launch APP IDIOMA      abrirla una vez en un idioma
+  always APP IDIOMA|--reset  abrirla siempre en un idioma, o ya no
+  running APP            el idioma de sus copias abiertas
+APP: un nombre, un identificador, un ID de archivo desktop o la ruta de un paquete. IDIOMA: un código o un nombre de idioma.
+Estado de salida: 0 hecho, 1 error, 2 uso incorrecto, 3 rechazado porque está abierta, 4 rechazado: no se puede fijar su idioma.
+vexilo ORDEN --help describe cada orden.
+</translation>
+    </message>
+    <message>
+        <source>Several applications match “%@”:</source>
+        <translation>Varias aplicaciones coinciden con «%@»:</translation>
+    </message>
+    <message>
+        <source>No application matches “%@”.</source>
+        <translation>Ninguna aplicación coincide con «%@».</translation>
+    </message>
+    <message>
+        <source>%@ has no language “%@”. Its languages: %@</source>
+        <translation>%@ no tiene el idioma «%@». Sus idiomas: %@</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Give --restart to quit it first.</source>
+        <translation>%@ ya está abierta. Indique --restart para cerrarla antes.</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>oculta</translation>
+    </message>
+    <message>
+        <source>%@ is not running.</source>
+        <translation>%@ no está abierta.</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>desconocido</translation>
+    </message>
 </context>
 </TS>

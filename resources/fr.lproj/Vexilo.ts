@@ -345,5 +345,125 @@ Vexilo le laisse tel quel.</translation>
         <source>&amp;Not yet</source>
         <translation>&amp;Pas maintenant</translation>
     </message>
+    <message>
+        <source>Unknown command: %@</source>
+        <translation>Commande inconnue&#xa0;: %@</translation>
+    </message>
+    <message>
+        <source>Unknown option: %@</source>
+        <translation>Option inconnue&#xa0;: %@</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments.</source>
+        <translation>Nombre d’arguments incorrect.</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo list [--json | --quiet]
+Lists the applications: name, identifier and number of languages, hidden ones marked.
+  --json   as JSON
+  --quiet  the identifiers and names of the applications shown, one a line
+</source>
+        <translation>Utilisation&#xa0;: vexilo list [--json | --quiet]
+Affiche les applications&#xa0;: nom, identifiant et nombre de langues, les masquées signalées.
+  --json   en JSON
+  --quiet  les identifiants et noms des applications affichées, un par ligne
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo languages APP [--json | --quiet]
+Lists the languages of APP: code and name, the stored one marked *.
+  --json   as JSON
+  --quiet  the codes only
+</source>
+        <translation>Utilisation&#xa0;: vexilo languages APP [--json | --quiet]
+Affiche les langues d’APP&#xa0;: code et nom, la langue enregistrée marquée *.
+  --json   en JSON
+  --quiet  les codes seulement
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo launch APP LANG [--restart]
+Opens APP once in LANG.
+  --restart  quit a running copy first (else it is refused, status 3)
+</source>
+        <translation>Utilisation&#xa0;: vexilo launch APP LANGUE [--restart]
+Ouvre APP une fois en LANGUE.
+  --restart  quitter d’abord une copie ouverte (sinon refus, statut 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo always APP LANG [--restart]
+       vexilo always APP --reset [--restart]
+Makes APP always open in LANG, or in the system language again.
+  --restart  quit a running copy first and open it again (else it is refused, status 3)
+</source>
+        <translation>Utilisation&#xa0;: vexilo always APP LANGUE [--restart]
+             vexilo always APP --reset [--restart]
+Ouvre toujours APP en LANGUE, ou de nouveau dans la langue du système.
+  --restart  quitter d’abord une copie ouverte et la rouvrir (sinon refus, statut 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo running APP [--json]
+Names the language of each running copy of APP.
+  --json   as JSON
+</source>
+        <translation>Utilisation&#xa0;: vexilo running APP [--json]
+Indique la langue de chaque copie ouverte d’APP.
+  --json   en JSON
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo [COMMAND [ARGUMENTS]]
+Without a command, opens the window.
+  list                   the applications
+  languages APP          the languages of an application
+  launch APP LANG        open it once in a language
+  always APP LANG|--reset  always open it in a language, or not
+  running APP            the language of its running copies
+APP: a name, identifier, desktop-file ID or bundle path. LANG: a code or a language name.
+Exit status: 0 done, 1 error, 2 wrong usage, 3 refused because it runs, 4 refused: its language cannot be set.
+vexilo COMMAND --help describes each command.
+</source>
+        <translation>Utilisation&#xa0;: vexilo [COMMANDE [ARGUMENTS]]
+Sans commande, ouvre la fenêtre.
+  list                   les applications
+  languages APP          les langues d’une application
+  launch APP LANGUE      l’ouvrir une fois dans une langue
+  always APP LANGUE|--reset  toujours l’ouvrir dans une langue, ou plus
+  running APP            la langue de ses copies ouvertes
+APP&#xa0;: un nom, un identifiant, un ID de fichier desktop ou le chemin d’un paquet. LANGUE&#xa0;: un code ou un nom de langue.
+Statut de sortie&#xa0;: 0 fait, 1 erreur, 2 mauvaise utilisation, 3 refusé car ouverte, 4 refusé&#xa0;: sa langue ne peut être définie.
+vexilo COMMANDE --help décrit chaque commande.
+</translation>
+    </message>
+    <message>
+        <source>Several applications match “%@”:</source>
+        <translation>Plusieurs applications correspondent à «&#xa0;%@&#xa0;»&#xa0;:</translation>
+    </message>
+    <message>
+        <source>No application matches “%@”.</source>
+        <translation>Aucune application ne correspond à «&#xa0;%@&#xa0;».</translation>
+    </message>
+    <message>
+        <source>%@ has no language “%@”. Its languages: %@</source>
+        <translation>%@ n’a pas de langue «&#xa0;%@&#xa0;». Ses langues&#xa0;: %@</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Give --restart to quit it first.</source>
+        <translation>%@ est déjà ouvert. Donnez --restart pour le quitter d’abord.</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>masquée</translation>
+    </message>
+    <message>
+        <source>%@ is not running.</source>
+        <translation>%@ n’est pas ouvert.</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>inconnue</translation>
+    </message>
 </context>
 </TS>

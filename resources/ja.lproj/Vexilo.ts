@@ -345,5 +345,125 @@ Vexilo はそのままにします。</translation>
         <source>&amp;Not yet</source>
         <translation>今はしない(&amp;N)</translation>
     </message>
+    <message>
+        <source>Unknown command: %@</source>
+        <translation>不明なコマンド: %@</translation>
+    </message>
+    <message>
+        <source>Unknown option: %@</source>
+        <translation>不明なオプション: %@</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments.</source>
+        <translation>引数の数が正しくありません。</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo list [--json | --quiet]
+Lists the applications: name, identifier and number of languages, hidden ones marked.
+  --json   as JSON
+  --quiet  the identifiers and names of the applications shown, one a line
+</source>
+        <translation>使い方: vexilo list [--json | --quiet]
+アプリケーションを一覧表示します: 名前、識別子、言語の数。非表示のものには印が付きます。
+  --json   JSON で出力
+  --quiet  表示されているアプリケーションの識別子と名前を 1 行に 1 つ
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo languages APP [--json | --quiet]
+Lists the languages of APP: code and name, the stored one marked *.
+  --json   as JSON
+  --quiet  the codes only
+</source>
+        <translation>使い方: vexilo languages APP [--json | --quiet]
+APP の言語を一覧表示します: コードと名前。保存された言語には * が付きます。
+  --json   JSON で出力
+  --quiet  コードのみ
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo launch APP LANG [--restart]
+Opens APP once in LANG.
+  --restart  quit a running copy first (else it is refused, status 3)
+</source>
+        <translation>使い方: vexilo launch APP 言語 [--restart]
+APP を一度だけ指定の言語で開きます。
+  --restart  実行中のコピーを先に終了します (指定しないと拒否、ステータス 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo always APP LANG [--restart]
+       vexilo always APP --reset [--restart]
+Makes APP always open in LANG, or in the system language again.
+  --restart  quit a running copy first and open it again (else it is refused, status 3)
+</source>
+        <translation>使い方: vexilo always APP 言語 [--restart]
+        vexilo always APP --reset [--restart]
+APP を常に指定の言語で開くか、システムの言語に戻します。
+  --restart  実行中のコピーを先に終了して再び開きます (指定しないと拒否、ステータス 3)
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo running APP [--json]
+Names the language of each running copy of APP.
+  --json   as JSON
+</source>
+        <translation>使い方: vexilo running APP [--json]
+APP の実行中の各コピーの言語を示します。
+  --json   JSON で出力
+</translation>
+    </message>
+    <message>
+        <source>Usage: vexilo [COMMAND [ARGUMENTS]]
+Without a command, opens the window.
+  list                   the applications
+  languages APP          the languages of an application
+  launch APP LANG        open it once in a language
+  always APP LANG|--reset  always open it in a language, or not
+  running APP            the language of its running copies
+APP: a name, identifier, desktop-file ID or bundle path. LANG: a code or a language name.
+Exit status: 0 done, 1 error, 2 wrong usage, 3 refused because it runs, 4 refused: its language cannot be set.
+vexilo COMMAND --help describes each command.
+</source>
+        <translation>使い方: vexilo [コマンド [引数]]
+コマンドなしではウインドウを開きます。
+  list                   アプリケーション
+  languages APP          アプリケーションの言語
+  launch APP 言語        一度だけその言語で開く
+  always APP 言語|--reset  常にその言語で開く、または戻す
+  running APP            実行中のコピーの言語
+APP: 名前、識別子、デスクトップファイル ID、またはバンドルのパス。言語: コードまたは言語名。
+終了ステータス: 0 完了、1 エラー、2 使い方の誤り、3 実行中のため拒否、4 拒否: 言語を設定できません。
+vexilo コマンド --help で各コマンドの説明を表示します。
+</translation>
+    </message>
+    <message>
+        <source>Several applications match “%@”:</source>
+        <translation>「%@」に一致するアプリケーションが複数あります:</translation>
+    </message>
+    <message>
+        <source>No application matches “%@”.</source>
+        <translation>「%@」に一致するアプリケーションはありません。</translation>
+    </message>
+    <message>
+        <source>%@ has no language “%@”. Its languages: %@</source>
+        <translation>%@ には言語「%@」がありません。使用できる言語: %@</translation>
+    </message>
+    <message>
+        <source>%@ is already open. Give --restart to quit it first.</source>
+        <translation>%@ はすでに開いています。先に終了するには --restart を指定してください。</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>非表示</translation>
+    </message>
+    <message>
+        <source>%@ is not running.</source>
+        <translation>%@ は実行されていません。</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>不明</translation>
+    </message>
 </context>
 </TS>
