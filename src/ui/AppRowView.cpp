@@ -2,6 +2,7 @@
 
 #include "AccessibleFactory.h"
 #include "AppRowAccessible.h"
+#include "Elision.h"
 #include "row/RowGeometry.h"
 #include "text/Texts.h"
 
@@ -198,7 +199,11 @@ bool AppRowView::event(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         QRect region;
         if (const AppListingPtr listing = m_browser.toolTipAt(help->pos(), &region)) {
-            QToolTip::showText(help->globalPos(), listing->localizedAppName(), this, region);
+            // A long name gives way in its middle rather than stretch the tip across the screen.
+            QToolTip::showText(
+                help->globalPos(),
+                Elision::name(listing->localizedAppName(), QFontMetrics(QToolTip::font()), 480),
+                this, region);
         } else {
             QToolTip::hideText();
             event->ignore();

@@ -212,14 +212,12 @@ AppListing::StartOutcome BundleListing::start(Processes &processes, StartMode mo
 
 QList<qint64> BundleListing::runningCopies(const Processes &processes) const
 {
+    // The listing is a fresh reading (a selection rereads it): its identifier is the bundle's.
     QList<qint64> copies;
-    // The identifier the bundle declares now, not the one read when the listing was made.
-    const auto bundle = Bundle::bundleWithPath(m_path);
-    const QString identifier = bundle ? bundle->bundleIdentifier() : QString();
-    if (identifier.isEmpty())
+    if (m_identifier.isEmpty())
         return copies;
     for (const RunningApplication &app : processes.launchedApplications()) {
-        if (app.bundleIdentifier == identifier)
+        if (app.bundleIdentifier == m_identifier)
             copies.append(app.processIdentifier);
     }
     return copies;
