@@ -121,7 +121,12 @@ int main(int argc, char *argv[])
         endCopies(*platform->processes, QStringLiteral("org.bench.Atlas"));
         while (worker.isBusy())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // Worked out again in the background: the next Launch waits until it is gone.
         selection.refreshRunning();
+        QElapsedTimer refresh;
+        refresh.start();
+        while (selection.panel().runningLineVisible && refresh.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 
     std::printf(
