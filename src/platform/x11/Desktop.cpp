@@ -2,6 +2,7 @@
 
 #include "platform/process/ProcessControl.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QFile>
@@ -183,7 +184,9 @@ bool openUrl(const QByteArray &encodedUrl, std::function<void(bool opened)> done
             done(opened);
         return opened;
     }
-    auto *process = new QProcess;
+    // Owned by the application until it reports, so that one still running when Vexilo quits
+    // is not lost.
+    auto *process = new QProcess(QCoreApplication::instance());
     // Without a desktop xdg-open may run the browser in the foreground: nothing of its output
     // may wait in a pipe Vexilo does not read.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
