@@ -188,7 +188,7 @@ Setup machineSetup(const QProcessEnvironment &user)
 {
     Setup setup;
     setup.folder = folderFor(user);
-    setup.systemFolder = QStringLiteral("/usr/lib/locale");
+    setup.systemFolder = kSystemFolder;
     setup.localeExists = LaunchEnvironment::localeExists;
     setup.compile = [folder = setup.folder](const QString &locale) {
         return compile(folder, locale, QStringLiteral("/usr/share/i18n"), kCompileBound);

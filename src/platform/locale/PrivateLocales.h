@@ -14,6 +14,9 @@
 // locale such a start names must then be found in a folder.
 namespace PrivateLocales {
 
+// The C library's own folder of compiled locales, still read under LOCPATH.
+inline const QString kSystemFolder = QStringLiteral("/usr/lib/locale");
+
 // The folder glibc looks in for a locale, its codeset normalised as glibc does:
 // "fr_FR.UTF-8" -> "fr_FR.utf8", "sr_RS.UTF-8@latin" -> "sr_RS.utf8@latin".
 QString folderName(const QString &locale);
