@@ -42,6 +42,7 @@ packages=(
     "fonts-dejavu-core|a font, so the window has readable text everywhere"
     "fonts-ipafont-gothic|a Japanese font, so Vexilo in Japanese shows its texts on a bare system"
     "xdg-utils|xdg-open, hands the help page, feedback mail and donation page to your programs"
+    "locales|the locale sources from which Vexilo compiles a language's missing locale for programs that need it"
     "appstream|appstreamcli, checks the installed desktop metadata in the tests"
     "groff-base|groff, checks that the manual page of vexilo-defaults renders"
     "clang-format|formats the C++ sources"

@@ -260,6 +260,11 @@ private slots:
             << QStringList{"English", "German", "French"} << u"fr"_s << u"French"_s;
         QTest::newRow("neither") << QStringList{"en", "de"} << u"fr"_s << u""_s;
         QTest::newRow("code without a name") << QStringList{"en", "de"} << u"qq"_s << u""_s;
+        // Earlier versions stored a catalogue's script modifier as a script subtag.
+        QTest::newRow("sr_Latn stored")
+            << QStringList{"sr", "sr@ije", "sr@latin"} << u"sr_Latn"_s << u"sr@latin"_s;
+        QTest::newRow("uz_Cyrl stored")
+            << QStringList{"uz", "uz@cyrillic"} << u"uz_Cyrl"_s << u"uz@cyrillic"_s;
     }
     void storedLanguageFolder()
     {

@@ -271,9 +271,10 @@ private slots:
         QTest::addColumn<QByteArray>("environ");
         QTest::addColumn<bool>("localeOnly"); // a program that reads the locale alone
         QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<bool>("loads"); // with es_ES and it_IT installed
         const auto row = [](const char *tag, QByteArrayView environ, bool localeOnly,
-                            const QStringList &languages) {
-            QTest::newRow(tag) << environ.toByteArray() << localeOnly << languages;
+                            const QStringList &languages, bool loads = true) {
+            QTest::newRow(tag) << environ.toByteArray() << localeOnly << languages << loads;
         };
         row("LANGUAGE then locale", "LANGUAGE=fr:de\0LANG=es_ES.UTF-8\0"_ba, false,
             {u"fr"_s, u"de"_s, u"es_ES"_s});
@@ -282,12 +283,22 @@ private slots:
         row("C ignores LANGUAGE", "LANGUAGE=fr\0LC_ALL=C\0"_ba, false, {});
         row("C.UTF-8 reads it", "LANGUAGE=fr\0LC_MESSAGES=C.UTF-8\0"_ba, false, {u"fr"_s});
         row("garbage", "\0\0=x\0LANG\0"_ba, false, {});
+        row("not installed", "LC_MESSAGES=fr_FR.UTF-8\0LANG=es_ES.UTF-8\0"_ba, true, {u"fr_FR"_s},
+            false);
+        row("LOCPATH hides the installed", "LANG=es_ES.UTF-8\0LOCPATH=/nowhere\0"_ba, true,
+            {u"es_ES"_s}, false);
     }
     void environmentLanguages()
     {
         QFETCH(QByteArray, environ);
         QFETCH(bool, localeOnly);
         QTEST(DesktopProcesses::environmentLanguages(environ, localeOnly), "languages");
+        QTEST(DesktopProcesses::messagesLocaleLoads(environ,
+                                                    [](const QString &name) {
+                                                        return name == u"es_ES.UTF-8"_s ||
+                                                               name == u"it_IT.UTF-8"_s;
+                                                    }),
+              "loads");
     }
 
     // A program a wrapper script ends in is the entry's running copy, whoever started it; one

@@ -1,3 +1,4 @@
+#include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 
 #include <QtTest>
@@ -124,6 +125,89 @@ private slots:
             LaunchEnvironment::forLanguage(environment(user), language, u"C.UTF-8"_s, installed);
         QCOMPARE(LaunchEnvironment::withMessagesLocale(made, language, installed),
                  environment(child));
+    }
+
+    // A start naming a locale this machine lacks gets LOCPATH, every locale it names then found
+    // in a folder: the C library reads no locale archive under LOCPATH.
+    void missingLocales_data()
+    {
+        QTest::addColumn<QString>("child");
+        QTest::addColumn<QString>("cached");   // compiled before
+        QTest::addColumn<bool>("compiles");    // whether localedef succeeds
+        QTest::addColumn<QString>("compiled"); // what is compiled now
+        QTest::addColumn<QString>("path");     // LOCPATH, "-" for Vexilo's folder
+        const auto row = [](const char *tag, const char *child, const char *cached, bool compiles,
+                            const char *compiled, const char *path) {
+            QTest::newRow(tag) << QString(child) << QString(cached) << compiles << QString(compiled)
+                               << QString(path);
+        };
+        row("all installed", "LANG=de_DE.UTF-8 LC_MESSAGES=C.UTF-8", "", true, "", "");
+        row("missing; C.UTF-8 in the system folder", "LANG=C.UTF-8 LC_MESSAGES=fr_FR.UTF-8", "",
+            true, "fr_FR.UTF-8", "-");
+        row("an archived locale compiled too", "LANG=de_DE.UTF-8 LC_MESSAGES=fr_FR.UTF-8", "", true,
+            "de_DE.UTF-8 fr_FR.UTF-8", "-");
+        row("compiled before", "LANG=C LC_MESSAGES=fr_FR.UTF-8", "fr_FR.utf8", true, "", "-");
+        row("LC_ALL outranks the rest", "LC_ALL=C.UTF-8 LC_MESSAGES=fr_FR.UTF-8", "", true, "", "");
+        row("not a locale category", "LANG=C.UTF-8 LC_TERMINAL=iTerm2", "", true, "", "");
+        row("the user's LOCPATH after", "LANG=C.UTF-8 LC_TIME=fr_FR.UTF-8 LOCPATH=/mine", "", true,
+            "fr_FR.UTF-8", "-:/mine");
+        row("failed: as without", "LANG=de_DE.UTF-8 LC_MESSAGES=fr_FR.UTF-8", "fr_FR.utf8", false,
+            "de_DE.UTF-8", "");
+    }
+    void missingLocales()
+    {
+        QFETCH(QString, child);
+        QFETCH(QString, cached);
+        QFETCH(bool, compiles);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        PrivateLocales::Setup setup{dir.path() + "/cache", dir.path() + "/system", installed, {}};
+        const auto make = [](const QString &folder) {
+            QVERIFY(QDir().mkpath(folder));
+            QFile file(folder + "/LC_CTYPE");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        make(setup.systemFolder + "/C.utf8");
+        for (const QString &name : cached.split(' ', Qt::SkipEmptyParts))
+            make(setup.folder + '/' + name);
+        QStringList compiled;
+        setup.compile = [&](const QString &locale) {
+            compiled.append(locale);
+            if (compiles)
+                make(setup.folder + '/' + PrivateLocales::folderName(locale));
+            return compiles;
+        };
+        QProcessEnvironment expected = environment(child);
+        if (!path.isEmpty())
+            expected.insert("LOCPATH", path.replace("-", setup.folder));
+        QCOMPARE(PrivateLocales::withMissingLocales(environment(child), setup), expected);
+        QTEST(compiled.join(' '), "compiled");
+    }
+
+    // localedef's locale, in a folder of the user's alone, is the one the C library loads.
+    void compiledLocaleLoads()
+    {
+        const QString i18n = u"/usr/share/i18n"_s;
+        if (!QFile::exists(i18n + "/locales/C") ||
+            QStandardPaths::findExecutable("localedef").isEmpty())
+            QSKIP("the locales package or localedef is missing");
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/cache/vexilo/locales";
+        for (const QString &bad : {u"C"_s, u"../C.UTF-8"_s, u"xx_XX.UTF-8"_s, u"C.NO-SUCH-SET"_s})
+            QVERIFY2(!PrivateLocales::compile(folder, bad, i18n, std::chrono::seconds(30)),
+                     qPrintable(bad));
+        QVERIFY(PrivateLocales::compile(folder, "C.ISO-8859-1", i18n, std::chrono::seconds(30)));
+        for (const QString &made : {dir.path() + "/cache", folder}) // neither group nor others
+            QCOMPARE(int(QFileInfo(made).permissions() & 0x0077), 0);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"C.iso88591"});
+        QProcess locale;
+        QProcessEnvironment env = environment("LC_ALL=C.ISO-8859-1");
+        env.insert("LOCPATH", folder);
+        locale.setProcessEnvironment(env);
+        locale.start("locale", {"charmap"});
+        QVERIFY(locale.waitForFinished());
+        QCOMPARE(locale.readAllStandardOutput().trimmed(), "ISO-8859-1");
     }
 
     // gettext honours LANGUAGE in what a program started under the C locale prints.

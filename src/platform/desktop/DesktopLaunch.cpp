@@ -2,9 +2,20 @@
 
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/ProgramFiles.h"
+#include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 
 namespace DesktopLaunch {
+
+namespace {
+
+bool readsLocale(const DesktopApplication &app, const QString &language)
+{
+    return !language.isEmpty() && app.flatpakId.isEmpty() &&
+           ProgramFiles::readsLanguageFromLocale(app.program);
+}
+
+} // namespace
 
 QStringList changedVariables(const QProcessEnvironment &user, const QProcessEnvironment &child)
 {
@@ -46,8 +57,7 @@ QProcessEnvironment environment(const DesktopApplication &app, const QString &la
                                 const QProcessEnvironment &user)
 {
     const QProcessEnvironment child = LaunchEnvironment::forLanguage(user, language);
-    if (language.isEmpty() || !app.flatpakId.isEmpty() ||
-        !ProgramFiles::readsLanguageFromLocale(app.program))
+    if (!readsLocale(app, language))
         return child;
     return LaunchEnvironment::withMessagesLocale(child, language, LaunchEnvironment::localeExists);
 }
@@ -55,8 +65,11 @@ QProcessEnvironment environment(const DesktopApplication &app, const QString &la
 Command command(const DesktopApplication &app, const QString &language,
                 const QProcessEnvironment &user)
 {
-    return command(app, language, user, environment(app, language, user),
-                   user.value(QStringLiteral("PATH")));
+    QProcessEnvironment child = environment(app, language, user);
+    // Such a program sets the locale it reads and gives up on one the machine lacks.
+    if (readsLocale(app, language))
+        child = PrivateLocales::withMissingLocales(child, PrivateLocales::machineSetup(user));
+    return command(app, language, user, child, user.value(QStringLiteral("PATH")));
 }
 
 } // namespace DesktopLaunch

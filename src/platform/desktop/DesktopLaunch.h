@@ -33,7 +33,8 @@ Command command(const DesktopApplication &app, const QString &language,
 QProcessEnvironment environment(const DesktopApplication &app, const QString &language,
                                 const QProcessEnvironment &user);
 
-// The same with that environment.
+// The same with that environment, started now: for a program that reads the locale, the locales
+// this machine lacks are compiled for it first (PrivateLocales), which may take seconds.
 Command command(const DesktopApplication &app, const QString &language,
                 const QProcessEnvironment &user);
 

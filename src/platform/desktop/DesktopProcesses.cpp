@@ -5,6 +5,7 @@
 #include "platform/desktop/ProgramFiles.h"
 #include "platform/files/DirectoryListing.h"
 #include "platform/locale/LocaleName.h"
+#include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 #include "platform/process/ProcFiles.h"
 #include "platform/process/Processes.h"
@@ -99,7 +100,9 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
     return pids;
 }
 
-QStringList environmentLanguages(const QByteArray &environment, bool localeOnly)
+namespace {
+
+QHash<QByteArray, QString> variables(const QByteArray &environment)
 {
     QHash<QByteArray, QString> values;
     for (const QByteArray &pair : environment.split('\0')) {
@@ -107,12 +110,42 @@ QStringList environmentLanguages(const QByteArray &environment, bool localeOnly)
         if (equals > 0)
             values.insert(pair.left(equals), QString::fromUtf8(pair.mid(equals + 1)));
     }
-    QString messages;
+    return values;
+}
+
+QString messagesLocale(const QHash<QByteArray, QString> &values)
+{
     for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        messages = values.value(name);
-        if (!messages.isEmpty())
-            break;
+        if (const QString value = values.value(name); !value.isEmpty())
+            return value;
     }
+    return {};
+}
+
+} // namespace
+
+bool messagesLocaleLoads(const QByteArray &environment,
+                         const std::function<bool(const QString &)> &localeExists)
+{
+    const QHash<QByteArray, QString> values = variables(environment);
+    const QString messages = messagesLocale(values);
+    if (LocaleName::namesNoLanguage(messages))
+        return true;
+    const QString path = values.value("LOCPATH");
+    if (path.isEmpty())
+        return localeExists(messages);
+    // Under LOCPATH the C library reads its folders and its own, not the locale archive.
+    QStringList folders = path.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    folders.append(PrivateLocales::kSystemFolder);
+    return std::any_of(folders.cbegin(), folders.cend(), [&](const QString &folder) {
+        return PrivateLocales::holds(folder, messages);
+    });
+}
+
+QStringList environmentLanguages(const QByteArray &environment, bool localeOnly)
+{
+    const QHash<QByteArray, QString> values = variables(environment);
+    const QString messages = messagesLocale(values);
     if (LocaleName::isPlainC(messages))
         return {};
     QStringList languages;
@@ -145,7 +178,11 @@ std::optional<QStringList> knownLanguagesOf(qint64 pid)
         return std::nullopt;
     }
     const QString program = QFile::decodeName(ProcFiles::executable(procDir));
-    return environmentLanguages(environment, ProgramFiles::readsLanguageFromLocale(program));
+    const bool localeOnly = ProgramFiles::readsLanguageFromLocale(program);
+    // Such a program may keep its own texts under a locale it cannot load (FileZilla does).
+    if (localeOnly && !messagesLocaleLoads(environment, LaunchEnvironment::localeExists))
+        return std::nullopt;
+    return environmentLanguages(environment, localeOnly);
 }
 
 RunningCopy runningCopy(const DesktopApplication &app, const Processes &processes)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class Processes;
@@ -30,11 +31,17 @@ QList<qint64> running(const DesktopApplication &app, const Processes &processes)
 // C or POSIX locale, where programs show their untranslated texts.
 QStringList environmentLanguages(const QByteArray &environment, bool localeOnly = false);
 
+// Whether a program started with `environment` can load the messages locale it names: from the
+// folders of its LOCPATH and the C library's own if it has one, else as `localeExists` says.
+bool messagesLocaleLoads(const QByteArray &environment,
+                         const std::function<bool(const QString &)> &localeExists);
+
 // The same for a running process, as its program reads them; empty when its environment cannot
 // be read.
 QStringList languagesOf(qint64 pid);
 // The same, nullopt when the process hides its environment (Chromium blanks it) or it cannot be
-// read: then the language is unknown, which an empty list (the C locale) is not. A process with
+// read, or a program that reads the locale cannot load its messages locale: then the language
+// is unknown, which an empty list (the C locale) is not. A process with
 // a blank environment that was started with --lang=<code> has that language.
 std::optional<QStringList> knownLanguagesOf(qint64 pid);
 
