@@ -2,6 +2,7 @@
 #include "DesktopTree.h"
 #include "ListingNames.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "WindowDriver.h"
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/process/ProcessControl.h"
@@ -371,9 +372,8 @@ private slots:
         waitForLog("gtkapp", 3);
         logged("gtkapp", 1, "end ");
         logged("gtkapp", 2, "LANGUAGE=de:en:it");
-        QFile written(tree.userFolder() + "/org.example.Gtk.desktop");
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.readAll().contains("Exec=env LANGUAGE=de:en:it"));
+        QVERIFY(readFile(tree.userFolder() + "/org.example.Gtk.desktop")
+                    .contains("Exec=env LANGUAGE=de:en:it"));
 
         // Selected again, the mark is read back from the entry; the reset removes it.
         click(*m_c, "Mine");

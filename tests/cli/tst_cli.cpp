@@ -87,48 +87,38 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err"); // a part of it
 
+        const auto row = [](const char *tag, const QString &line, int status, const QString &out,
+                            const QString &err = {}) {
+            QTest::newRow(tag) << line << status << out << err;
+        };
         // {apps}: the applications folder, known once the test's tree is made.
         const QString anon = u"{apps}/Anon.app"_s;
-        QTest::newRow("list")
-            << u"list"_s << 0
-            << u"Anon\t%1\t2\nAtlas\torg.example.Atlas\t3\n"
-               "Shy\torg.example.Shy\t0\thidden\nTwin\torg.example.Twin\t0\n"
-               "Twin\ttwin.desktop\t3\nWriter\torg.example.Writer.desktop\t3\n"_s.arg(anon)
-            << QString();
-        QTest::newRow("list quiet")
-            << u"list -q"_s << 0
-            << u"%1\nAnon\norg.example.Atlas\nAtlas\norg.example.Twin\nTwin\n"
-               "twin.desktop\nTwin\norg.example.Writer.desktop\nWriter\n"_s.arg(anon)
-            << QString();
+        row("list", u"list"_s, 0,
+            u"Anon\t%1\t2\nAtlas\torg.example.Atlas\t3\n"
+            "Shy\torg.example.Shy\t0\thidden\nTwin\torg.example.Twin\t0\n"
+            "Twin\ttwin.desktop\t3\nWriter\torg.example.Writer.desktop\t3\n"_s.arg(anon));
+        row("list quiet", u"list -q"_s, 0,
+            u"%1\nAnon\norg.example.Atlas\nAtlas\norg.example.Twin\nTwin\n"
+            "twin.desktop\nTwin\norg.example.Writer.desktop\nWriter\n"_s.arg(anon));
         const QString three = u"  en\tEnglish\n  fr\tFrench\n  de\tGerman\n"_s;
-        QTest::newRow("by name") << u"languages atlas"_s << 0 << three << QString();
-        QTest::newRow("by path") << u"languages {apps}/Atlas.app"_s << 0 << three << QString();
-        QTest::newRow("by desktop-file ID")
-            << u"languages org.example.Writer"_s << 0 << three << QString();
-        QTest::newRow("by shown name") << u"languages Writer"_s << 0 << three << QString();
-        QTest::newRow("quiet codes")
-            << u"languages Writer --quiet"_s << 0 << u"en\nfr\nde\n"_s << QString();
-        QTest::newRow("ambiguous") << u"languages Twin"_s << 1 << QString()
-                                   << u"Several applications match “Twin”:\n  Twin"_s;
-        QTest::newRow("unknown app")
-            << u"running Nobody"_s << 1 << QString() << u"No application matches “Nobody”."_s;
-        QTest::newRow("not running")
-            << u"running Atlas"_s << 0 << u"Atlas is not running.\n"_s << QString();
-        QTest::newRow("unknown language") << u"launch Atlas Klingon"_s << 1 << QString()
-                                          << u"Atlas has no language “Klingon”. Its languages: "
-                                             "en, fr, de"_s;
-        QTest::newRow("no identifier")
-            << u"always Anon fr"_s << 4 << QString() << u"no bundle identifier"_s;
-        QTest::newRow("unknown command")
-            << u"frob"_s << 2 << QString() << u"Unknown command: frob\nUsage: vexilo"_s;
-        QTest::newRow("unknown option")
-            << u"list --restart"_s << 2 << QString() << u"Unknown option: --restart"_s;
-        QTest::newRow("missing language")
-            << u"launch Atlas"_s << 2 << QString() << u"Wrong number of arguments."_s;
-        QTest::newRow("reset and language")
-            << u"always Atlas fr --reset"_s << 2 << QString() << u"Wrong number of arguments."_s;
-        QTest::newRow("command help")
-            << u"launch x y --help"_s << 0 << Cli::help(u"launch"_s) << QString();
+        row("by name", u"languages atlas"_s, 0, three);
+        row("by path", u"languages {apps}/Atlas.app"_s, 0, three);
+        row("by desktop-file ID", u"languages org.example.Writer"_s, 0, three);
+        row("by shown name", u"languages Writer"_s, 0, three);
+        row("quiet codes", u"languages Writer --quiet"_s, 0, u"en\nfr\nde\n"_s);
+        row("ambiguous", u"languages Twin"_s, 1, {},
+            u"Several applications match “Twin”:\n  Twin"_s);
+        row("unknown app", u"running Nobody"_s, 1, {}, u"No application matches “Nobody”."_s);
+        row("not running", u"running Atlas"_s, 0, u"Atlas is not running.\n"_s);
+        row("unknown language", u"launch Atlas Klingon"_s, 1, {},
+            u"Atlas has no language “Klingon”. Its languages: en, fr, de"_s);
+        row("no identifier", u"always Anon fr"_s, 4, {}, u"no bundle identifier"_s);
+        row("unknown command", u"frob"_s, 2, {}, u"Unknown command: frob\nUsage: vexilo"_s);
+        row("unknown option", u"list --restart"_s, 2, {}, u"Unknown option: --restart"_s);
+        row("missing language", u"launch Atlas"_s, 2, {}, u"Wrong number of arguments."_s);
+        row("reset and language", u"always Atlas fr --reset"_s, 2, {},
+            u"Wrong number of arguments."_s);
+        row("command help", u"launch x y --help"_s, 0, Cli::help(u"launch"_s));
     }
     void commands()
     {

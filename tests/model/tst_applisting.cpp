@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "FileTree.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "catalogue/AppListing.h"
 
 #include <QtTest>
@@ -8,12 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList entries(const QString &path)
 {

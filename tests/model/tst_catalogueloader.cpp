@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "ListingNames.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoader.h"
 #include "platform/preferences/PreferencesStore.h"
@@ -50,8 +51,7 @@ private slots:
         BundleBuilder(apps() + "/Foo.app").identifier("org.Foo").write();
         BundleBuilder(apps() + "/Bar.APP").identifier("org.Bar").write();
         QDir().mkpath(apps() + "/Utilities");
-        QFile ds(apps() + "/.DS_Store");
-        QVERIFY(ds.open(QIODevice::WriteOnly));
+        QVERIFY(!writeFile(apps() + "/.DS_Store", "").isEmpty());
         // Hidden folders are no applications, whatever their extension.
         BundleBuilder(apps() + "/.app").identifier("org.Dot").write();
         BundleBuilder(apps() + "/._Foo.app").identifier("org.Resource").write();
@@ -73,10 +73,8 @@ private slots:
     void progressIsReportedInBoundedSteps()
     {
         constexpr int kEntries = 5000;
-        for (int i = 0; i < kEntries; ++i) {
-            QFile f(apps() + QStringLiteral("/note%1.txt").arg(i));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+        for (int i = 0; i < kEntries; ++i)
+            QVERIFY(!writeFile(apps() + QStringLiteral("/note%1.txt").arg(i), "").isEmpty());
         load();
         QVERIFY(m_progress.size() <= CatalogueLoader::kProgressReports + 1);
         QVERIFY(m_progress.size() >= CatalogueLoader::kProgressReports / 2);

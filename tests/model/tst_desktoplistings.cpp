@@ -11,13 +11,13 @@
 using namespace Qt::StringLiterals;
 
 // The desktop's applications as listings: in the catalogue beside the bundles, hidden by their
-// desktop-file ID, and the language their running copy's environment gives them.
+// desktop-file ID, and which processes are their running copies (the language each was opened
+// in is the running line's test, with the bundles').
 class TestDesktopListings : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<DesktopTree> m_tree;
-    std::shared_ptr<DesktopEntries> m_entries;
     QList<qint64> m_started;
 
 private slots:
@@ -35,8 +35,7 @@ private slots:
             m_tree->write(u"system/locale/%1/LC_MESSAGES/writer.mo"_s.arg(QLatin1String(lang)), "");
         m_tree->write(u"system/icons/hicolor/48x48/apps/writer.png"_s, "png");
         m_tree->write(u"system/icons/hicolor/256x256/apps/writer.png"_s, "png");
-        m_entries = std::make_shared<DesktopEntries>(m_tree->setup());
-        m_env->setDesktopEntries(m_entries);
+        m_env->setDesktopEntries(std::make_shared<DesktopEntries>(m_tree->setup()));
     }
 
     void cleanup()
@@ -67,44 +66,6 @@ private slots:
         QVERIFY(writer.langs().isEmpty());
         const AppListingPtr fresh = writer.reread(m_env->platform());
         QCOMPARE(fresh->langs().size(), 3);
-    }
-
-    // The line names the language the copy's environment asks for and the program has.
-    void runningLine_data()
-    {
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("LANGUAGE first")
-            << QStringList{u"LANGUAGE=fr:de"_s, u"LC_MESSAGES=C.UTF-8"_s}
-            << u"Currently open in French."_s;
-        QTest::newRow("first one it has") << QStringList{u"LANGUAGE=it:de"_s, u"LANG=C.UTF-8"_s}
-                                          << u"Currently open in German."_s;
-        QTest::newRow("none it has: English")
-            << QStringList{u"LANGUAGE=ja"_s, u"LANG=C.UTF-8"_s} << u"Currently open in English."_s;
-    }
-    void runningLine()
-    {
-        QFETCH(QStringList, environment);
-        const AppListingPtr listing =
-            AppListing::fromDesktopApplication(
-                *m_entries->application(u"org.example.Writer.desktop"_s), *m_entries, false)
-                ->reread(m_env->platform());
-        RunningInstances running(m_env->platform().processes);
-        QVERIFY(!running.isAppRunning(listing.get()));
-        QCOMPARE(running.currentInstanceLanguageString(*listing, std::nullopt), QString());
-
-        QProcessEnvironment env;
-        env.insert(u"PATH"_s, qEnvironmentVariable("PATH"));
-        for (const QString &pair : environment)
-            env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        const QString program = m_tree->bin() + u"/writer"_s;
-        const qint64 pid = ProcessControl::startDetached(program, {}, env);
-        QVERIFY(pid > 0);
-        m_started.append(pid);
-        QVERIFY(ProcessControl::waitUntilKnown(pid, std::chrono::seconds(5)));
-        // A copy started outside Vexilo is found by its program, a "#!" script's interpreter.
-        QTRY_VERIFY(running.isAppRunning(listing.get()));
-        QTEST(running.currentInstanceLanguageString(*listing, std::nullopt), "line");
     }
 
     // Only the interpreter running the entry's own script is a copy of it.

@@ -4,7 +4,9 @@
 // outside them.
 #include "BundleBuilder.h"
 #include "FileTree.h"
+#include "HostilePlists.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "catalogue/Catalogue.h"
 #include "language/RunningInstances.h"
 #include "language/StoredLanguages.h"
@@ -118,8 +120,8 @@ private slots:
                               m_world.outside + "/Contents"));
         QDir().rmdir(m_world.outside + "/Contents.app");
         QDir().mkpath(m_world.outside + "/folder");
-        QFile icon(m_world.outside + "/icon.icns");
-        QVERIFY(icon.open(QIODevice::WriteOnly) && icon.write(BundleBuilder::icnsUpTo(32, "blue")));
+        QVERIFY(!writeFile(m_world.outside + "/icon.icns", BundleBuilder::icnsUpTo(32, "blue"))
+                     .isEmpty());
     }
 
     void cleanup()
@@ -183,10 +185,8 @@ private slots:
         row("unreadable bundle", "Locked", 0, "", [](World &w) { lock(w, normalAt(w, "Locked")); });
         row("unreadable resources", "Closed", 0, "id run",
             [](World &w) { lock(w, normalAt(w, "Closed", "/Contents/Resources")); });
-        row("bundle that is a file", "File", 0, "", [](World &w) {
-            QFile file(w.apps + "/File.app");
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a folder") > 0);
-        });
+        row("bundle that is a file", "File", 0, "",
+            [](World &w) { QVERIFY(!writeFile(w.apps + "/File.app", "not a folder").isEmpty()); });
         row("bundle that is a fifo", "Pipe", 0, "",
             [](World &w) { makeFifo(w.apps + "/Pipe.app"); });
         row("Info.plist a fifo", "InfoFifo", 2, "",
@@ -232,6 +232,12 @@ private slots:
         });
         row("icon link leading out", "IconLink", 2, "id run",
             [](World &w) { makeLink(w.outside + "/icon.icns", normalAt(w, "IconLink", kIcon)); });
+        // Crafted Info.plist files, each read as none: named after the folder, nothing declared.
+        for (const HostilePlists::Case &plist : HostilePlists::all()) {
+            row(plist.name, "Crafted", -1, "", [bytes = plist.bytes](World &w) {
+                normal(w.apps + "/Crafted.app").noInfoPlist().file("Info.plist", bytes).write();
+            });
+        }
     }
 
     void oneOutcomeEach()

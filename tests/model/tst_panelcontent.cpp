@@ -118,16 +118,15 @@ private slots:
         QTest::addColumn<std::optional<int>>("stored");
         QTest::addColumn<QList<int>>("picks");
         QTest::addColumn<QList<QList<int>>>("checkedAfter");
-        QTest::newRow("stored first")
-            << std::optional<int>(0) << QList<int>{3, 2, 4} << QList<QList<int>>{{3}, {0, 2}, {4}};
-        QTest::newRow("stored third")
-            << std::optional<int>(2) << QList<int>{4, 3} << QList<QList<int>>{{0, 4}, {3}};
-        QTest::newRow("stored not offered") << std::optional<int>(AppListing::NotFound)
-                                            << QList<int>{3, 2} << QList<QList<int>>{{3}, {2}};
-        QTest::newRow("no stored language")
-            << std::optional<int>() << QList<int>{3} << QList<QList<int>>{{3}};
-        QTest::newRow("separator and out of range change nothing")
-            << std::optional<int>() << QList<int>{1, 9, -1} << QList<QList<int>>{{2}, {2}, {2}};
+        const auto row = [](const char *tag, std::optional<int> stored, const QList<int> &picks,
+                            const QList<QList<int>> &checkedAfter) {
+            QTest::newRow(tag) << stored << picks << checkedAfter;
+        };
+        row("stored first", 0, {3, 2, 4}, {{3}, {0, 2}, {4}});
+        row("stored third", 2, {4, 3}, {{0, 4}, {3}});
+        row("stored not offered", AppListing::NotFound, {3, 2}, {{3}, {2}});
+        row("no stored language", {}, {3}, {{3}});
+        row("separator and out of range change nothing", {}, {1, 9, -1}, {{2}, {2}, {2}});
     }
     void chooseLanguage()
     {

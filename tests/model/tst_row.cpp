@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "TestFiles.h"
 #include "row/IconCache.h"
 #include "row/RowGeometry.h"
 
@@ -26,10 +27,7 @@ class TestRow : public QObject {
 
     QString writeIcon(const QString &name, const QByteArray &contents)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        return writeFile(m_dir.filePath(name), contents);
     }
 
 private slots:

@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/bundle/Workspace.h"
 #include "platform/icon/IconImage.h"
@@ -9,15 +10,6 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
-
-} // namespace
 
 // Reading a bundle, choosing its localisation, and finding it by identifier.
 class TestBundle : public QObject {
@@ -331,10 +323,8 @@ private slots:
         const QString registry = Workspace::defaultRegistryFile();
         QVERIFY(!QFile::exists(registry));
         // A corrupt registry holds nothing and is replaced.
-        QFile corrupt(registry);
-        QVERIFY(QDir().mkpath(QFileInfo(registry).path()) && corrupt.open(QIODevice::WriteOnly));
-        corrupt.write("\xff\xfe garbage <plist>");
-        corrupt.close();
+        QVERIFY(QDir().mkpath(QFileInfo(registry).path()) &&
+                !writeFile(registry, "\xff\xfe garbage <plist>").isEmpty());
 
         const QString one = BundleBuilder(outside("One.app")).identifier("org.example.one").write();
         const QString two = BundleBuilder(outside("Two.app")).identifier("org.example.two").write();

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/x11/Desktop.h"
 
 #include <QtTest>
@@ -13,22 +14,17 @@ class TestDesktop : public QObject {
     QByteArray m_path;
 
     QString record() const { return m_dir.path() + "/arguments"; }
-    QByteArray heard() const
-    {
-        QFile file(record());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray heard() const { return readFile(record()); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QFile script(m_dir.path() + "/xdg-open");
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + QFile::encodeName(record()) +
-                     "'\ncase \"$1\" in *fail*) exit 1;; esac\n");
-        script.close();
-        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        const QString script =
+            writeFile(m_dir.path() + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" +
+                                                      QFile::encodeName(record()) +
+                                                      "'\ncase \"$1\" in *fail*) exit 1;; esac\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
         m_path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(m_dir.path()) + ':' + m_path);
     }

@@ -1,4 +1,5 @@
 #include "DesktopTree.h"
+#include "TestFiles.h"
 #include "platform/desktop/DesktopEntries.h"
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/DesktopExec.h"
@@ -7,15 +8,6 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
-
-} // namespace
 
 // Reading the desktop's application menu: Exec lines, the menu's rules and the translations
 // each program has.
@@ -110,23 +102,22 @@ private slots:
     {
         QTest::addColumn<QString>("exec");
         QTest::addColumn<QStringList>("expected"); // empty: refused
-        QTest::newRow("file codes go") << u"gedit %U"_s << QStringList{"gedit"};
-        QTest::newRow("codes among options")
-            << u"app --new %f --x"_s << QStringList{"app", "--new", "--x"};
-        QTest::newRow("double quotes") << u"\"/opt/My App/run\" \"a \\\"b\\\" \\$c \\`\""_s
-                                       << QStringList{"/opt/My App/run", "a \"b\" $c `"};
-        QTest::newRow("single quotes literal")
-            << u"sh -c 'echo %%f \\x'"_s << QStringList{"sh", "-c", "echo %%f \\x"};
-        QTest::newRow("percent sign")
-            << u"app 100%% A=fr:en"_s << QStringList{"app", "100%", "A=fr:en"};
-        QTest::newRow("icon name file")
-            << u"app %i %c %k"_s
-            << QStringList{"app", "--icon", "the-icon", "The Name", "/e.desktop"};
-        QTest::newRow("quoted empty stays") << u"app \"\""_s << QStringList{"app", QString()};
-        QTest::newRow("open quote") << u"app \"unfinished"_s << QStringList();
-        QTest::newRow("only codes") << u"%U %f"_s << QStringList();
-        QTest::newRow("env without program") << u"env A=1"_s << QStringList();
-        QTest::newRow("env option with a value") << u"env -u GTK_THEME A=1"_s << QStringList();
+        const auto row = [](const char *tag, const char *exec, const QStringList &expected = {}) {
+            QTest::newRow(tag) << QString(exec) << expected;
+        };
+        row("file codes go", "gedit %U", {"gedit"});
+        row("codes among options", "app --new %f --x", {"app", "--new", "--x"});
+        row("double quotes", "\"/opt/My App/run\" \"a \\\"b\\\" \\$c \\`\"",
+            {"/opt/My App/run", "a \"b\" $c `"});
+        row("single quotes literal", "sh -c 'echo %%f \\x'", {"sh", "-c", "echo %%f \\x"});
+        row("percent sign", "app 100%% A=fr:en", {"app", "100%", "A=fr:en"});
+        row("icon name file", "app %i %c %k",
+            {"app", "--icon", "the-icon", "The Name", "/e.desktop"});
+        row("quoted empty stays", "app \"\"", {"app", QString()});
+        row("open quote", "app \"unfinished");
+        row("only codes", "%U %f");
+        row("env without program", "env A=1");
+        row("env option with a value", "env -u GTK_THEME A=1");
     }
     void execArguments()
     {
@@ -150,18 +141,20 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("gettext") << u"org.example.Gtk.desktop"_s << u"Gtk App"_s << u"gtkapp"_s;
-        QTest::newRow("qt") << u"qtapp.desktop"_s << u"Qt App"_s << u"qtapp --new-window"_s;
-        QTest::newRow("chromium") << u"chromish.desktop"_s << u"Chromish"_s << u"chromish"_s;
-        QTest::newRow("flatpak")
-            << u"org.example.Flat.desktop"_s << u"Flat"_s
-            << u"flatpak run --branch=stable --command=flat org.example.Flat"_s;
-        QTest::newRow("user's shadows")
-            << u"shadowed.desktop"_s << u"User copy"_s << u"plain --user"_s;
-        QTest::newRow("subfolder") << u"kde-sub.desktop"_s << u"In a subfolder"_s << u"plain"_s;
+        const auto row = [](const char *id, const char *name = "", const char *exec = "") {
+            QTest::newRow(id) << QString(id) << QString(name) << QString(exec);
+        };
+        row("org.example.Gtk.desktop", "Gtk App", "gtkapp");
+        row("qtapp.desktop", "Qt App", "qtapp --new-window");
+        row("chromish.desktop", "Chromish", "chromish");
+        row("org.example.Flat.desktop", "Flat",
+            "flatpak run --branch=stable --command=flat org.example.Flat");
+        row("shadowed.desktop", "User copy", "plain --user"); // the user's shadows the system's
+        row("kde-sub.desktop", "In a subfolder", "plain");
         for (const char *id :
-             {"nodisplay", "hidden", "unwanted", "missing", "tryexec", "onlyother", "link"})
-            QTest::newRow(id) << QString::fromLatin1(id) + ".desktop" << QString() << QString();
+             {"nodisplay.desktop", "hidden.desktop", "unwanted.desktop", "missing.desktop",
+              "tryexec.desktop", "onlyother.desktop", "link.desktop"})
+            row(id);
     }
     void menuRules()
     {

@@ -1,4 +1,5 @@
 #include "DesktopTree.h"
+#include "TestFiles.h"
 #include "platform/desktop/DesktopEntries.h"
 #include "platform/desktop/DesktopLanguageSetting.h"
 #include "platform/desktop/DesktopLaunch.h"
@@ -27,8 +28,7 @@ class TestDesktopOverride : public QObject {
     }
     QByteArray userEntry() const
     {
-        QFile file(m_tree->userFolder() + u"/org.example.Editor.desktop"_s);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return readFile(m_tree->userFolder() + u"/org.example.Editor.desktop"_s);
     }
 
 private slots:
@@ -79,9 +79,8 @@ private slots:
         QVERIFY(text.contains("\nDBusActivatable=false\n"));
         QVERIFY(text.contains("# a comment kept\n"));
         // D-Bus activation starts it with the same language, not through systemd.
-        QFile service(data + u"/dbus-1/services/org.example.Editor.service"_s);
-        QVERIFY(service.open(QIODevice::ReadOnly));
-        const QByteArray serviceText = service.readAll();
+        const QByteArray serviceText =
+            readFile(data + u"/dbus-1/services/org.example.Editor.service"_s);
         QVERIFY2(serviceText.contains("\nExec=/usr/bin/env LANGUAGE=fr:de:en LC_MESSAGES=C.UTF-8 "
                                       "LC_CTYPE=C.UTF-8 " +
                                       QFile::encodeName(m_tree->bin()) +
@@ -143,9 +142,7 @@ private slots:
         QCOMPARE(result, DesktopOverride::Result::UserFile);
         QCOMPARE(QFileInfo(path).symLinkTarget(), link ? elsewhere : QString());
         QCOMPARE(userEntry(), mine);
-        QFile outside(elsewhere);
-        QVERIFY(outside.open(QIODevice::ReadOnly));
-        QCOMPARE(outside.readAll(), mine);
+        QCOMPARE(readFile(elsewhere), mine);
         QCOMPARE(QDir(m_tree->userFolder()).entryList({u".vexilo-*"_s}, QDir::Files | QDir::Hidden),
                  QStringList());
     }
@@ -180,9 +177,7 @@ private slots:
         if (vexiloWroteFirst)
             QCOMPARE(DesktopLanguageSetting::set(editor, *m_entries, u"fr"_s, m_user),
                      DesktopOverride::Result::Done);
-        QFile written(data + '/' + file);
-        const QByteArray old = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
-        m_tree->write("data/" + file, old + userText);
+        m_tree->write("data/" + file, readFile(data + '/' + file) + userText);
         const bool entry = file.startsWith(u"applications/"_s);
         if (entry) {
             const DesktopOverride::Found found =

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/files/FileOps.h"
 
 #include <QtTest>
@@ -6,20 +7,15 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 // A file holding `tag`, or a folder holding a file "inside" with `tag`; nothing for "".
 void makeEntry(const QString &path, const QString &kind, const QByteArray &tag)
 {
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(path));
     if (!kind.isEmpty())
-        writeFile(kind == QLatin1String("folder") ? path + QStringLiteral("/inside") : path, tag);
+        QVERIFY(!writeFile(
+                     kind == QLatin1String("folder") ? path + QStringLiteral("/inside") : path, tag)
+                     .isEmpty());
 }
 
 // What stands at `path`, down to the bytes, so a replaced entry shows.
@@ -28,8 +24,8 @@ QByteArray entryAt(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return "none";
-    QFile f(info.isDir() ? path + QStringLiteral("/inside") : path);
-    return (info.isDir() ? "folder " : "file ") + (f.open(QIODevice::ReadOnly) ? f.readAll() : "?");
+    return info.isDir() ? "folder " + readFile(path + QStringLiteral("/inside"))
+                        : "file " + readFile(path);
 }
 
 // A large file whose versions differ throughout, so a torn or mixed read equals none of them.
@@ -123,7 +119,7 @@ private slots:
             QVERIFY2(bytes == version(n), "read a part of a version, or a mix of two");
             seen.insert(n);
         }
-        writeFile(stop, "stop");
+        QVERIFY(!writeFile(stop, "stop").isEmpty());
         QVERIFY(writer.waitForFinished(120000));
         QCOMPARE(writer.exitCode(), 0);
         // The reads overlapped several rewrites, or the test proved nothing.

@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "TestFiles.h"
 #include "platform/icon/IconImage.h"
 
 #include <QtTest>
@@ -7,12 +8,6 @@
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
-
-static QString writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) >= 0 ? path : QString();
-}
 
 class TestIconImage : public QObject {
     Q_OBJECT
@@ -25,10 +20,9 @@ private slots:
         // Only 128 is green, so the choice is known by more than its size.
         QStringList arguments{m_dir.filePath(QStringLiteral("AppIcon.icns"))};
         for (int size : {16, 128, 48, 256}) {
-            QImage image(size, size, QImage::Format_ARGB32);
-            image.fill(size == 128 ? Qt::green : Qt::red);
             arguments.append(m_dir.filePath(QStringLiteral("%1.png").arg(size)));
-            QVERIFY(image.save(arguments.last(), "PNG"));
+            QVERIFY(BundleBuilder::square(size, size == 128 ? Qt::green : Qt::red)
+                        .save(arguments.last(), "PNG"));
         }
         QCOMPARE(QProcess::execute(QStringLiteral("png2icns"), arguments), 0);
         // Also when 256 would serve the drawing best.
@@ -57,11 +51,8 @@ private slots:
         QList<QPair<QByteArray, QImage>> entries;
         for (const auto &[type, size, fill] :
              {std::tuple{"icp4", 16, Qt::red}, std::tuple{"ic10", 1024, Qt::yellow},
-              std::tuple{"icp6", 64, Qt::green}, std::tuple{"ic07", 128, Qt::blue}}) {
-            QImage image(size, size, QImage::Format_ARGB32);
-            image.fill(fill);
-            entries.append({type, image});
-        }
+              std::tuple{"icp6", 64, Qt::green}, std::tuple{"ic07", 128, Qt::blue}})
+            entries.append({type, BundleBuilder::square(size, fill)});
         const QByteArray icns = BundleBuilder::icnsWithPngEntries(entries);
         const QString path = writeFile(m_dir.filePath(QStringLiteral("choice.icns")), icns);
         // From memory, and from the file reading the chosen entry alone.
@@ -85,11 +76,9 @@ private slots:
     void damagedTables()
     {
         QFETCH(QByteArray, change);
-        QImage small(64, 64, QImage::Format_ARGB32);
-        small.fill(Qt::green);
-        QImage large(128, 128, QImage::Format_ARGB32);
-        large.fill(Qt::blue);
-        QByteArray icns = BundleBuilder::icnsWithPngEntries({{"icp6", small}, {"ic07", large}});
+        QByteArray icns =
+            BundleBuilder::icnsWithPngEntries({{"icp6", BundleBuilder::square(64, Qt::green)},
+                                               {"ic07", BundleBuilder::square(128, Qt::blue)}});
         // The first entry's header is at 8, its PNG at 16.
         if (change.startsWith("break"))
             icns.replace(16 + 20, 16, QByteArray(16, 'x'));

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 
@@ -6,15 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// "A=1 B=2" -> an environment holding just those.
-QProcessEnvironment environment(const QString &assignments)
-{
-    QProcessEnvironment env;
-    for (const QString &pair : assignments.split(' ', Qt::SkipEmptyParts))
-        env.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    return env;
-}
 
 // A machine with the C locales, C.UTF-8 and German.
 bool installed(const QString &name)
@@ -52,17 +44,24 @@ private slots:
         QTEST(LaunchEnvironment::gettextLanguage(code), "expected");
     }
 
-    // Only LANGUAGE and, under a C locale, the locale of messages change.
+    // Only LANGUAGE and, under a C locale, the locale of messages change. Programs that read
+    // only the locale's name get one for the language, installed or not; LC_ALL would outrank it.
     void forLanguage_data()
     {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("child");
         QTest::addColumn<QString>("utf8"); // the machine's UTF-8 locale, if any
+        QTest::addColumn<bool>("localeOnly");
         const auto row = [](const char *tag, const char *user, const char *language,
-                            const char *child, const char *utf8 = "C.UTF-8") {
+                            const char *child, const char *utf8 = "C.UTF-8",
+                            bool localeOnly = false) {
             QTest::newRow(tag) << QString(user) << QString(language) << QString(child)
-                               << QString(utf8);
+                               << QString(utf8) << localeOnly;
+        };
+        const auto localeOnly = [&row](const char *tag, const char *user, const char *language,
+                                       const char *child) {
+            row(tag, user, language, child, "C.UTF-8", true);
         };
         row("first, the user's after it, once", "LANG=de_DE.UTF-8 LANGUAGE=de:fr:en HOME=/h", "fr",
             "LANG=de_DE.UTF-8 LANGUAGE=fr:de:en HOME=/h");
@@ -85,6 +84,16 @@ private slots:
         row("any category this machine lacks", "LANG=C LC_TIME=fr_CA.UTF-8", "ja",
             "LANG=C LC_TIME=fr_CA.UTF-8 LANGUAGE=ja LC_ALL=C.UTF-8");
         row("no UTF-8 locale changes no locale", "LANG=C", "fr", "LANG=C LANGUAGE=fr", "");
+        localeOnly("locale only: not installed", "LANG=C.UTF-8", "fr",
+                   "LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8");
+        localeOnly("locale only: installed", "LANG=C", "de",
+                   "LANG=C LANGUAGE=de LC_MESSAGES=de_DE.UTF-8 LC_CTYPE=C.UTF-8");
+        localeOnly("locale only: LC_ALL as LANG", "LC_ALL=C", "fr",
+                   "LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8");
+        localeOnly("locale only: modifier", "LANG=C.UTF-8", "sr@latin",
+                   "LANG=C.UTF-8 LANGUAGE=sr@latin LC_MESSAGES=sr_RS.UTF-8@latin");
+        localeOnly("locale only: region", "LANG=C.UTF-8", "pt_BR",
+                   "LANG=C.UTF-8 LANGUAGE=pt_BR LC_MESSAGES=pt_BR.UTF-8");
     }
     void forLanguage()
     {
@@ -92,39 +101,12 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, child);
         QFETCH(QString, utf8);
-        QCOMPARE(LaunchEnvironment::forLanguage(environment(user), language, utf8, installed),
-                 environment(child));
-    }
-
-    // Programs that read only the locale's name get one for the language, installed or not;
-    // LC_ALL would outrank it.
-    void messagesLocale_data()
-    {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("child");
-        QTest::newRow("not installed") << u"LANG=C.UTF-8"_s << u"fr"_s
-                                       << u"LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8"_s;
-        QTest::newRow("installed")
-            << u"LANG=C"_s << u"de"_s
-            << u"LANG=C LANGUAGE=de LC_MESSAGES=de_DE.UTF-8 LC_CTYPE=C.UTF-8"_s;
-        QTest::newRow("LC_ALL as LANG")
-            << u"LC_ALL=C"_s << u"fr"_s << u"LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8"_s;
-        QTest::newRow("modifier")
-            << u"LANG=C.UTF-8"_s << u"sr@latin"_s
-            << u"LANG=C.UTF-8 LANGUAGE=sr@latin LC_MESSAGES=sr_RS.UTF-8@latin"_s;
-        QTest::newRow("region") << u"LANG=C.UTF-8"_s << u"pt_BR"_s
-                                << u"LANG=C.UTF-8 LANGUAGE=pt_BR LC_MESSAGES=pt_BR.UTF-8"_s;
-    }
-    void messagesLocale()
-    {
-        QFETCH(QString, user);
-        QFETCH(QString, language);
-        QFETCH(QString, child);
-        const QProcessEnvironment made =
-            LaunchEnvironment::forLanguage(environment(user), language, u"C.UTF-8"_s, installed);
-        QCOMPARE(LaunchEnvironment::withMessagesLocale(made, language, installed),
-                 environment(child));
+        QProcessEnvironment made =
+            LaunchEnvironment::forLanguage(environmentOf(user), language, utf8, installed);
+        QFETCH(bool, localeOnly);
+        if (localeOnly)
+            made = LaunchEnvironment::withMessagesLocale(made, language, installed);
+        QCOMPARE(made, environmentOf(child));
     }
 
     // A start naming a locale this machine lacks gets LOCPATH, every locale it names then found
@@ -177,10 +159,10 @@ private slots:
                 make(setup.folder + '/' + PrivateLocales::folderName(locale));
             return compiles;
         };
-        QProcessEnvironment expected = environment(child);
+        QProcessEnvironment expected = environmentOf(child);
         if (!path.isEmpty())
             expected.insert("LOCPATH", path.replace("-", setup.folder));
-        QCOMPARE(PrivateLocales::withMissingLocales(environment(child), setup), expected);
+        QCOMPARE(PrivateLocales::withMissingLocales(environmentOf(child), setup), expected);
         QTEST(compiled.join(' '), "compiled");
     }
 
@@ -202,7 +184,7 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"C.iso88591"});
         QProcess locale;
-        QProcessEnvironment env = environment("LC_ALL=C.ISO-8859-1");
+        QProcessEnvironment env = environmentOf("LC_ALL=C.ISO-8859-1");
         env.insert("LOCPATH", folder);
         locale.setProcessEnvironment(env);
         locale.start("locale", {"charmap"});
@@ -218,7 +200,7 @@ private slots:
         const QString utf8 = LaunchEnvironment::existingUtf8Locale();
         QVERIFY2(!utf8.isEmpty(), "no UTF-8 locale on this machine");
         QProcess ls;
-        ls.setProcessEnvironment(LaunchEnvironment::forLanguage(environment("LANG=C"), "fr"));
+        ls.setProcessEnvironment(LaunchEnvironment::forLanguage(environmentOf("LANG=C"), "fr"));
         ls.start("/bin/ls", {"--no-such-option"});
         QVERIFY(ls.waitForFinished());
         const QString said = QString::fromUtf8(ls.readAllStandardError());

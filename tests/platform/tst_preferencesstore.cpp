@@ -1,6 +1,7 @@
 #include "FileTree.h"
 #include "HostilePlists.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/files/FileOps.h"
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/preferences/PropertyList.h"
@@ -15,24 +16,15 @@ const QString kTool = QStringLiteral(VEXILO_TEST_BUNDLE "/Contents/Helpers/defau
 const QString kDomain = QStringLiteral("org.example.App");
 const QString kKey = QStringLiteral("AppleLanguages");
 
-struct Result {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Result runTool(const QStringList &args)
+// The tool's exit status, standard output and standard error.
+QByteArrayList runTool(const QStringList &args)
 {
     QProcess tool;
     tool.start(kTool, args);
     if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {tool.exitCode(), tool.readAllStandardOutput(), tool.readAllStandardError()};
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+        return {"crashed"};
+    return {QByteArray::number(tool.exitCode()), tool.readAllStandardOutput(),
+            tool.readAllStandardError()};
 }
 
 } // namespace
@@ -119,19 +111,19 @@ private slots:
         QVERIFY(m_store->read(kDomain).isEmpty());
         for (const QStringList &args :
              QList<QStringList>{{"read", kDomain}, {"read", kDomain, kKey}}) {
-            const Result read = runTool(args);
-            QCOMPARE(read.exitCode, 1);
-            QCOMPARE(read.out, QByteArray());
-            QCOMPARE(read.err, "defaults: domain org.example.App is unreadable: " + path.toUtf8() +
-                                   " is not a property list holding a dictionary\n");
+            QCOMPARE(
+                runTool(args),
+                (QByteArrayList{"1", "",
+                                "defaults: domain org.example.App is unreadable: " + path.toUtf8() +
+                                    " is not a property list holding a dictionary\n"}));
         }
-        QCOMPARE(bytesOf(path), bytes);
+        QCOMPARE(readFile(path), bytes);
         if (tool)
-            QCOMPARE(runTool({"write", kDomain, kKey, "-array", "fr"}).exitCode, 0);
+            QCOMPARE(runTool({"write", kDomain, kKey, "-array", "fr"}).first(), "0");
         else
             QVERIFY(m_store->setValue(kDomain, kKey, QStringList{"fr"}));
-        QCOMPARE(bytesOf(path + ".corrupt"), bytes);
-        QCOMPARE(bytesOf(path), PropertyList::toXml(QVariantMap{{kKey, QVariantList{"fr"}}}));
+        QCOMPARE(readFile(path + ".corrupt"), bytes);
+        QCOMPARE(readFile(path), PropertyList::toXml(QVariantMap{{kKey, QVariantList{"fr"}}}));
     }
 
     void toolPrints_data()
@@ -153,22 +145,15 @@ private slots:
     {
         QFETCH(QStringList, value);
         QFETCH(QByteArray, printed);
-        const Result write = runTool(QStringList{"write", kDomain, kKey} + value);
-        QCOMPARE(write.exitCode, 0);
-        QCOMPARE(write.out + write.err, QByteArray());
-        const Result read = runTool({"read", kDomain, kKey});
-        QCOMPARE(read.exitCode, 0);
-        QCOMPARE(read.err, QByteArray());
-        QCOMPARE(read.out, printed);
-
+        const QByteArrayList done{"0", "", ""};
+        QCOMPARE(runTool(QStringList{"write", kDomain, kKey} + value), done);
+        QCOMPARE(runTool({"read", kDomain, kKey}), (QByteArrayList{"0", printed, ""}));
         // What one side writes, the other reads.
         QVERIFY(
             m_store->setValue(kDomain, "copy", m_store->value(kDomain, kKey).value_or(QVariant())));
-        QCOMPARE(runTool({"read", kDomain, "copy"}).out, printed);
+        QCOMPARE(runTool({"read", kDomain, "copy"}).value(1), printed);
         // The tool deletes one key and keeps the others.
-        const Result del = runTool({"delete", kDomain, kKey});
-        QCOMPARE(del.exitCode, 0);
-        QCOMPARE(del.out + del.err, QByteArray());
+        QCOMPARE(runTool({"delete", kDomain, kKey}), done);
         QCOMPARE(m_store->read(kDomain).keys(), QStringList{"copy"});
     }
 
@@ -177,31 +162,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("error"); // how standard error starts
+        const auto row = [](const char *tag, const QStringList &args, const QByteArray &error) {
+            QTest::newRow(tag) << args << error;
+        };
         const QByteArray usage("usage: defaults"), invalid("defaults: invalid domain name");
-        const QByteArray missing("The domain/default pair of (");
-        QTest::newRow("nothing") << QStringList() << usage;
-        QTest::newRow("write, no value") << QStringList{"write", kDomain, kKey} << usage;
-        QTest::newRow("-int not a number")
-            << QStringList{"write", kDomain, kKey, "-int", "x"} << usage;
-        QTest::newRow("unknown command") << QStringList{"rename", kDomain, kKey} << usage;
-        QTest::newRow("control character")
-            << QStringList{"write", kDomain, kKey, "-array", "a\x01"}
-            << QByteArray("defaults: keys and values cannot hold control characters");
-        QTest::newRow("write to ../x")
-            << QStringList{"write", "../x", kKey, "-array", "fr"} << invalid;
-        QTest::newRow("write to a/b") << QStringList{"write", "a/b", kKey, "fr"} << invalid;
-        QTest::newRow("write to .x") << QStringList{"write", ".x", kKey, "fr"} << invalid;
-        QTest::newRow("read of empty") << QStringList{"read", "", kKey} << invalid;
-        QTest::newRow("delete in ../x") << QStringList{"delete", "../x", kKey} << invalid;
-        QTest::newRow("read of a missing key")
-            << QStringList{"read", kDomain, "Gone"}
-            << missing + "org.example.App, Gone) does not exist\n";
-        QTest::newRow("delete of a missing key")
-            << QStringList{"delete", kDomain, "Gone"}
-            << missing + "org.example.App, Gone) does not exist\n";
-        QTest::newRow("read in an unknown domain")
-            << QStringList{"read", "org.example.None", kKey}
-            << missing + "org.example.None, AppleLanguages) does not exist\n";
+        const QByteArray missing("The domain/default pair of (org.example.");
+        row("nothing", {}, usage);
+        row("write, no value", {"write", kDomain, kKey}, usage);
+        row("-int not a number", {"write", kDomain, kKey, "-int", "x"}, usage);
+        row("unknown command", {"rename", kDomain, kKey}, usage);
+        row("control character", {"write", kDomain, kKey, "-array", "a\x01"},
+            "defaults: keys and values cannot hold control characters");
+        row("write to ../x", {"write", "../x", kKey, "-array", "fr"}, invalid);
+        row("write to a/b", {"write", "a/b", kKey, "fr"}, invalid);
+        row("write to .x", {"write", ".x", kKey, "fr"}, invalid);
+        row("read of empty", {"read", "", kKey}, invalid);
+        row("delete in ../x", {"delete", "../x", kKey}, invalid);
+        row("read of a missing key", {"read", kDomain, "Gone"},
+            missing + "App, Gone) does not exist\n");
+        row("delete of a missing key", {"delete", kDomain, "Gone"},
+            missing + "App, Gone) does not exist\n");
+        row("read in an unknown domain", {"read", "org.example.None", kKey},
+            missing + "None, AppleLanguages) does not exist\n");
     }
     void toolRefuses()
     {
@@ -209,10 +191,9 @@ private slots:
         QFETCH(QByteArray, error);
         QVERIFY(m_store->setValue(kDomain, kKey, QStringList{"fr"}));
         const FileTree before = FileTree::of(m_env->root());
-        const Result r = runTool(args);
-        QCOMPARE(r.exitCode, 1);
-        QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.startsWith(error), r.err.constData());
+        const QByteArrayList r = runTool(args);
+        QCOMPARE(r.mid(0, 2), (QByteArrayList{"1", ""}));
+        QVERIFY2(r.value(2).startsWith(error), r.value(2).constData());
         for (const QString &domain : {"../x", "a/b", ".x", "", "org.example\n"}) {
             QVERIFY2(!m_store->setValue(domain, kKey, "fr"), qPrintable(domain));
             QVERIFY(!m_store->removeValue(domain, kKey));

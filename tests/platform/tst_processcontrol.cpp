@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/process/ProcessControl.h"
 
 #include <QtTest>
@@ -13,8 +14,7 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 
 QByteArray procFile(qint64 pid, const char *name)
 {
-    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
 }
 
 bool ignoresTerm(qint64 pid)

@@ -182,14 +182,7 @@ private slots:
         Processes processes;
         QVERIFY(!listed(identifier).contains(pid));
         processes.rememberStart(pid, bundle, QStringList{script} + arguments);
-        const QList<RunningApplication> running = processes.launchedApplications();
-        QCOMPARE(std::count_if(running.cbegin(), running.cend(),
-                               [&](const RunningApplication &app) {
-                                   return app.processIdentifier == pid &&
-                                          app.bundleIdentifier == identifier &&
-                                          app.bundlePath == bundle;
-                               }),
-                 1);
+        QCOMPARE(processes.launchedApplications().count({identifier, bundle, pid}), 1);
         QCOMPARE(processes.commandLineReport(pid),
                  "ARGS\n" + QFile::encodeName(script) + " -AppleLanguages (de)\n");
         process.reset();

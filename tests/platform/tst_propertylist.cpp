@@ -1,6 +1,7 @@
 #include "BundleBuilder.h"
 #include "HostilePlists.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/bundle/StringsTable.h"
 #include "platform/preferences/PropertyList.h"
 #include "platform/prefs/PlistXml.h"
@@ -13,6 +14,8 @@ using HostilePlists::ref;
 // The binary form as written by the system's own library, not by our code.
 const auto toBinary = BundleBuilder::binaryPlist;
 using Table = QHash<QString, QString>;
+using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 static const QByteArray kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                 "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
@@ -98,7 +101,8 @@ private slots:
         QCOMPARE(PropertyList::toXml(value), QByteArray());
     }
 
-    void readsFilesAsWritten_data()
+    // What each file reads as; an invalid value: not a property list.
+    void parse_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QVariant>("expected");
@@ -128,18 +132,64 @@ private slots:
             << binary({"\xA2" + ref(1) + ref(1), "\x51v"})
             << QVariant(QVariantList{QStringLiteral("v"), QStringLiteral("v")});
         // The nesting limit: 512 levels below the root.
-        QTest::newRow("513 XML levels") << HostilePlists::deepXml(513) << QVariant();
-        QTest::newRow("513 binary levels") << HostilePlists::deepBinary(513) << QVariant();
+        QVariant deep = QVariantList();
+        for (int level = 1; level < 513; ++level)
+            deep = QVariantList{deep};
+        QTest::newRow("513 XML levels") << HostilePlists::deepXml(513) << deep;
+        QTest::newRow("513 binary levels") << HostilePlists::deepBinary(513) << deep;
+        // Not a property list, or not one it can read whole.
+        const auto garbage = [](const char *tag, const QByteArray &bytes) {
+            QTest::newRow(tag) << bytes << QVariant();
+        };
+        const QByteArray binaryList = toBinary(PropertyList::toXml(QVariantList{1, 2}));
+        garbage("random bytes", QByteArray("\x13\x37\x00\xFF\x80garbage<<<", 14));
+        garbage("unterminated xml", QByteArray("<plist><string>abc</plist>"));
+        garbage("truncated binary", binaryList.left(binaryList.size() - 10));
+        for (const auto &[name, bytes] : HostilePlists::all())
+            garbage(name, bytes);
+        garbage("514 XML levels", HostilePlists::deepXml(514));
+        garbage("514 binary levels", HostilePlists::deepBinary(514));
+
+        garbage("array holding itself", binary({"\xA1" + ref(0)}));
+        garbage("cycle of two", binary({"\xA1" + ref(1), "\xA1" + ref(0)}));
+        QList<QByteArray> doubling;
+        for (quint32 i = 0; i < 60; ++i)
+            doubling.append("\xA2" + ref(i + 1) + ref(i + 1));
+        doubling.append("\x09");
+        garbage("2^60 values from 61 objects", binary(doubling));
+        garbage("reference past the last object", binary({"\xA1" + ref(1)}));
+        garbage("length past the end", binary({QByteArray("\x5F\x13\x7F\xFF\xFF\xFF\xFF"
+                                                          "\xFF\xFF\xFF")}));
+        QByteArray offsetOut = binary({"\x09"});
+        offsetOut[9 + 3] = '\x7F'; // the object's offset
+        garbage("offset past the objects", offsetOut);
+        QByteArray noObjects = binary({"\x09"});
+        noObjects[noObjects.size() - 32 + 15] = 0;
+        garbage("trailer counts no object", noObjects);
+        garbage("set", binary({"\xC1" + ref(1), "\x09"}));
+
+        const QByteArray doctype = "<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
+                                   "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>";
+        garbage("entity declared", doctype + "<plist><string>&b;</string></plist>");
+        garbage("external entity",
+                QByteArray("<!DOCTYPE plist [<!ENTITY x SYSTEM \"/etc/hostname\">]>"
+                           "<plist><string>&x;</string></plist>"));
+        garbage("undefined entity", kHead + "<string>&x;</string></plist>");
+        garbage("two values", kHead + "<true/><false/></plist>");
+        garbage("key without value", QByteArray("<dict><key>k</key></dict>"));
+        garbage("unknown element", QByteArray("<plist><set/></plist>"));
+        garbage("text between elements", QByteArray("<array>x<true/></array>"));
+        garbage("bad base64", QByteArray("<data>A===</data>"));
+        garbage("31 April", QByteArray("<date>2026-04-31T00:00:00Z</date>"));
+        garbage("integer above 64 bits", QByteArray("<integer>18446744073709551616</integer>"));
     }
 
-    void readsFilesAsWritten()
+    void parse()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QVariant, expected);
-        const std::optional<QVariant> value = PropertyList::parse(bytes);
-        QVERIFY(value);
-        if (expected.isValid())
-            QCOMPARE(*value, expected);
+        QCOMPARE(PropertyList::parse(bytes),
+                 expected.isValid() ? std::optional(expected) : std::nullopt);
     }
 
     // Plain UTF-8 files, what applications have, are read without expat; the rest is left to
@@ -169,10 +219,8 @@ private slots:
         QDirIterator files(realworld.path(), {QStringLiteral("*.plist")}, QDir::Files,
                            QDirIterator::Subdirectories);
         while (files.hasNext()) {
-            QFile file(files.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QTest::newRow(qPrintable(realworld.relativeFilePath(file.fileName())))
-                << file.readAll() << true;
+            const QString file = files.next();
+            QTest::newRow(qPrintable(realworld.relativeFilePath(file))) << readFile(file) << true;
         }
     }
 
@@ -189,103 +237,41 @@ private slots:
             QVERIFY(*fast == *expat);
     }
 
-    void rejectsGarbage_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        const QByteArray binaryList = toBinary(PropertyList::toXml(QVariantList{1, 2}));
-        QTest::newRow("random bytes") << QByteArray("\x13\x37\x00\xFF\x80garbage<<<", 14);
-        QTest::newRow("unterminated xml") << QByteArray("<plist><string>abc</plist>");
-        QTest::newRow("truncated binary") << binaryList.left(binaryList.size() - 10);
-        for (const auto &[name, bytes] : HostilePlists::all())
-            QTest::newRow(name) << bytes;
-        QTest::newRow("514 XML levels") << HostilePlists::deepXml(514);
-        QTest::newRow("514 binary levels") << HostilePlists::deepBinary(514);
-
-        QTest::newRow("array holding itself") << binary({"\xA1" + ref(0)});
-        QTest::newRow("cycle of two") << binary({"\xA1" + ref(1), "\xA1" + ref(0)});
-        QList<QByteArray> doubling;
-        for (quint32 i = 0; i < 60; ++i)
-            doubling.append("\xA2" + ref(i + 1) + ref(i + 1));
-        doubling.append("\x09");
-        QTest::newRow("2^60 values from 61 objects") << binary(doubling);
-        QTest::newRow("reference past the last object") << binary({"\xA1" + ref(1)});
-        QTest::newRow("length past the end") << binary({QByteArray("\x5F\x13\x7F\xFF\xFF\xFF\xFF"
-                                                                   "\xFF\xFF\xFF")});
-        QByteArray offsetOut = binary({"\x09"});
-        offsetOut[9 + 3] = '\x7F'; // the object's offset
-        QTest::newRow("offset past the objects") << offsetOut;
-        QByteArray noObjects = binary({"\x09"});
-        noObjects[noObjects.size() - 32 + 15] = 0;
-        QTest::newRow("trailer counts no object") << noObjects;
-        QTest::newRow("set") << binary({"\xC1" + ref(1), "\x09"});
-
-        const QByteArray doctype = "<!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
-                                   "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>";
-        QTest::newRow("entity declared") << doctype + "<plist><string>&b;</string></plist>";
-        QTest::newRow("external entity")
-            << QByteArray("<!DOCTYPE plist [<!ENTITY x SYSTEM \"/etc/hostname\">]>"
-                          "<plist><string>&x;</string></plist>");
-        QTest::newRow("undefined entity") << kHead + "<string>&x;</string></plist>";
-        QTest::newRow("two values") << kHead + "<true/><false/></plist>";
-        QTest::newRow("key without value") << QByteArray("<dict><key>k</key></dict>");
-        QTest::newRow("unknown element") << QByteArray("<plist><set/></plist>");
-        QTest::newRow("text between elements") << QByteArray("<array>x<true/></array>");
-        QTest::newRow("bad base64") << QByteArray("<data>A===</data>");
-        QTest::newRow("31 April") << QByteArray("<date>2026-04-31T00:00:00Z</date>");
-        QTest::newRow("integer above 64 bits")
-            << QByteArray("<integer>18446744073709551616</integer>");
-    }
-
-    void rejectsGarbage()
-    {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!PropertyList::parse(bytes).has_value());
-    }
-
+    // The value of the key "k"; none: not a strings table.
     void stringsTable_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("value"); // of the key "k"
-        const QString cafe = QStringLiteral("Caf\u00e9 \u2328");
+        QTest::addColumn<std::optional<QString>>("value");
+        const auto row = [](const char *tag, const QByteArray &bytes,
+                            std::optional<QString> value = std::nullopt) {
+            QTest::newRow(tag) << bytes << value;
+        };
+        const QString cafe = u"Caf\u00e9 \u2328"_s;
         const QString text = "\"k\" = \"" + cafe + "\";\n";
         const auto bom = QStringConverter::Flag::WriteBom;
-        QTest::newRow("utf-8") << text.toUtf8() << cafe;
-        QTest::newRow("utf-8 with bom") << "\xEF\xBB\xBF" + text.toUtf8() << cafe;
-        QTest::newRow("utf-16 le")
-            << QByteArray(QStringEncoder(QStringConverter::Utf16LE, bom)(text)) << cafe;
-        QTest::newRow("utf-16 be")
-            << QByteArray(QStringEncoder(QStringConverter::Utf16BE, bom)(text)) << cafe;
-        QTest::newRow("comments") << QByteArray("/**/k /*\n*/= \"/*\";//") << QStringLiteral("/*");
-        QTest::newRow("escapes") << QByteArray("\"k\" = \"a\\n\\\"c\\\\\\U00e9\\UD83D\\UDE00\";")
-                                 << QStringLiteral("a\n\"c\\\u00e9\U0001F600");
-        QTest::newRow("unquoted") << QByteArray("k = 1.9-beta_2;") << QStringLiteral("1.9-beta_2");
-        QTest::newRow("binary plist")
-            << toBinary(PropertyList::toXml(QVariantMap{{"k", QStringLiteral("\u00e9t\u00e9")}}))
-            << QStringLiteral("\u00e9t\u00e9");
+        row("utf-8", text.toUtf8(), cafe);
+        row("utf-8 with bom", "\xEF\xBB\xBF" + text.toUtf8(), cafe);
+        row("utf-16 le", QStringEncoder(QStringConverter::Utf16LE, bom)(text), cafe);
+        row("utf-16 be", QStringEncoder(QStringConverter::Utf16BE, bom)(text), cafe);
+        row("comments", "/**/k /*\n*/= \"/*\";//", u"/*"_s);
+        row("escapes", "\"k\" = \"a\\n\\\"c\\\\\\U00e9\\UD83D\\UDE00\";",
+            u"a\n\"c\\\u00e9\U0001F600"_s);
+        row("unquoted", "k = 1.9-beta_2;", u"1.9-beta_2"_s);
+        row("binary plist", toBinary(PropertyList::toXml(QVariantMap{{"k", u"\u00e9t\u00e9"_s}})),
+            u"\u00e9t\u00e9"_s);
+        row("missing semicolon", "\"a\" = \"b\"\n\"c\" = \"d\";");
+        row("unterminated string", "\"a\" = \"b;\n");
+        row("invalid utf-8", "\"a\" = \"\xC3\x28\";");
+        row("odd-length utf-16", "\xFF\xFE\x22\x00\x61");
+        row("binary non-string value", toBinary(PropertyList::toXml(QVariantMap{{"n", 3}})));
     }
 
     void stringsTable()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, value);
-        QCOMPARE(StringsTable::parse(bytes), std::optional<Table>({{QStringLiteral("k"), value}}));
-    }
-
-    void malformedStringsTable_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("missing semicolon") << QByteArray("\"a\" = \"b\"\n\"c\" = \"d\";");
-        QTest::newRow("unterminated string") << QByteArray("\"a\" = \"b;\n");
-        QTest::newRow("invalid utf-8") << QByteArray("\"a\" = \"\xC3\x28\";");
-        QTest::newRow("odd-length utf-16") << QByteArray("\xFF\xFE\x22\x00\x61");
-        QTest::newRow("binary non-string value")
-            << toBinary(PropertyList::toXml(QVariantMap{{"n", 3}}));
-    }
-
-    void malformedStringsTable()
-    {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!StringsTable::parse(bytes).has_value());
+        QFETCH(std::optional<QString>, value);
+        QCOMPARE(StringsTable::parse(bytes),
+                 value ? std::optional<Table>({{u"k"_s, *value}}) : std::nullopt);
     }
 
     void realStringsTables()
@@ -295,14 +281,13 @@ private slots:
         QDirIterator it(QStringLiteral(VEXILO_TEST_REALWORLD), {QStringLiteral("*.strings")},
                         QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            QFile file(it.next());
-            file.open(QIODevice::ReadOnly);
-            const Table table = StringsTable::parse(file.readAll()).value_or(Table());
+            const QString file = it.next();
+            const Table table = StringsTable::parse(readFile(file)).value_or(Table());
             const QString text = (table.keys() + table.values()).join(QLatin1Char(' '));
             QVERIFY2(!table.isEmpty() && !text.contains(QChar(0)) && // no mis-decoded file
                          !text.contains(QChar::ReplacementCharacter),
-                     qPrintable(file.fileName()));
-            tables.insert(file.fileName().section(QLatin1Char('/'), -3), table);
+                     qPrintable(file));
+            tables.insert(file.section(QLatin1Char('/'), -3), table);
         }
         // In UTF-16 LE with unquoted keys, BE, and LE with quoted keys.
         const char *const expected[][3] = {

@@ -1,5 +1,6 @@
 #include "BundleBuilder.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/preferences/PreferencesStore.h"
 
 #include <QtTest>
@@ -7,11 +8,6 @@
 namespace {
 
 const QString kIdentifier = QStringLiteral("org.vexilo.test.Gadget");
-
-QStringList words(const QString &text)
-{
-    return text.split(' ', Qt::SkipEmptyParts);
-}
 
 } // namespace
 
@@ -60,14 +56,8 @@ private slots:
             QVERIFY(PreferencesStore(environment.preferencesDirectory())
                         .setValue(kIdentifier, "AppleLanguages", QVariantList{stored}));
 
-        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
-        variables.remove("LC_ALL");
-        variables.remove("LC_MESSAGES");
-        variables.insert("LANG", "C.UTF-8");
-        variables.insert("LANGUAGE", languageVariable);
-        variables.insert("QT_QPA_PLATFORM", "offscreen");
+        TestEnvironment::setLanguage("C", languageVariable); // inherited by the sample
         QProcess process;
-        process.setProcessEnvironment(variables);
         process.start(bundle + "/Contents/MacOS/Gadget", words(arguments));
         QVERIFY(process.waitForStarted());
         QByteArray output;

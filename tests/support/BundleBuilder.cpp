@@ -146,6 +146,13 @@ QByteArray BundleBuilder::icnsWithPngEntries(const QList<QPair<QByteArray, QImag
     return "icns" + bigEndian(quint32(8 + body.size())) + body;
 }
 
+QImage BundleBuilder::square(int side, const QColor &color)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
 QByteArray BundleBuilder::icnsUpTo(int largest, const QString &colorName)
 {
     static const QList<QPair<QByteArray, int>> types{{"icp4", 16},  {"icp5", 32},  {"icp6", 64},
@@ -155,9 +162,7 @@ QByteArray BundleBuilder::icnsUpTo(int largest, const QString &colorName)
     for (const auto &[type, size] : types) {
         if (size > largest)
             break;
-        QImage image(size, size, QImage::Format_ARGB32);
-        image.fill(QColor(colorName));
-        entries.append({type, image});
+        entries.append({type, square(size, QColor(colorName))});
     }
     return icnsWithPngEntries(entries);
 }

@@ -35,6 +35,8 @@ public:
     // An .icns file written entry by entry, each image stored as PNG under its type ("ic10"
     // for 1024 pixels): png2icns stores sizes from 256 up as JPEG 2000, which Qt cannot read.
     static QByteArray icnsWithPngEntries(const QList<QPair<QByteArray, QImage>> &entries);
+    // A square image of `side` pixels in one colour.
+    static QImage square(int side, const QColor &color);
     // The usual entries of an application icon, 16 to `largest` pixels, each one colour.
     static QByteArray icnsUpTo(int largest, const QString &colorName);
 

@@ -1,5 +1,7 @@
 #include "DesktopTree.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -33,12 +35,10 @@ QString DesktopTree::write(const QString &relative, const QByteArray &bytes, boo
 {
     const QString path = m_root + QLatin1Char('/') + relative;
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    if (writeFile(path, bytes).isEmpty())
         return {};
-    file.close();
     if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
     return path;
 }
 
@@ -81,10 +81,8 @@ QString DesktopTree::recorder(const QString &relative, const QString &name)
 
 QStringList DesktopTree::log(const QString &name) const
 {
-    QFile file(m_root + QLatin1Char('/') + name + QStringLiteral(".log"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(m_root + QLatin1Char('/') + name + QStringLiteral(".log")))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void DesktopTree::package(const QString &name, const QString &source, const QStringList &files)
@@ -108,8 +106,7 @@ QHash<QString, QByteArray> DesktopTree::snapshot(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile file(path);
-        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+        files.insert(path, readFile(path));
     }
     return files;
 }

@@ -28,6 +28,14 @@ QString TestEnvironment::preferencesDirectory() const
     return root() + QStringLiteral("/config/vexilo/Preferences");
 }
 
+bool TestEnvironment::blockPreferences() const
+{
+    QFile blocker(preferencesDirectory());
+    return QDir(preferencesDirectory()).removeRecursively() &&
+           QDir().mkpath(QFileInfo(preferencesDirectory()).path()) &&
+           blocker.open(QIODevice::WriteOnly);
+}
+
 void TestEnvironment::setLanguage(const QString &locale, const QString &languageList)
 {
     qputenv("LANG", locale.toUtf8() + ".UTF-8");

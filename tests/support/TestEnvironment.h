@@ -19,6 +19,8 @@ public:
     QString applicationsDirectory() const { return root() + QStringLiteral("/Applications"); }
     QString preferencesDirectory() const;
     const Platform &platform() const { return m_platform; }
+    // Puts a file where the preferences folder was: nothing can be stored any more.
+    bool blockPreferences() const;
     // The desktop's application menu the catalogue lists beside the bundles; none by default.
     void setDesktopEntries(std::shared_ptr<const DesktopEntries> entries)
     {

@@ -78,9 +78,7 @@ QImage render(QWidget &view)
 
 QImage redIcon()
 {
-    QImage icon(64, 64, QImage::Format_ARGB32);
-    icon.fill(Qt::red);
-    return icon;
+    return BundleBuilder::square(64, Qt::red);
 }
 
 void clickButton(const QList<QAbstractButton *> &buttons, const QString &text)
@@ -254,17 +252,17 @@ private slots:
         const HiddenAppsTableModel &model = sheet->model();
         const int name = model.column("applicationName");
         const int shown = model.column("shown");
+        const auto data = [&model](int row, int column, int role) {
+            return model.index(row, column).data(role);
+        };
         // A moved application is in red, and says why.
-        QCOMPARE(model.index(0, name).data(Qt::ForegroundRole).value<QBrush>().color(),
-                 QColor(Qt::white));
-        QCOMPARE(model.index(2, name).data(Qt::ForegroundRole).value<QBrush>().color(),
-                 QColor(Qt::red));
+        QCOMPARE(data(0, name, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::white));
+        QCOMPARE(data(2, name, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
         for (int column : {name, shown}) {
-            QVERIFY(model.index(0, column).data(Qt::ToolTipRole).isNull());
-            QCOMPARE(model.index(2, column).data(Qt::ToolTipRole).toString(),
-                     "This app has been moved or deleted.");
+            QVERIFY(data(0, column, Qt::ToolTipRole).isNull());
+            QCOMPARE(data(2, column, Qt::ToolTipRole), u"This app has been moved or deleted."_s);
         }
-        QCOMPARE(model.index(1, shown).data(Qt::CheckStateRole), QVariant(Qt::Unchecked));
+        QCOMPARE(data(1, shown, Qt::CheckStateRole), QVariant(Qt::Unchecked));
 
         // The keyboard starts on the first check box, and Space switches it; the mouse switches
         // others.
@@ -273,10 +271,10 @@ private slots:
         QCOMPARE(table->currentIndex(), model.index(0, shown));
         QTest::keyClick(table, Qt::Key_Space);
         clickCheckBox(table, model.index(1, shown));
-        QCOMPARE(model.index(1, shown).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+        QCOMPARE(data(1, shown, Qt::CheckStateRole), QVariant(Qt::Checked));
         // A moved application cannot be switched.
         clickCheckBox(table, model.index(2, shown));
-        QCOMPARE(model.index(2, shown).data(Qt::CheckStateRole), QVariant(Qt::Unchecked));
+        QCOMPARE(data(2, shown, Qt::CheckStateRole), QVariant(Qt::Unchecked));
         QVERIFY(!answer);
         QTest::keyClick(table, Qt::Key_Return);
         QTRY_VERIFY(answer && answer->has_value());
