@@ -139,57 +139,65 @@ void drive(AppController &c)
         fail("the catalogue is smaller than expected");
     auto *monitor = new StallMonitor;
     auto *clock = new QElapsedTimer;
+    auto *shownAfter = new qint64(-1);
     auto *idle = new StallMonitor::Gap;
     // Sends one arrow key to the row, refreshes the running line now and then, and at the end
     // waits for the last selection to show.
     auto *keys = new QTimer;
     auto *pressed = new int(0);
-    QObject::connect(keys, &QTimer::timeout, [&c, row, monitor, keys, pressed, clock, idle] {
-        if (*pressed < kSelections) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-            QApplication::sendEvent(row, &press);
-            QApplication::sendEvent(row, &release);
-            // The window comes back to the front.
-            if (++*pressed % kRefreshEvery == 0)
-                emit qApp->applicationStateChanged(Qt::ApplicationActive);
-            if (*pressed == kSelections)
-                clock->start();
-            return;
-        }
-        if (!c.selection().isSettled() && clock->elapsed() < 30000)
-            return;
-        keys->stop();
-        // The running line of the last selection is worked out, too.
-        QTimer::singleShot(300, [&c, monitor, clock, idle] {
-            monitor->stop();
-            const AppListingPtr shown = c.selection().current();
-            const AppListingPtr selected = c.row().current();
-            if (!c.selection().isSettled() || !shown || !selected ||
-                shown->path() != selected->path() || c.selection().panel().name.isEmpty())
-                fail("the panel does not show the selected application");
-            const StallMonitor::Gap own = monitor->longestOwn();
-            std::printf("%d selections, a key every %d ms, %d menu entries, %d bundles, %d other "
-                        "processes (platform %s)\n",
-                        kSelections, kKeyIntervalMs, kEntries, kBundles, kProcesses,
-                        qPrintable(QGuiApplication::platformName()));
-            std::printf("longest stall of the window's thread %s\n",
-                        qPrintable(describe(monitor->longest())));
-            std::printf("longest without waiting for a CPU: %.1f ms, of %s\n", own.own() / 1e6,
-                        qPrintable(describe(own)));
-            std::printf("idle window, as long: %.1f ms without waiting for a CPU, of %s\n",
-                        idle->own() / 1e6, qPrintable(describe(*idle)));
-            std::printf("last selection shown %lld ms after its key\n", clock->elapsed());
-            // Time the thread waited for a CPU is the machine's load, not the window's doing.
-            Bench::goal("longest stall of the window's thread, 100 selections",
-                        QStringLiteral("%1 ms (%2 ms by the wall clock)")
-                            .arg(own.own() / 1e6, 0, 'f', 1)
-                            .arg(monitor->longest().wall / 1e6, 0, 'f', 1),
-                        QStringLiteral("idle window %1 ms").arg(idle->own() / 1e6, 0, 'f', 1),
-                        QStringLiteral("< 16 ms"), own.own() < kGoalMs * 1e6);
-            _exit(0);
-        });
+    // Only the last selection is shown once gathered: how long after its key.
+    QObject::connect(&c.selection(), &Selection::settled, [pressed, clock, shownAfter] {
+        if (*pressed == kSelections)
+            *shownAfter = clock->elapsed();
     });
+    QObject::connect(
+        keys, &QTimer::timeout, [&c, row, monitor, keys, pressed, clock, idle, shownAfter] {
+            if (*pressed < kSelections) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+                QApplication::sendEvent(row, &press);
+                QApplication::sendEvent(row, &release);
+                // The window comes back to the front.
+                if (++*pressed % kRefreshEvery == 0)
+                    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+                if (*pressed == kSelections)
+                    clock->start();
+                return;
+            }
+            if (!c.selection().isSettled() && clock->elapsed() < 30000)
+                return;
+            keys->stop();
+            // The running line of the last selection is worked out, too.
+            QTimer::singleShot(300, [&c, monitor, idle, shownAfter] {
+                monitor->stop();
+                const AppListingPtr shown = c.selection().current();
+                const AppListingPtr selected = c.row().current();
+                if (!c.selection().isSettled() || !shown || !selected ||
+                    shown->path() != selected->path() || c.selection().panel().name.isEmpty())
+                    fail("the panel does not show the selected application");
+                const StallMonitor::Gap own = monitor->longestOwn();
+                std::printf(
+                    "%d selections, a key every %d ms, %d menu entries, %d bundles, %d other "
+                    "processes (platform %s)\n",
+                    kSelections, kKeyIntervalMs, kEntries, kBundles, kProcesses,
+                    qPrintable(QGuiApplication::platformName()));
+                std::printf("longest stall of the window's thread %s\n",
+                            qPrintable(describe(monitor->longest())));
+                std::printf("longest without waiting for a CPU: %.1f ms, of %s\n", own.own() / 1e6,
+                            qPrintable(describe(own)));
+                std::printf("idle window, as long: %.1f ms without waiting for a CPU, of %s\n",
+                            idle->own() / 1e6, qPrintable(describe(*idle)));
+                std::printf("last selection shown %lld ms after its key\n", *shownAfter);
+                // Time the thread waited for a CPU is the machine's load, not the window's doing.
+                Bench::goal("longest stall of the window's thread, 100 selections",
+                            QStringLiteral("%1 ms (%2 ms by the wall clock)")
+                                .arg(own.own() / 1e6, 0, 'f', 1)
+                                .arg(monitor->longest().wall / 1e6, 0, 'f', 1),
+                            QStringLiteral("idle window %1 ms").arg(idle->own() / 1e6, 0, 'f', 1),
+                            QStringLiteral("< 16 ms"), own.own() < kGoalMs * 1e6);
+                _exit(0);
+            });
+        });
     // Settled and painted first; then the idle floor for as long as the selections take.
     QTimer::singleShot(1000, [monitor, keys, idle] {
         monitor->start();
