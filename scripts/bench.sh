@@ -31,6 +31,7 @@ run "$bin/bench_selection"
 run "$bin/bench_launch"
 run "$bin/bench_row" search scroll
 run "$bin/bench_startup"
+run "$bin/bench_stall"
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 memory=$(awk '/^MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)

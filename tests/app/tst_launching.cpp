@@ -162,6 +162,10 @@ private slots:
         QVERIFY(!recordingApp("Recorder", {"en", "fr", "de"}, kQuitsSlowly).isEmpty());
         QVERIFY(!recordingApp("Other", {"de", "ja"}).isEmpty());
         start();
+        // Return before the next application is gathered does not start the one before.
+        QTest::keyClick(row(*m_c), Qt::Key_Right);
+        QTest::keyClick(row(*m_c), Qt::Key_Return);
+        QVERIFY(isIdle());
         click(*m_c, "Recorder");
         pick({"French"});
         pressLaunch();

@@ -16,6 +16,7 @@
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/process/ProcessControl.h"
 
+#include <QThreadPool>
 #include <QtTest>
 #include <csignal>
 
@@ -326,6 +327,8 @@ private slots:
                          [&] { longestStill = std::max(longestStill, sinceTick.restart()); });
         ticks.start(10);
         s.selection.selectInBackground(listing(bundle, *shared));
+        // Nor does the tool hold Qt's own pool, whose threads the window's painting waits for.
+        QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(s.selection.isSettled(), 10000);
         QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(longestStill < 1000, qPrintable(QString::number(longestStill)));

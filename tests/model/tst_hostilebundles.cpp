@@ -286,7 +286,8 @@ private slots:
             if (!listing->iconPath().isEmpty() &&
                 !IconCache::load(listing->iconPath(), 58).isNull())
                 usable.append("icon");
-            if (bundle && !bundle->executablePath().isEmpty())
+            if (bundle &&
+                !Bundle::executablePath(bundle->bundlePath(), bundle->executableName()).isEmpty())
                 usable.append("run");
             const QString name = listing->name();
             if (name != "Good" && name != listed)

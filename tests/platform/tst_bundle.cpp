@@ -212,7 +212,8 @@ private slots:
 
         const auto bundle = Bundle::bundleWithPath(macOS + "/../..");
         QVERIFY(bundle);
-        QCOMPARE(bundle->executablePath(), accepted ? macOS + "/" + name : QString());
+        QCOMPARE(Bundle::executablePath(bundle->bundlePath(), bundle->executableName()),
+                 accepted ? macOS + "/" + name : QString());
     }
 
     void opening()

@@ -96,6 +96,7 @@ void BundleListing::readBundle(const QString &path, Workspace &workspace)
                 m_iconFile = SharedValues::shared(iconPath.mid(bundle->bundlePath().size() + 1));
         }
         m_identifier = bundle->bundleIdentifier();
+        m_executable = bundle->executableName();
         if (!m_identifier.isEmpty())
             workspace.rememberApplication(path, m_identifier);
     }
@@ -200,8 +201,9 @@ BundleListing::changeStoredLanguage(const Platform &platform,
 AppListing::StartOutcome BundleListing::start(Processes &processes, StartMode mode,
                                               const QString &language) const
 {
-    const auto bundle = Bundle::bundleWithPath(m_path);
-    const QString executable = bundle ? bundle->executablePath() : QString();
+    // The listing is a fresh reading (a selection rereads it); where its executable leads is
+    // checked now.
+    const QString executable = Bundle::executablePath(m_path, m_executable);
     if (executable.isEmpty())
         return {false, Vexilo::tr("The application has no executable to start.")};
     return StartProgram::startAndRaise(

@@ -37,6 +37,7 @@ private:
     QStringList m_localizations; // folder names, sorted
     QVariant m_declaredLocalizations;
     QString m_developmentRegion;
+    QString m_executable; // CFBundleExecutable
     mutable std::once_flag m_langsMade;
     mutable QStringList m_langs;
     mutable std::once_flag m_nameRead;

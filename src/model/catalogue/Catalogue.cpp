@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/bundle/Bundle.h"
 #include "platform/preferences/UserDefaults.h"
+#include "work/WorkPools.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,7 +41,7 @@ void Catalogue::startLoading()
             });
         promise.addResult(std::move(result));
     };
-    m_watcher.setFuture(QtConcurrent::run(std::move(work)));
+    m_watcher.setFuture(QtConcurrent::run(WorkPools::gathering(), std::move(work)));
 }
 
 void Catalogue::takeResult()

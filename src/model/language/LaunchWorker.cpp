@@ -1,5 +1,7 @@
 #include "LaunchWorker.h"
 
+#include "work/WorkPools.h"
+
 #include <QPromise>
 #include <QtConcurrent>
 
@@ -19,8 +21,9 @@ bool LaunchWorker::run(Work work)
         return false;
     m_busy = true;
     emit busyChanged(true);
-    m_watcher.setFuture(QtConcurrent::run([work = std::move(work)](QPromise<LaunchEvent> &promise) {
-        work([&promise](const LaunchEvent &event) { promise.addResult(event); });
-    }));
+    m_watcher.setFuture(QtConcurrent::run(
+        WorkPools::launching(), [work = std::move(work)](QPromise<LaunchEvent> &promise) {
+            work([&promise](const LaunchEvent &event) { promise.addResult(event); });
+        }));
     return true;
 }

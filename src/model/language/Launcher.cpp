@@ -29,7 +29,9 @@ SheetText Launcher::startFailure(const QString &name, const QString &reason)
 void Launcher::launch()
 {
     const PanelContent &panel = m_selection.panel();
-    if (!panel.launchEnabled || m_worker.isBusy())
+    // While the row's new selection is gathered the panel still holds the one before, which is
+    // not the application a Return or double click on the row means.
+    if (!panel.launchEnabled || m_worker.isBusy() || !m_selection.isSettled())
         return;
     const LaunchChoice choice = m_selection.launchChoice();
     if (!choice.launchable())

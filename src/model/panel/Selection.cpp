@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/locale/LanguageNames.h"
 #include "text/Texts.h"
+#include "work/WorkPools.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -24,10 +25,14 @@ Selection::Selection(std::shared_ptr<const Platform> platform, StoredLanguages &
       m_runningInstances(runningInstances)
 {
     connect(&m_gathering, &QFutureWatcher<SelectionFacts>::finished, this, [this] {
-        const SelectionFacts facts = m_gathering.result();
-        // Only the latest selection is shown; an earlier one's facts arrive for nothing.
-        if (!m_pending || facts.app->path() != m_pending->path())
+        m_gatheringRuns = false;
+        // Only the latest selection is shown: one made meanwhile is gathered now, and the
+        // facts of those passed over are never gathered at all.
+        if (!m_pending)
             return;
+        if (m_gathered != m_pending)
+            return gatherPending();
+        const SelectionFacts facts = m_gathering.result();
         m_pending.reset();
         show(facts);
         emit settled();
@@ -91,10 +96,10 @@ void Selection::selectInBackground(const AppListingPtr &listing)
     if (!listing)
         return;
     m_pending = listing;
-    m_gathering.setFuture(
-        QtConcurrent::run([platform = m_platform, listing, running = m_runningInstances] {
-            return gather(*platform, listing, running);
-        }));
+    // One gathering at a time, so that a held arrow key gathers only where it stops; one that
+    // takes long (a hanging tool) is not waited for.
+    if (!m_gatheringRuns || m_gatherClock.hasExpired(kProvisionalMs))
+        gatherPending();
     QTimer::singleShot(kProvisionalMs, this, [this, listing] {
         if (m_pending != listing)
             return;
@@ -104,6 +109,18 @@ void Selection::selectInBackground(const AppListingPtr &listing)
         m_panel.launching = m_launching;
         emit panelChanged(m_panel);
     });
+}
+
+void Selection::gatherPending()
+{
+    m_gathered = m_pending;
+    m_gatheringRuns = true;
+    m_gatherClock.start();
+    m_gathering.setFuture(
+        QtConcurrent::run(WorkPools::gathering(), [platform = m_platform, listing = m_pending,
+                                                   running = m_runningInstances] {
+            return gather(*platform, listing, running);
+        }));
 }
 
 void Selection::show(const SelectionFacts &facts)
@@ -222,6 +239,7 @@ void Selection::refreshRunning()
     // processes are looked through on another thread.
     m_scanned = m_current;
     m_runningScan.setFuture(QtConcurrent::run(
+        WorkPools::gathering(),
         [app = m_current, running = m_runningInstances,
          stored = m_storedLanguages.knownStoredLanguage(m_current->identifier())] {
             return running.currentInstanceLanguageString(*app, stored);

@@ -5,6 +5,7 @@
 #include "language/LaunchChoice.h"
 #include "language/LaunchEvent.h"
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QObject>
 #include <memory>
@@ -73,6 +74,7 @@ signals:
     void settled();
 
 private:
+    void gatherPending();
     void show(const SelectionFacts &facts);
     void updateAlwaysOpenEntry();
     Panel::StoredIndex storedIndex() const;
@@ -86,9 +88,13 @@ private:
     PanelContent m_panel;
     bool m_ownEntry = false;
     bool m_launching = false;
-    // The listing being gathered in the background, and the work that gathers it.
+    // The listing to show once gathered in the background; the one being gathered, and the
+    // work that gathers it (one at a time).
     AppListingPtr m_pending;
+    AppListingPtr m_gathered;
     QFutureWatcher<SelectionFacts> m_gathering;
+    bool m_gatheringRuns = false;
+    QElapsedTimer m_gatherClock;
     // The running line worked out again in the background, for the application it names.
     QFutureWatcher<QString> m_runningScan;
     AppListingPtr m_scanned;

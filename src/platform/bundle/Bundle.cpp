@@ -94,17 +94,21 @@ QString Bundle::bundleIdentifier() const
     return stringValue(m_info, QStringLiteral("CFBundleIdentifier"));
 }
 
-QString Bundle::executablePath() const
+QString Bundle::executableName() const
 {
-    const QString name = stringValue(m_info, QStringLiteral("CFBundleExecutable"));
+    return stringValue(m_info, QStringLiteral("CFBundleExecutable"));
+}
+
+QString Bundle::executablePath(const QString &bundlePath, const QString &name)
+{
     if (!isConfinedRelativePath(name))
         return {};
-    const QString macOS = m_path + QStringLiteral("/Contents/MacOS");
+    const QString macOS = bundlePath + QStringLiteral("/Contents/MacOS");
     const QString candidate = QDir::cleanPath(macOS + QLatin1Char('/') + name);
 
     // Links are followed before deciding: the file that would really run must lie inside the
     // bundle's own MacOS folder, which itself must not lead elsewhere.
-    const QString realBundle = DirectoryListing::canonicalPath(m_path);
+    const QString realBundle = DirectoryListing::canonicalPath(bundlePath);
     const QString realMacOS = DirectoryListing::canonicalPath(macOS);
     const QString realCandidate = DirectoryListing::canonicalPath(candidate);
     if (realBundle.isEmpty() || realCandidate.isEmpty() ||

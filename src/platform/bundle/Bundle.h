@@ -24,9 +24,11 @@ public:
     QStringList localizations() const { return m_localizations; }
     // Contents/Resources; empty when the bundle has no resource folder.
     QString resourcePath() const { return m_resourcePath; }
-    // The file CFBundleExecutable names in Contents/MacOS. Empty when missing, not a file, or
-    // when the name (or a link) leads outside Contents/MacOS.
-    QString executablePath() const;
+    // CFBundleExecutable: the name of its program in Contents/MacOS, as declared.
+    QString executableName() const;
+    // The file `name` in the Contents/MacOS folder of the bundle at `bundlePath`. Empty when
+    // missing, not a file, or when the name (or a link) leads outside Contents/MacOS.
+    static QString executablePath(const QString &bundlePath, const QString &name);
 
     // The localisation the user's preferred languages choose among this bundle's, each language
     // tried with its parents (LocalizationMatch); falls back to the development region, then

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMutex>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -155,6 +156,56 @@ struct XServer {
     }
 };
 
+// A window of Vexilo's own on its own connection, whose property changes the server stamps with
+// its time.
+class TimeWindow {
+public:
+    TimeWindow()
+    {
+        int screenNumber = 0;
+        m_connection = xcb_connect(nullptr, &screenNumber);
+        if (xcb_connection_has_error(m_connection))
+            return;
+        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
+        for (int i = 0; i < screenNumber && screens.rem; ++i)
+            xcb_screen_next(&screens);
+        if (!screens.rem)
+            return;
+        m_window = xcb_generate_id(m_connection);
+        const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, screens.data->root, 0, 0, 1,
+                          1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                          XCB_CW_EVENT_MASK, &events);
+    }
+    ~TimeWindow() { xcb_disconnect(m_connection); }
+    TimeWindow(const TimeWindow &) = delete;
+    TimeWindow &operator=(const TimeWindow &) = delete;
+
+    bool isUsable() const
+    {
+        return m_window != XCB_WINDOW_NONE && !xcb_connection_has_error(m_connection);
+    }
+    quint32 now()
+    {
+        xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, m_window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, 0, nullptr);
+        xcb_flush(m_connection);
+        while (xcb_generic_event_t *event = xcb_wait_for_event(m_connection)) {
+            const bool stamped = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+            const quint32 time =
+                stamped ? reinterpret_cast<xcb_property_notify_event_t *>(event)->time : 0;
+            free(event);
+            if (stamped)
+                return time;
+        }
+        return 0;
+    }
+
+private:
+    xcb_connection_t *m_connection = nullptr;
+    xcb_window_t m_window = XCB_WINDOW_NONE;
+};
+
 #endif
 
 } // namespace
@@ -271,37 +322,18 @@ quint32 serverTime()
 #ifdef VEXILO_HAVE_XCB
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return 0;
-    int screenNumber = 0;
-    xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
-    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> owner(connection, xcb_disconnect);
-    if (xcb_connection_has_error(connection))
-        return 0;
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < screenNumber && screens.rem; ++i)
-        xcb_screen_next(&screens);
-    if (!screens.rem)
-        return 0;
-    // The server stamps the change of a property of a window of our own with its time.
-    const xcb_window_t window = xcb_generate_id(connection);
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screens.data->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
-                      &events);
-    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
-                        8, 0, nullptr);
-    xcb_flush(connection);
-    quint32 time = 0;
-    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
-        const bool stamped = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
-        if (stamped)
-            time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
-        free(event);
-        if (stamped)
-            break;
+    // Connecting and making the window cost more than the question itself: both are kept for the
+    // run (and made again should the connection break).
+    static QMutex mutex;
+    static TimeWindow *source = nullptr;
+    QMutexLocker lock(&mutex);
+    if (source && !source->isUsable()) {
+        delete source;
+        source = nullptr;
     }
-    xcb_destroy_window(connection, window);
-    xcb_flush(connection);
-    return time;
+    if (!source)
+        source = new TimeWindow;
+    return source->isUsable() ? source->now() : 0;
 #else
     return 0;
 #endif
