@@ -263,10 +263,12 @@ QList<DesktopApplication> DesktopEntries::applications() const
         const QString folder = m_setup.folders.at(index);
         // Subfolders count (their names join the ID); linked folders are not followed, so a
         // loop of links cannot hold the scan.
-        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        // (No name filter: Qt compiles one into a regular expression per folder.)
+        QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
+            if (!path.endsWith(QLatin1String(".desktop")))
+                continue;
             QString id = path.mid(folder.size() + 1);
             id.replace(QLatin1Char('/'), QLatin1Char('-'));
             // The first folder that has an ID decides for it, even when it hides the entry.

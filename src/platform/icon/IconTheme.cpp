@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <iterator>
 #include <dirent.h>
 
 namespace {
@@ -21,41 +22,51 @@ bool endsWith(const char *name, size_t length, const char *suffix)
     return length > 4 && std::memcmp(name + length - 4, suffix, 4) == 0;
 }
 
+// Largest first: the row draws icons at up to twice 58 pixels.
+const QString kSizes[] = {
+    QStringLiteral("256x256"), QStringLiteral("scalable"), QStringLiteral("512x512"),
+    QStringLiteral("192x192"), QStringLiteral("128x128"),  QStringLiteral("96x96"),
+    QStringLiteral("64x64"),   QStringLiteral("48x48"),    QStringLiteral("32x32")};
+const QString kThemes[] = {QStringLiteral("hicolor"), QStringLiteral("Adwaita"),
+                           QStringLiteral("breeze")};
+constexpr qsizetype kThemeFolders = std::size(kSizes) * std::size(kThemes);
+
 } // namespace
 
 IconTheme::IconTheme(const QStringList &dataFolders)
+    : m_dataFolders(dataFolders), m_folders((kThemeFolders + 1) * dataFolders.size())
 {
-    // Largest first: the row draws icons at up to twice 58 pixels. Sizes before data folders,
-    // as the rules say.
-    static const QStringList sizes{
-        QStringLiteral("256x256"), QStringLiteral("scalable"), QStringLiteral("512x512"),
-        QStringLiteral("192x192"), QStringLiteral("128x128"),  QStringLiteral("96x96"),
-        QStringLiteral("64x64"),   QStringLiteral("48x48"),    QStringLiteral("32x32")};
-    static const QStringList themes{QStringLiteral("hicolor"), QStringLiteral("Adwaita"),
-                                    QStringLiteral("breeze")};
-    for (const QString &theme : themes) {
-        for (const QString &size : sizes) {
-            for (const QString &data : dataFolders) {
-                m_folders.append(Folder(data + QStringLiteral("/icons/") + theme +
-                                            QLatin1Char('/') + size + QStringLiteral("/apps/"),
-                                        false));
-            }
-        }
-    }
-    for (const QString &data : dataFolders)
-        m_folders.append(Folder(data + QStringLiteral("/pixmaps/"), true));
 }
 
-void IconTheme::list(Folder &folder)
+bool IconTheme::isPixmaps(qsizetype index) const
 {
+    return index >= kThemeFolders * m_dataFolders.size();
+}
+
+QString IconTheme::folderPath(qsizetype index) const
+{
+    const qsizetype data = index % m_dataFolders.size();
+    if (isPixmaps(index))
+        return m_dataFolders.at(data) + QStringLiteral("/pixmaps/");
+    // Sizes before data folders, as the rules say.
+    const qsizetype themeSize = index / m_dataFolders.size();
+    return m_dataFolders.at(data) + QStringLiteral("/icons/") +
+           kThemes[themeSize / std::size(kSizes)] + QLatin1Char('/') +
+           kSizes[themeSize % std::size(kSizes)] + QStringLiteral("/apps/");
+}
+
+void IconTheme::list(qsizetype index)
+{
+    Folder &folder = m_folders[index];
     folder.listed = true;
-    DIR *dir = ::opendir(QFile::encodeName(folder.path).constData());
+    const bool pixmaps = isPixmaps(index);
+    DIR *dir = ::opendir(QFile::encodeName(folderPath(index)).constData());
     if (!dir)
         return;
     while (const dirent *entry = ::readdir(dir)) {
         const size_t length = std::strlen(entry->d_name);
         if (!endsWith(entry->d_name, length, ".png") && !endsWith(entry->d_name, length, ".svg") &&
-            !(folder.pixmaps && endsWith(entry->d_name, length, ".xpm")))
+            !(pixmaps && endsWith(entry->d_name, length, ".xpm")))
             continue;
         // The file system tells regular files; a link, or an entry of unknown kind, is checked
         // when asked for; folders and devices are no icons.
@@ -78,16 +89,19 @@ QString IconTheme::iconFile(const QString &name)
         name == QLatin1String("."))
         return {};
     const QString files[] = {name + kPng, name + kSvg, name + kXpm};
-    for (Folder &folder : m_folders) {
+    for (qsizetype index = 0; index < m_folders.size(); ++index) {
+        Folder &folder = m_folders[index];
         if (!folder.listed)
-            list(folder);
+            list(index);
+        if (folder.files.isEmpty() && folder.links.isEmpty())
+            continue;
         for (const QString &file : files) {
-            if (&file == &files[2] && !folder.pixmaps)
+            if (&file == &files[2] && !isPixmaps(index))
                 break;
             // A listed regular file is one; a link counts when it leads to one.
             if (folder.files.contains(file) ||
-                (folder.links.contains(file) && isFile(folder.path + file)))
-                return folder.path + file;
+                (folder.links.contains(file) && isFile(folderPath(index) + file)))
+                return folderPath(index) + file;
         }
     }
     return {};

@@ -20,16 +20,18 @@ public:
 
 private:
     struct Folder {
-        Folder(QString folder, bool isPixmaps) : path(std::move(folder)), pixmaps(isPixmaps) {}
-        QString path;
-        bool pixmaps;
         bool listed = false;
         // Names with an icon's extension: regular files, and entries that may be links (checked
         // when asked for).
         QSet<QString> files;
         QSet<QString> links;
     };
-    void list(Folder &folder);
+    // The folders in lookup order: each theme's sizes, each size in every data folder; then
+    // the pixmaps folders.
+    QString folderPath(qsizetype index) const;
+    bool isPixmaps(qsizetype index) const;
+    void list(qsizetype index);
 
+    QStringList m_dataFolders;
     QList<Folder> m_folders;
 };
