@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
-#include <iterator>
 #include <dirent.h>
+#include <iterator>
 
 namespace {
 
