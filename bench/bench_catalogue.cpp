@@ -2,12 +2,15 @@
 // that reads and parses each Info.plist with libplist and lists each Resources folder, in
 // wall and CPU time (goal: at most 1.5x each). And the progress bar while the 10,000 load as
 // Vexilo loads them (on the loading thread, reported to the main thread): it must move often
-// enough to look smooth, and not once per application.
+// enough to look smooth, and not once per application. With "menu": 10,000 generated desktop
+// entries, their icons in a generated hicolor theme (goal: under 1 s), and the machine's own
+// menu, per entry.
 #include "BenchSupport.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLoader.h"
 #include "platform/Platform.h"
 #include "platform/bundle/Workspace.h"
+#include "platform/desktop/DesktopEntries.h"
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/preferences/UserDefaults.h"
 
@@ -172,12 +175,108 @@ void benchLoad(const QString &root, int count, int rounds)
                 longest <= 100000000 && moves.size() - 1 <= 201);
 }
 
+// `count` menu entries in two data folders (the user's and a system one, some in a vendor
+// subfolder) as real ones are: a localised name, an Exec found on PATH, every seventh a text
+// domain; icons in the hicolor theme at several sizes, some in pixmaps, some given by path, one
+// in ten missing.
+void generateMenu(const QString &home, const QString &system, int count)
+{
+    const QStringList sizes{"48x48", "256x256", "scalable", "128x128"};
+    for (const QString &size : sizes)
+        QDir().mkpath(system + QStringLiteral("/icons/hicolor/") + size + QStringLiteral("/apps"));
+    QDir().mkpath(system + QStringLiteral("/pixmaps"));
+    QDir().mkpath(system + QStringLiteral("/applications/vendor"));
+    QDir().mkpath(home + QStringLiteral("/applications"));
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("org.bench.Menu%1").arg(i, 5, 10, QLatin1Char('0'));
+        QString icon = name;
+        if (i % 10 == 9) {
+            icon = QStringLiteral("missing-") + name;
+        } else if (i % 10 == 8) {
+            Bench::writeFile(system + QStringLiteral("/pixmaps/") + name + QStringLiteral(".xpm"),
+                             "x");
+        } else if (i % 10 == 7) {
+            icon = system + QStringLiteral("/pixmaps/") + name + QStringLiteral(".png");
+            Bench::writeFile(icon, "x");
+        } else {
+            const QString &size = sizes.at(i % sizes.size());
+            Bench::writeFile(system + QStringLiteral("/icons/hicolor/") + size +
+                                 QStringLiteral("/apps/") + name +
+                                 (size == QLatin1String("scalable") ? ".svg" : ".png"),
+                             "x");
+        }
+        QByteArray entry = "[Desktop Entry]\nType=Application\nName=Menu " + QByteArray::number(i) +
+                           "\nName[fr]=Menu fr " + QByteArray::number(i) +
+                           "\nComment=A generated program\nExec=true %U\nIcon=" + icon.toUtf8() +
+                           "\nCategories=Utility;\n";
+        if (i % 7 == 0)
+            entry += "X-GNOME-Gettext-Domain=bench-" + QByteArray::number(i) + "\n";
+        const QString folder = i % 10 == 0   ? home + QStringLiteral("/applications/")
+                               : i % 10 == 1 ? system + QStringLiteral("/applications/vendor/")
+                                             : system + QStringLiteral("/applications/");
+        Bench::writeFile(folder + name + QStringLiteral(".desktop"), entry);
+    }
+}
+
+// Median wall time of loading a catalogue of no bundles with the menu of `setup`.
+qint64 menuLoad(const QString &root, const DesktopEntries::Setup &setup, int rounds,
+                qsizetype &loaded)
+{
+    const QString folder = root + QStringLiteral("/NoBundles");
+    QDir().mkpath(folder);
+    Home home(folder);
+    home.platform->desktopEntries = std::make_shared<DesktopEntries>(setup);
+    CatalogueLoader::load(*home.platform, *home.defaults, {}); // warms the file cache
+    std::vector<qint64> wall;
+    for (int round = 0; round < rounds; ++round) {
+        QElapsedTimer t;
+        t.start();
+        loaded = CatalogueLoader::load(*home.platform, *home.defaults, {}).allApps.size();
+        wall.push_back(t.nsecsElapsed());
+    }
+    return Bench::median(wall);
+}
+
+void benchMenu(const QString &root, const DesktopEntries::Setup &machine)
+{
+    constexpr int count = 10000;
+    const QString home = root + QStringLiteral("/menu-home");
+    const QString system = root + QStringLiteral("/menu-system");
+    generateMenu(home, system, count);
+    DesktopEntries::Setup setup = machine;
+    setup.folders = {home + QStringLiteral("/applications"),
+                     system + QStringLiteral("/applications")};
+    setup.userServices = home + QStringLiteral("/dbus-1/services");
+    qsizetype loaded = 0;
+    const qint64 generated = menuLoad(root, setup, 5, loaded);
+    std::printf("menu of %lld generated entries (median of 5): load %.1f ms, %.1f us an entry\n",
+                static_cast<long long>(loaded), generated / 1e6, generated / 1e3 / count);
+    Bench::goal("menu load, 10000 entries",
+                QStringLiteral("%1 ms, %2 us an entry")
+                    .arg(generated / 1e6, 0, 'f', 1)
+                    .arg(generated / 1e3 / count, 0, 'f', 1),
+                QStringLiteral("none"), QStringLiteral("< 1 s"),
+                loaded == count && generated < 1000000000);
+
+    // The machine's own menu, against no menu at all, in the same rounds' conditions.
+    qsizetype real = 0, none = 0;
+    const qint64 withMenu = menuLoad(root, machine, 21, real);
+    DesktopEntries::Setup empty = machine;
+    empty.folders = {root + QStringLiteral("/no-menu/applications")};
+    const qint64 without = menuLoad(root, empty, 21, none);
+    const double perEntry = real > 0 ? (withMenu - without) / 1e3 / real : 0;
+    std::printf("this machine's menu, %lld entries (median of 21): load %.2f ms, %.2f ms without "
+                "it; %.1f us an entry\n",
+                static_cast<long long>(real), withMenu / 1e6, without / 1e6, perEntry);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
+    const DesktopEntries::Setup machineMenu = DesktopEntries::standardSetup();
     Bench::isolateHome(dir.path());
     // Each size alone when named: 1000 or 10000.
     const QStringList sizes = app.arguments().mid(1);
@@ -185,5 +284,7 @@ int main(int argc, char *argv[])
         benchLoad(dir.path(), 1000, 9);
     if (sizes.isEmpty() || sizes.contains(QStringLiteral("10000")))
         benchLoad(dir.path(), 10000, 5);
+    if (sizes.isEmpty() || sizes.contains(QStringLiteral("menu")))
+        benchMenu(dir.path(), machineMenu);
     return 0;
 }

@@ -25,10 +25,14 @@
 #include <QDateTime>
 #include <QIcon>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
 const QString kFallbackIdentifier = QStringLiteral("org.vexilo.Vexilo");
+// A window that is never painted (started on a desktop out of sight) waits no longer than this
+// to show its catalogue.
+constexpr int kFirstPaintWaitMs = 250;
 
 QString ownIdentifier(const Platform &platform)
 {
@@ -164,6 +168,8 @@ void AppController::start()
 {
     centreOnScreen(m_window.get());
     m_window->setGenericIcon([platform = m_platform] { return genericIcon(*platform); });
+    m_window->installEventFilter(this);
+    QTimer::singleShot(kFirstPaintWaitMs, this, &AppController::firstPaintDone);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -171,8 +177,33 @@ void AppController::start()
     m_catalogue->startLoading();
 }
 
+bool AppController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Once the event loop is back from painting.
+    if (watched == m_window.get() && event->type() == QEvent::Paint) {
+        m_window->removeEventFilter(this);
+        QTimer::singleShot(0, this, &AppController::firstPaintDone);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AppController::firstPaintDone()
+{
+    if (m_windowPainted)
+        return;
+    m_windowPainted = true;
+    if (m_loadedBeforePaint)
+        catalogueLoaded();
+}
+
 void AppController::catalogueLoaded()
 {
+    // The load runs beside the window's start; what showing it costs (the row's icons, the first
+    // selection) waits for the window's first paint rather than delaying it.
+    if (!m_windowPainted) {
+        m_loadedBeforePaint = true;
+        return;
+    }
     m_window->setAboutTexts(aboutTexts(m_platform->mainBundlePath));
     m_window->finishLoading();
 

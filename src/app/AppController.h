@@ -50,12 +50,16 @@ public:
         std::function<void(QWidget *parent, std::function<void(const QStringList &paths)> done)>;
     void setApplicationChooser(ApplicationChooser chooser);
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // The window shows the catalogue.
     void catalogueShown();
 
 private:
     void catalogueLoaded();
+    // The window has painted once (or could not, unseen): a catalogue loaded before may show.
+    void firstPaintDone();
     void applicationActivated();
 
     // Adding, removing and hiding applications.
@@ -86,4 +90,6 @@ private:
     SupportCommands::DonationAsker m_askToDonate;
     std::function<QDateTime()> m_now;
     ApplicationChooser m_chooseApplications;
+    bool m_windowPainted = false;
+    bool m_loadedBeforePaint = false;
 };

@@ -18,9 +18,38 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
+#include <QTimer>
 #include <QTranslator>
+#include <QWidget>
 #include <QtConcurrent>
 #include <cstdio>
+
+namespace {
+
+// Runs `work` once the event loop is back from the first paint of a window: what the window
+// does not need in order to show must not compete with it for the processor or the loader.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(std::function<void()> work, QObject *parent)
+        : QObject(parent), m_work(std::move(work))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_work && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow()) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, this, std::exchange(m_work, {}));
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
+} // namespace
 
 int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)> &started)
 {
@@ -55,14 +84,19 @@ int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)
     if (const auto bundle = Bundle::bundleWithPath(platform->mainBundlePath)) {
         const QString icon =
             bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("icns"));
-        // Decoding the icon's pictures took a tenth of start-up; the window does not wait for it.
+        // Decoding the icon's pictures took a tenth of start-up, and on another thread still
+        // competed with the window: it starts once the window has painted.
         if (!icon.isEmpty()) {
-            auto *decoded = new QFutureWatcher<QImage>(&app);
-            QObject::connect(decoded, &QFutureWatcher<QImage>::finished, &app, [decoded] {
-                QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decoded->result())));
-            });
-            decoded->setFuture(
-                QtConcurrent::run([icon] { return IconImage::loadToFit(icon, 128); }));
+            new AfterFirstPaint(
+                [icon, &app] {
+                    auto *decoded = new QFutureWatcher<QImage>(&app);
+                    QObject::connect(decoded, &QFutureWatcher<QImage>::finished, &app, [decoded] {
+                        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(decoded->result())));
+                    });
+                    decoded->setFuture(
+                        QtConcurrent::run([icon] { return IconImage::loadToFit(icon, 128); }));
+                },
+                &app);
         }
         const QString qm = bundle->pathForResource(QStringLiteral("Vexilo"), QStringLiteral("qm"));
         if (!qm.isEmpty() && translator.load(qm)) {

@@ -198,6 +198,84 @@ private slots:
         QVERIFY(!DesktopEntries::isSafeId(u".desktop"_s));
     }
 
+    // The icon an entry's Icon= names: hicolor, then other themes, each largest first, sizes
+    // before data folders, PNG before SVG; then pixmaps. Listed in `files` (relative to the
+    // tree; "a -> b" a link, "a/" a folder); '@' in the icon is the tree.
+    void iconLookup_data()
+    {
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("expected");
+        const QString sys = u"system/icons/hicolor/"_s, user = u"data/icons/hicolor/"_s;
+        QTest::newRow("largest first")
+            << u"x"_s << QStringList{sys + "48x48/apps/x.png", sys + "256x256/apps/x.png"}
+            << sys + "256x256/apps/x.png";
+        QTest::newRow("size before data folder")
+            << u"x"_s << QStringList{user + "48x48/apps/x.png", sys + "128x128/apps/x.png"}
+            << sys + "128x128/apps/x.png";
+        QTest::newRow("user's data folder first")
+            << u"x"_s << QStringList{user + "64x64/apps/x.svg", sys + "64x64/apps/x.png"}
+            << user + "64x64/apps/x.svg";
+        QTest::newRow("hicolor before other themes")
+            << u"x"_s
+            << QStringList{u"system/icons/Adwaita/256x256/apps/x.png"_s, sys + "32x32/apps/x.png"}
+            << sys + "32x32/apps/x.png";
+        QTest::newRow("png before svg")
+            << u"x"_s << QStringList{sys + "scalable/apps/x.svg", sys + "scalable/apps/x.png"}
+            << sys + "scalable/apps/x.png";
+        QTest::newRow("pixmaps last")
+            << u"x"_s
+            << QStringList{u"system/pixmaps/x.png"_s, u"system/icons/breeze/48x48/apps/x.svg"_s}
+            << u"system/icons/breeze/48x48/apps/x.svg"_s;
+        QTest::newRow("pixmaps xpm")
+            << u"x"_s << QStringList{u"system/pixmaps/x.xpm"_s} << u"system/pixmaps/x.xpm"_s;
+        QTest::newRow("xpm only in pixmaps")
+            << u"x"_s << QStringList{sys + "48x48/apps/x.xpm"} << QString();
+        QTest::newRow("extension in the entry")
+            << u"x.png"_s << QStringList{sys + "scalable/apps/x.svg"}
+            << sys + "scalable/apps/x.svg";
+        QTest::newRow("link to a file")
+            << u"x"_s
+            << QStringList{u"system/real.png"_s, sys + "256x256/apps/x.png -> system/real.png"}
+            << sys + "256x256/apps/x.png";
+        QTest::newRow("dangling link and folder passed over")
+            << u"x"_s
+            << QStringList{sys + "256x256/apps/x.png -> system/gone.png",
+                           sys + "scalable/apps/x.svg/", sys + "48x48/apps/x.png"}
+            << sys + "48x48/apps/x.png";
+        QTest::newRow("absolute path")
+            << u"@/elsewhere/x.png"_s << QStringList{u"elsewhere/x.png"_s} << u"elsewhere/x.png"_s;
+        QTest::newRow("absolute path missing")
+            << u"@/elsewhere/x.png"_s << QStringList{sys + "256x256/apps/x.png"} << QString();
+        QTest::newRow("missing") << u"x"_s << QStringList{sys + "256x256/apps/y.png"} << QString();
+        QTest::newRow("name reaching out")
+            << u"../x"_s << QStringList{sys + "256x256/x.png"} << QString();
+    }
+    void iconLookup()
+    {
+        QFETCH(QString, icon);
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        DesktopTree t(dir.path());
+        t.write(u"bin/plain"_s, "#!/bin/sh\n", true);
+        for (const QString &file : files) {
+            const QStringList link = file.split(u" -> "_s);
+            const QString path = t.root() + '/' + link[0];
+            QVERIFY(QDir().mkpath(file.endsWith(u'/') ? path : QFileInfo(path).path()));
+            if (link.size() == 2)
+                QVERIFY(QFile::link(t.root() + '/' + link[1], path));
+            else if (!file.endsWith(u'/'))
+                t.write(file, "icon");
+        }
+        t.entry(t.systemFolder(), u"icon.desktop"_s,
+                "Name=I\nExec=plain\nIcon=" + icon.replace(u'@', t.root()).toUtf8() + '\n');
+        const QString want = expected.isEmpty() ? QString() : t.root() + '/' + expected;
+        const DesktopEntries entries(t.setup());
+        QCOMPARE(entries.applications().value(0).iconFile, want);
+        QCOMPARE(entries.application(u"icon.desktop"_s)->iconFile, want);
+    }
+
     void translations_data()
     {
         QTest::addColumn<QString>("id");

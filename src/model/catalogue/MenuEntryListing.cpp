@@ -8,7 +8,6 @@
 #include "platform/desktop/DesktopLaunch.h"
 #include "platform/desktop/DesktopProcesses.h"
 #include "platform/desktop/Translations.h"
-#include "platform/icon/IconTheme.h"
 #include "platform/locale/LocalizationMatch.h"
 #include "text/Texts.h"
 
@@ -20,7 +19,7 @@ std::shared_ptr<MenuEntryListing> MenuEntryListing::read(const DesktopApplicatio
     listing->m_path = app.path;
     listing->m_name = app.name;
     listing->m_identifier = app.id;
-    listing->m_iconFile = IconTheme::iconFile(app.icon, entries.dataFolders());
+    listing->m_iconFile = app.iconFile;
     listing->m_app = app;
     if (withLanguages) {
         const Translations::Found found = Translations::find(app, entries.setup());

@@ -5,6 +5,7 @@
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/DesktopOverride.h"
 #include "platform/files/FileOps.h"
+#include "platform/icon/IconTheme.h"
 #include "platform/locale/LocaleName.h"
 #include "platform/process/LaunchEnvironment.h"
 #include "platform/text/BoundedName.h"
@@ -55,6 +56,25 @@ QString iconOf(const DesktopEntry &entry)
 }
 
 } // namespace
+
+struct DesktopEntries::Lookups {
+    explicit Lookups(const DesktopEntries &entries)
+        : icons(entries.dataFolders()), path(entries.m_setup.path)
+    {
+    }
+    // Many entries run the same few programs (env, flatpak, sh): each is looked for on PATH once.
+    QString program(const QString &word)
+    {
+        auto found = programs.constFind(word);
+        if (found == programs.cend())
+            found = programs.insert(word, DesktopExec::findProgram(word, path));
+        return *found;
+    }
+
+    IconTheme icons;
+    QString path;
+    QHash<QString, QString> programs;
+};
 
 DesktopEntries::DesktopEntries(Setup setup) : m_setup(std::move(setup))
 {
@@ -164,7 +184,8 @@ bool DesktopEntries::isSafeId(const QString &id)
 }
 
 std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, const QString &path,
-                                                            QString *overrideLanguage) const
+                                                            QString *overrideLanguage,
+                                                            Lookups &lookups) const
 {
     const std::optional<DesktopEntry> entry = DesktopEntry::read(path);
     if (!entry)
@@ -179,7 +200,7 @@ std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, c
         !shownIn(*entry, m_setup.currentDesktops))
         return std::nullopt;
     const QString tryExec = entry->value(QStringLiteral("TryExec"));
-    if (!tryExec.isEmpty() && DesktopExec::findProgram(tryExec, m_setup.path).isEmpty())
+    if (!tryExec.isEmpty() && lookups.program(tryExec).isEmpty())
         return std::nullopt;
 
     DesktopApplication app;
@@ -194,9 +215,10 @@ std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, c
     if (!arguments)
         return std::nullopt;
     const qsizetype program = DesktopExec::programIndex(*arguments);
-    app.program = DesktopExec::findProgram(arguments->at(program), m_setup.path);
+    app.program = lookups.program(arguments->at(program));
     if (app.program.isEmpty())
         return std::nullopt;
+    app.iconFile = lookups.icons.iconFile(app.icon);
     app.arguments = *arguments;
     app.gettextDomain = entry->value(QStringLiteral("X-GNOME-Gettext-Domain"));
     if (app.gettextDomain.isEmpty())
@@ -210,11 +232,11 @@ std::optional<DesktopApplication> DesktopEntries::readEntry(const QString &id, c
 }
 
 std::optional<DesktopApplication> DesktopEntries::fromFile(const QString &id, const QString &path,
-                                                           int folderIndex) const
+                                                           int folderIndex, Lookups &lookups) const
 {
     QString overrideLanguage;
     std::optional<DesktopApplication> app =
-        readEntry(id, path, folderIndex == 0 ? &overrideLanguage : nullptr);
+        readEntry(id, path, folderIndex == 0 ? &overrideLanguage : nullptr, lookups);
     if (overrideLanguage.isEmpty())
         return app;
     // Vexilo's override stands in front of the entry it copied: that one is the application,
@@ -223,7 +245,7 @@ std::optional<DesktopApplication> DesktopEntries::fromFile(const QString &id, co
         for (const QString &candidate : candidatePaths(m_setup.folders.at(next), id)) {
             if (!QFileInfo::exists(candidate))
                 continue;
-            std::optional<DesktopApplication> original = readEntry(id, candidate, nullptr);
+            std::optional<DesktopApplication> original = readEntry(id, candidate, nullptr, lookups);
             if (original)
                 original->overrideLanguage = overrideLanguage;
             return original;
@@ -236,21 +258,24 @@ QList<DesktopApplication> DesktopEntries::applications() const
 {
     QList<DesktopApplication> apps;
     QSet<QString> seen;
+    Lookups lookups(*this);
     for (int index = 0; index < m_setup.folders.size(); ++index) {
         const QString folder = m_setup.folders.at(index);
         // Subfolders count (their names join the ID); linked folders are not followed, so a
         // loop of links cannot hold the scan.
-        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        // (No name filter: Qt compiles one into a regular expression per folder.)
+        QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
+            if (!path.endsWith(QLatin1String(".desktop")))
+                continue;
             QString id = path.mid(folder.size() + 1);
             id.replace(QLatin1Char('/'), QLatin1Char('-'));
             // The first folder that has an ID decides for it, even when it hides the entry.
             if (seen.contains(id))
                 continue;
             seen.insert(id);
-            if (std::optional<DesktopApplication> app = fromFile(id, path, index))
+            if (std::optional<DesktopApplication> app = fromFile(id, path, index, lookups))
                 apps.append(std::move(*app));
         }
     }
@@ -261,8 +286,10 @@ std::optional<DesktopApplication> DesktopEntries::application(const QString &id)
 {
     for (int index = 0; index < m_setup.folders.size(); ++index) {
         for (const QString &candidate : candidatePaths(m_setup.folders.at(index), id)) {
-            if (QFileInfo(candidate).isFile())
-                return fromFile(id, candidate, index);
+            if (QFileInfo(candidate).isFile()) {
+                Lookups lookups(*this);
+                return fromFile(id, candidate, index, lookups);
+            }
         }
     }
     return std::nullopt;

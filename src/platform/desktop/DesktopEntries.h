@@ -16,6 +16,8 @@ struct DesktopApplication {
     QString name;
     // Icon: a theme icon's name, or an absolute file path.
     QString icon;
+    // The file it is drawn from (IconTheme); empty for the generic icon.
+    QString iconFile;
     // What Exec runs for a launch without files, field codes expanded.
     QStringList arguments;
     // The program Exec runs (past "env"), found on PATH; symbolic links kept.
@@ -87,12 +89,14 @@ public:
     static bool isSafeId(const QString &id);
 
 private:
+    // What a reading of the menu looks up once for all its entries: icon folders, programs.
+    struct Lookups;
     // The application of an entry file, applying the menu's rules; `lower` finds the entry an
     // override by Vexilo stands in front of.
     std::optional<DesktopApplication> fromFile(const QString &id, const QString &path,
-                                               int folderIndex) const;
+                                               int folderIndex, Lookups &lookups) const;
     std::optional<DesktopApplication> readEntry(const QString &id, const QString &path,
-                                                QString *overrideLanguage) const;
+                                                QString *overrideLanguage, Lookups &lookups) const;
 
     Setup m_setup;
     QStringList m_localeKeys;

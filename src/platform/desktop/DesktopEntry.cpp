@@ -6,6 +6,7 @@
 std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray &text, const QString &firstGroup)
 {
     DesktopEntry entry;
+    entry.m_text = text;
     Group *current = nullptr;
     qsizetype start = 0;
     while (start < text.size()) {
@@ -33,9 +34,10 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray &text, const QS
         const qsizetype equals = line.indexOf('=');
         if (!current || equals <= 0)
             continue;
-        const QString key = QString::fromUtf8(line.first(equals).trimmed());
-        const QString value = QString::fromUtf8(line.sliced(equals + 1).trimmed());
-        current->entries.append({key, value});
+        const QByteArrayView key = line.first(equals).trimmed();
+        const QByteArrayView value = line.sliced(equals + 1).trimmed();
+        current->entries.append({key.data() - text.constData(), key.size(),
+                                 value.data() - text.constData(), value.size()});
     }
     if (entry.m_groups.isEmpty())
         return std::nullopt;
@@ -60,28 +62,29 @@ const DesktopEntry::Group *DesktopEntry::group(const QString &name) const
     return nullptr;
 }
 
-bool DesktopEntry::hasKey(const QString &key, const QString &groupName) const
+const DesktopEntry::Line *DesktopEntry::find(const QString &key, const QString &groupName) const
 {
     const Group *g = group(groupName);
     if (!g)
-        return false;
-    for (const auto &entry : g->entries) {
-        if (entry.first == key)
-            return true;
+        return nullptr;
+    const QByteArray wanted = key.toUtf8();
+    // The last of repeated keys wins.
+    for (auto it = g->entries.crbegin(); it != g->entries.crend(); ++it) {
+        if (bytes(it->keyAt, it->keyLength) == wanted)
+            return &*it;
     }
-    return false;
+    return nullptr;
+}
+
+bool DesktopEntry::hasKey(const QString &key, const QString &groupName) const
+{
+    return find(key, groupName) != nullptr;
 }
 
 QString DesktopEntry::rawValue(const QString &key, const QString &groupName) const
 {
-    const Group *g = group(groupName);
-    if (!g)
-        return {};
-    for (auto it = g->entries.crbegin(); it != g->entries.crend(); ++it) {
-        if (it->first == key)
-            return it->second;
-    }
-    return {};
+    const Line *line = find(key, groupName);
+    return line ? QString::fromUtf8(bytes(line->valueAt, line->valueLength)) : QString();
 }
 
 QString DesktopEntry::value(const QString &key, const QString &groupName) const

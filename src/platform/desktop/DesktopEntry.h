@@ -45,11 +45,22 @@ public:
     static QStringList splitList(const QString &raw);
 
 private:
+    // A key and its value as places in the text: a menu reads a few keys of files that hold
+    // hundreds of translations, which are converted only when asked for.
+    struct Line {
+        qsizetype keyAt, keyLength, valueAt, valueLength;
+    };
     struct Group {
         QString name;
-        QList<std::pair<QString, QString>> entries;
+        QList<Line> entries;
     };
     const Group *group(const QString &name) const;
+    QByteArrayView bytes(qsizetype at, qsizetype length) const
+    {
+        return QByteArrayView(m_text.constData() + at, length);
+    }
+    const Line *find(const QString &key, const QString &groupName) const;
 
+    QByteArray m_text;
     QList<Group> m_groups;
 };

@@ -182,10 +182,13 @@ QImage decodeToFit(const QByteArray &data, int minimumSide)
     const QByteArray contents = data.startsWith("icns") ? checkedIcns(data) : data;
     if (contents.isEmpty())
         return {};
+    // Named, an .icns file loads its one image plugin; unnamed, Qt loads every plugin it has
+    // (TIFF, WebP, ...) to ask each whether it reads the data.
+    const QByteArray format = contents.startsWith("icns") ? QByteArray("icns") : QByteArray();
     QBuffer buffer;
     buffer.setData(contents);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
     const int count = reader.imageCount();
     if (count <= 1)
         return reader.read();
@@ -220,7 +223,7 @@ QImage decodeToFit(const QByteArray &data, int minimumSide)
     QBuffer again;
     again.setData(contents);
     again.open(QIODevice::ReadOnly);
-    QImageReader sequential(&again);
+    QImageReader sequential(&again, format);
     QImage best;
     for (int i = 0; i < count && sequential.canRead(); ++i) {
         const QImage image = sequential.read();
