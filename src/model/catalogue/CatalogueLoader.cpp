@@ -20,13 +20,6 @@ namespace CatalogueLoader {
 
 namespace {
 
-void append(Result &result, const AppListingPtr &listing, const QStringList &hidden)
-{
-    if (!CatalogueChanges::isHidden(*listing, hidden))
-        result.apps.append(listing);
-    result.allApps.append(listing);
-}
-
 // Passes progress on when it has moved by a step of the whole, so that a load of ten thousand
 // entries does not flood the main thread's event loop.
 class ProgressSteps {
@@ -105,7 +98,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         // Every entry counts, before it is tested.
         steps.advance();
         // A hidden entry (".app" itself, "._Foo.app" left by copies) is no application.
-        if (entry.startsWith(QLatin1Char('.')) || QFileInfo(entry).suffix() != QLatin1String("app"))
+        if (entry.startsWith(QLatin1Char('.')) || !entry.endsWith(QLatin1String(".app")))
             continue;
         const QString resolved =
             mayBeLink ? DirectoryListing::canonicalPath(folder + QLatin1Char('/') + entry)
@@ -115,7 +108,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
                 << QStringLiteral("Error: omitting %1: could not get full path.").arg(entry);
             continue;
         }
-        append(result, AppListing::fromPath(resolved, workspace), hidden);
+        result.allApps.append(AppListing::fromPath(resolved, workspace));
     }
 
     // Asked all at once, so that the folder is checked once rather than for every entry.
@@ -139,12 +132,12 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
             if (exists && !listing->identifier().isEmpty())
                 rewrites.insert(entry, listing->identifier());
         }
-        append(result, listing, hidden);
+        result.allApps.append(listing);
     }
     for (const DesktopApplication &app : std::as_const(desktopApps)) {
         steps.advance();
-        append(result, AppListing::fromDesktopApplication(app, *platform.desktopEntries, false),
-               hidden);
+        result.allApps.append(
+            AppListing::fromDesktopApplication(app, *platform.desktopEntries, false));
     }
 
     // Written only when an old path entry became an identifier, and to the array as it is on
@@ -166,8 +159,9 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         });
     }
 
-    sortByName(result.apps);
+    // Sorted once: the visible ones keep the order they have among all.
     sortByName(result.allApps);
+    result.apps = CatalogueChanges::visibleApps(result.allApps, hidden);
     return result;
 }
 
