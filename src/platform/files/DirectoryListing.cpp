@@ -192,10 +192,12 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize, b
         ::close(fd);
         return std::nullopt;
     }
-    // Room for one byte more than the size, so that the read reaching the end is short.
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    // The file as it was when opened: read up to the size it had then, without a read more to
+    // find its end. Files that tell no size (such as those of /proc) are read to their end.
+    const qsizetype expected = qsizetype(info.st_size);
+    QByteArray bytes(expected > 0 ? expected : 4096, Qt::Uninitialized);
     qsizetype size = 0;
-    for (;;) {
+    while (expected == 0 || size < expected) {
         if (size == bytes.size())
             bytes.resize(size + 65536);
         const ssize_t n = ::read(fd, bytes.data() + size, size_t(bytes.size() - size));
