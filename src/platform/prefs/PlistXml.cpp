@@ -167,11 +167,7 @@ std::optional<PlistValue> dataFromText(std::string_view text)
 class Builder {
 public:
     // `textChecked`: the reader hands over only text it has already found to be plist text.
-    explicit Builder(bool textChecked = false) : m_textChecked(textChecked)
-    {
-        // Deep enough for most files without a move of the frames.
-        m_stack.reserve(8);
-    }
+    explicit Builder(bool textChecked = false) : m_textChecked(textChecked) {}
 
     bool failed() const { return m_failed; }
 
