@@ -39,15 +39,15 @@ bool restoreDisabledResources(const QString &bundlePath)
 {
     if (bundlePath.isEmpty())
         return true;
-    const QString contents = bundlePath + QStringLiteral("/Contents");
-    const QString disabled = contents + QStringLiteral("/Resources Disabled");
-    const QString resources = contents + QStringLiteral("/Resources");
-
     // Only a real folder holds disabled resources, in a Contents folder that is the bundle's own.
     // A file or a link of either name is left alone: deleting it would lose data, and following
     // a link would move files about elsewhere. Most bundles have none: that look comes first.
-    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder ||
-        DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder)
+    const QString disabled = bundlePath + QStringLiteral("/Contents/Resources Disabled");
+    if (DirectoryListing::kindOf(disabled) != DirectoryListing::Kind::Folder)
+        return true;
+    const QString contents = bundlePath + QStringLiteral("/Contents");
+    const QString resources = contents + QStringLiteral("/Resources");
+    if (DirectoryListing::kindOf(contents) != DirectoryListing::Kind::Folder)
         return true;
 
     const QStringList entries = DirectoryListing::entries(disabled);

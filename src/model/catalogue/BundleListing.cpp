@@ -65,7 +65,8 @@ void BundleListing::readBundle(const QString &path, Workspace &workspace)
 {
     m_path = path;
     // Only the last extension goes ("Foo.Bar.app" -> "Foo.Bar"); a leading dot is no extension.
-    const QString fileName = QFileInfo(QDir::cleanPath(path)).fileName();
+    const QString clean = QDir::cleanPath(path);
+    const QString fileName = clean.mid(clean.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     m_name = dot > 0 ? fileName.left(dot) : fileName;
     if (!QDir::isAbsolutePath(path))
@@ -79,22 +80,11 @@ void BundleListing::readBundle(const QString &path, Workspace &workspace)
         QStringList localizations = bundle->localizations();
         localizations.sort();
         m_localizations = SharedValues::shared(localizations);
-        const QVariantMap &info = bundle->infoDictionary();
-        m_declaredLocalizations = info.value(QStringLiteral("CFBundleLocalizations"));
+        m_declaredLocalizations = bundle->infoValue(QStringLiteral("CFBundleLocalizations"));
         m_developmentRegion = SharedValues::shared(
-            info.value(QStringLiteral("CFBundleDevelopmentRegion")).toString());
-        const QString iconFile = info.value(QStringLiteral("CFBundleIconFile")).toString();
-        const QString resources = bundle->resourcePath();
-        if (!resources.isEmpty() && !iconFile.isEmpty()) {
-            QString iconPath = resources + QLatin1Char('/') + iconFile;
-            if (QFileInfo(iconPath).suffix().isEmpty())
-                iconPath += QStringLiteral(".icns");
-            // The icon is the bundle's own, by its name and by where links lead; a declared
-            // icon that is not there would draw as nothing at all.
-            iconPath = QDir::cleanPath(iconPath);
-            if (iconPath.startsWith(resources + QLatin1Char('/')) && bundle->containsFile(iconPath))
-                m_iconFile = SharedValues::shared(iconPath.mid(bundle->bundlePath().size() + 1));
-        }
+            bundle->infoValue(QStringLiteral("CFBundleDevelopmentRegion")).toString());
+        if (const QString icon = bundle->iconPath(); !icon.isEmpty())
+            m_iconFile = SharedValues::shared(icon.mid(bundle->bundlePath().size() + 1));
         m_identifier = bundle->bundleIdentifier();
         m_executable = bundle->executableName();
         if (!m_identifier.isEmpty())

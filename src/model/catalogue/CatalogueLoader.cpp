@@ -15,17 +15,12 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace CatalogueLoader {
 
 namespace {
-
-void append(Result &result, const AppListingPtr &listing, const QStringList &hidden)
-{
-    if (!CatalogueChanges::isHidden(*listing, hidden))
-        result.apps.append(listing);
-    result.allApps.append(listing);
-}
 
 // Passes progress on when it has moved by a step of the whole, so that a load of ten thousand
 // entries does not flood the main thread's event loop.
@@ -67,10 +62,30 @@ QString lastKnownPath(const Workspace &workspace, const QString &entry)
 void sortByName(QList<AppListingPtr> &listings)
 {
     QCollator collator{QLocale(LanguageNames::collationLocaleIdentifier())};
-    std::stable_sort(listings.begin(), listings.end(),
-                     [&](const AppListingPtr &a, const AppListingPtr &b) {
-                         return collator.compare(a->name(), b->name()) < 0;
-                     });
+    if (collator.locale().language() == QLocale::C || listings.size() < 64) {
+        std::stable_sort(listings.begin(), listings.end(),
+                         [&](const AppListingPtr &a, const AppListingPtr &b) {
+                             return collator.compare(a->name(), b->name()) < 0;
+                         });
+        return;
+    }
+    // A catalogue of thousands: each name's collation key made once and compared as bytes,
+    // rather than the collator working through both names at every comparison. Both orders
+    // are the same by the collator's definition (the C locale compares otherwise).
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(listings.size()));
+    for (const AppListingPtr &listing : std::as_const(listings))
+        keys.push_back(collator.sortKey(listing->name()));
+    std::vector<qsizetype> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+    });
+    QList<AppListingPtr> sorted;
+    sorted.reserve(listings.size());
+    for (const qsizetype at : order)
+        sorted.append(std::move(listings[at]));
+    listings = std::move(sorted);
 }
 
 Result load(const Platform &platform, UserDefaults &defaults, const Progress &progress)
@@ -105,7 +120,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         // Every entry counts, before it is tested.
         steps.advance();
         // A hidden entry (".app" itself, "._Foo.app" left by copies) is no application.
-        if (entry.startsWith(QLatin1Char('.')) || QFileInfo(entry).suffix() != QLatin1String("app"))
+        if (entry.startsWith(QLatin1Char('.')) || !entry.endsWith(QLatin1String(".app")))
             continue;
         const QString resolved =
             mayBeLink ? DirectoryListing::canonicalPath(folder + QLatin1Char('/') + entry)
@@ -115,7 +130,7 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
                 << QStringLiteral("Error: omitting %1: could not get full path.").arg(entry);
             continue;
         }
-        append(result, AppListing::fromPath(resolved, workspace), hidden);
+        result.allApps.append(AppListing::fromPath(resolved, workspace));
     }
 
     // Asked all at once, so that the folder is checked once rather than for every entry.
@@ -139,12 +154,12 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
             if (exists && !listing->identifier().isEmpty())
                 rewrites.insert(entry, listing->identifier());
         }
-        append(result, listing, hidden);
+        result.allApps.append(listing);
     }
     for (const DesktopApplication &app : std::as_const(desktopApps)) {
         steps.advance();
-        append(result, AppListing::fromDesktopApplication(app, *platform.desktopEntries, false),
-               hidden);
+        result.allApps.append(
+            AppListing::fromDesktopApplication(app, *platform.desktopEntries, false));
     }
 
     // Written only when an old path entry became an identifier, and to the array as it is on
@@ -166,8 +181,9 @@ Result load(const Platform &platform, UserDefaults &defaults, const Progress &pr
         });
     }
 
-    sortByName(result.apps);
+    // Sorted once: the visible ones keep the order they have among all.
     sortByName(result.allApps);
+    result.apps = CatalogueChanges::visibleApps(result.allApps, hidden);
     return result;
 }
 

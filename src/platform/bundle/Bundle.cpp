@@ -11,7 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
+#include <dirent.h>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,12 +27,6 @@ const QString kLprojSuffix = QStringLiteral(".lproj");
 std::optional<QByteArray> readSmallFile(const QString &path)
 {
     return DirectoryListing::readRegularFile(path, kMaxMetadataFileSize);
-}
-
-QString stringValue(const QVariantMap &map, const QString &key)
-{
-    const QVariant value = map.value(key);
-    return value.metaType().id() == QMetaType::QString ? value.toString() : QString();
 }
 
 // Base.lproj holds the interface before translation: it is no language a user can prefer.
@@ -52,51 +49,122 @@ std::shared_ptr<const Bundle> Bundle::bundleWithPath(const QString &path)
 {
     if (path.isEmpty())
         return nullptr;
-    const QFileInfo info(path);
-    if (!info.isDir())
-        return nullptr;
-    return std::make_shared<const Bundle>(QDir::cleanPath(info.absoluteFilePath()));
+    // Opening its files tells that it is a folder, without a look of its own.
+    auto bundle = std::make_shared<const Bundle>(
+        QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath()));
+    return bundle->m_isFolder ? bundle : nullptr;
 }
 
 Bundle::Bundle(QString path) : m_path(std::move(path))
 {
-    read();
+    m_isFolder = read();
 }
 
-void Bundle::read()
+Bundle::~Bundle() = default;
+
+bool Bundle::read()
 {
     const QString contents = m_path + QStringLiteral("/Contents");
 
-    if (const auto bytes = readSmallFile(contents + QStringLiteral("/Info.plist"))) {
-        const std::optional<QVariant> root = PropertyList::parse(*bytes);
-        if (root && root->metaType().id() == QMetaType::QVariantMap)
-            m_info = root->toMap();
+    bool infoOpened = false;
+    if (const auto bytes = DirectoryListing::readRegularFile(
+            contents + QStringLiteral("/Info.plist"), kMaxMetadataFileSize, &infoOpened)) {
+        auto root = Plist::parse(std::string_view(bytes->constData(), size_t(bytes->size())));
+        if (root && root->isDictionary())
+            m_infoValue = std::make_unique<const PlistValue>(std::move(*root));
     }
 
     const QString resources = contents + QStringLiteral("/Resources");
-    bool readable = false;
-    const QStringList folders = DirectoryListing::folders(resources, &readable);
-    if (!readable)
-        return;
-    m_resourcePath = resources;
-
-    for (const QString &entry : folders) {
-        if (!entry.endsWith(kLprojSuffix, Qt::CaseSensitive))
-            continue;
-        const QString name = entry.chopped(kLprojSuffix.size());
-        if (!name.isEmpty())
-            m_localizations.append(name);
+    // The declared icon; when it lies right in Resources, the listing below tells whether it is
+    // there and no link.
+    QString icon;
+    QByteArray iconEntry;
+    if (const QString file = infoValue(QStringLiteral("CFBundleIconFile")).toString();
+        !file.isEmpty()) {
+        icon = resources + QLatin1Char('/') + file;
+        if (!file.contains(QLatin1Char('.')) || QFileInfo(icon).suffix().isEmpty())
+            icon += QStringLiteral(".icns");
+        icon = QDir::cleanPath(icon);
+        if (!icon.startsWith(resources + QLatin1Char('/')))
+            icon.clear();
+        else if (const QString entry = icon.mid(resources.size() + 1);
+                 !entry.contains(QLatin1Char('/')))
+            iconEntry = QFile::encodeName(entry);
     }
+    int iconType = -1;
+    bool linkFree = false;
+    const bool readable = DirectoryListing::visitEntries(
+        resources,
+        [&](const char *name, unsigned char type) {
+            if (!iconEntry.isEmpty() && iconEntry == name)
+                iconType = type;
+            const size_t length = std::strlen(name);
+            if (length <= 6 || std::memcmp(name + length - 6, ".lproj", 6) != 0)
+                return;
+            // Links and file systems that do not tell the type need a look at the target.
+            const bool mayBeFolder = type == DT_LNK || type == DT_UNKNOWN;
+            if (type != DT_DIR &&
+                (!mayBeFolder || !DirectoryListing::isFolderEntry(resources, name)))
+                return;
+            if (const auto decoded = DirectoryListing::decodedName(name))
+                m_localizations.append(decoded->chopped(kLprojSuffix.size()));
+        },
+        &linkFree);
+    if (readable) {
+        m_resourcePath = resources;
+        // Seen in the listing of a folder no link leads to, it is the bundle's own; missing from
+        // it, it is not there.
+        const bool listed = linkFree && !iconEntry.isEmpty();
+        if (!icon.isEmpty() &&
+            (listed ? iconType >= 0 &&
+                          ((iconType != DT_LNK && iconType != DT_UNKNOWN) || containsFile(icon))
+                    : containsFile(icon)))
+            m_iconPath = icon;
+    }
+    if (infoOpened || readable)
+        return true;
+    struct stat info;
+    return ::stat(QFile::encodeName(m_path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+QVariantMap Bundle::infoDictionary() const
+{
+    std::call_once(m_infoConverted, [this] {
+        if (m_infoValue)
+            m_info = PropertyList::toVariant(*m_infoValue).toMap();
+    });
+    return m_info;
+}
+
+QVariant Bundle::infoValue(const QString &key) const
+{
+    if (!m_infoValue)
+        return {};
+    const PlistValue::Dictionary &entries = m_infoValue->toDictionary();
+    const auto it = entries.find(key.toStdString());
+    return it == entries.end() ? QVariant() : PropertyList::toVariant(it->second);
+}
+
+QString Bundle::stringValue(const QString &key) const
+{
+    if (!m_infoValue)
+        return {};
+    const PlistValue::Dictionary &entries = m_infoValue->toDictionary();
+    const auto it = entries.find(key.toStdString());
+    if (it == entries.end() || it->second.type() != PlistValue::Type::String)
+        return {};
+    const std::string &utf8 = it->second.bytes();
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 QString Bundle::bundleIdentifier() const
 {
-    return stringValue(m_info, QStringLiteral("CFBundleIdentifier"));
+    return stringValue(QStringLiteral("CFBundleIdentifier"));
 }
 
 QString Bundle::executableName() const
 {
-    return stringValue(m_info, QStringLiteral("CFBundleExecutable"));
+    return stringValue(QStringLiteral("CFBundleExecutable"));
 }
 
 QString Bundle::executablePath(const QString &bundlePath, const QString &name)
@@ -155,7 +223,7 @@ QString Bundle::preferredLocalization(const QStringList &preferredLanguages) con
     }
     if (languages.isEmpty())
         return m_localizations.isEmpty() ? QString() : m_localizations.first();
-    const QString development = stringValue(m_info, QStringLiteral("CFBundleDevelopmentRegion"));
+    const QString development = stringValue(QStringLiteral("CFBundleDevelopmentRegion"));
     for (const QStringList &wanted :
          {preferredLanguages, QStringList{development}, QStringList{QStringLiteral("en")}}) {
         const QString match = LocalizationMatch::firstMatch(languages, wanted);
@@ -203,7 +271,7 @@ QVariant Bundle::objectForInfoDictionaryKey(const QString &key,
     const auto it = localized.constFind(key);
     if (it != localized.cend())
         return it.value();
-    return m_info.value(key);
+    return infoValue(key);
 }
 
 QVariant Bundle::objectForInfoDictionaryKey(const QString &key) const

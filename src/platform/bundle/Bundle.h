@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <memory>
+#include <mutex>
+
+class PlistValue;
 
 // An application bundle: a folder X.app with Contents/Info.plist (XML or binary),
 // Contents/Resources/<lang>.lproj localisation folders and Contents/MacOS/<executable>.
@@ -17,7 +20,9 @@ public:
 
     QString bundlePath() const { return m_path; }
     // The plain Info dictionary; empty when Info.plist is missing or unreadable.
-    QVariantMap infoDictionary() const { return m_info; }
+    QVariantMap infoDictionary() const;
+    // One value of it, without converting the others; invalid when absent.
+    QVariant infoValue(const QString &key) const;
     // CFBundleIdentifier; empty when the bundle declares none.
     QString bundleIdentifier() const;
     // Localisation folder names without ".lproj", Base included, in directory order.
@@ -43,6 +48,11 @@ public:
                                         const QStringList &preferredLanguages) const;
     QVariant objectForInfoDictionaryKey(const QString &key) const;
 
+    // The icon file CFBundleIconFile names in Resources (".icns" added when it has no
+    // extension), when it is there and neither its name nor a link leads out of the bundle;
+    // empty otherwise.
+    QString iconPath() const { return m_iconPath; }
+
     // Whether `path` (a clean absolute path below the bundle's folder) is there and lies inside
     // the bundle, every link on the way resolved.
     bool containsFile(const QString &path) const;
@@ -53,12 +63,20 @@ public:
                             const QStringList &preferredLanguages) const;
 
     explicit Bundle(QString path); // use bundleWithPath()
+    ~Bundle();
 
 private:
-    void read();
+    // False when nothing at the path is a folder.
+    bool read();
+    QString stringValue(const QString &key) const;
 
     QString m_path;
     QString m_resourcePath;
-    QVariantMap m_info;
+    QString m_iconPath;
+    // Info.plist as read; most readers want a few of its values, not all of them converted.
+    std::unique_ptr<const PlistValue> m_infoValue;
+    mutable std::once_flag m_infoConverted;
+    mutable QVariantMap m_info;
     QStringList m_localizations;
+    bool m_isFolder = false;
 };

@@ -39,6 +39,11 @@ QString canonicalDirectory(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
 }
 
+QString absoluteCleanPath(const QString &path)
+{
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath());
+}
+
 } // namespace
 
 Workspace::Workspace(QString applicationsDirectory, QString registryFile)
@@ -144,7 +149,7 @@ void Workspace::rememberApplication(const QString &bundlePath)
 {
     if (bundlePath.isEmpty())
         return;
-    const QString path = QDir::cleanPath(QFileInfo(bundlePath).absoluteFilePath());
+    const QString path = absoluteCleanPath(bundlePath);
     if (isInApplicationsDirectory(path))
         return;
     const auto bundle = Bundle::bundleWithPath(path);
@@ -154,24 +159,27 @@ void Workspace::rememberApplication(const QString &bundlePath)
 
 bool Workspace::isInApplicationsDirectory(const QString &path) const
 {
-    const QString parent = QFileInfo(path).absolutePath();
+    // `path` is clean and absolute: its folder is all before the last slash.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QStringView parent = slash > 0 ? QStringView(path).left(slash) : QStringView(u"/", 1);
     {
         QMutexLocker lock(&m_mutex);
-        if (m_canonicalApplicationsDirectory.isEmpty())
+        if (m_canonicalApplicationsDirectory.isEmpty()) {
             m_canonicalApplicationsDirectory = canonicalDirectory(m_applicationsDirectory);
+            m_cleanApplicationsDirectory = QDir::cleanPath(m_applicationsDirectory);
+        }
         // Listings of the folder come with resolved paths: most answers need no file system.
-        if (parent == m_canonicalApplicationsDirectory ||
-            parent == QDir::cleanPath(m_applicationsDirectory))
+        if (parent == m_canonicalApplicationsDirectory || parent == m_cleanApplicationsDirectory)
             return true;
     }
-    return canonicalDirectory(parent) == canonicalDirectory(m_applicationsDirectory);
+    return canonicalDirectory(parent.toString()) == canonicalDirectory(m_applicationsDirectory);
 }
 
 void Workspace::rememberApplication(const QString &bundlePath, const QString &identifier)
 {
     if (bundlePath.isEmpty() || identifier.isEmpty())
         return;
-    const QString path = QDir::cleanPath(QFileInfo(bundlePath).absoluteFilePath());
+    const QString path = absoluteCleanPath(bundlePath);
     // The folder scan finds these anyway.
     if (isInApplicationsDirectory(path))
         return;

@@ -45,6 +45,7 @@ private:
 
     QString m_applicationsDirectory;
     mutable QString m_canonicalApplicationsDirectory;
+    mutable QString m_cleanApplicationsDirectory;
     QString m_registryFile;
     mutable QMutex m_mutex;
     mutable bool m_registryLoaded = false;

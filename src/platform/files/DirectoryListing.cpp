@@ -1,26 +1,16 @@
 #include "platform/files/DirectoryListing.h"
 
-#include "platform/prefs/LockedFile.h"
-
 #include <QFile>
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
-
-// A name that does not read back as the same bytes (not UTF-8) names nothing the program could
-// open again: the path it would build leads elsewhere, or nowhere.
-std::optional<QString> decodedName(const char *name)
-{
-    QString decoded = QFile::decodeName(name);
-    if (decoded.contains(QChar::ReplacementCharacter) && QFile::encodeName(decoded) != name)
-        return std::nullopt;
-    return decoded;
-}
 
 template <typename Keep>
 QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
@@ -38,7 +28,7 @@ QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
             continue;
         if (!keep(path, entry))
             continue;
-        if (auto decoded = decodedName(name))
+        if (auto decoded = DirectoryListing::decodedName(name))
             names.append(std::move(*decoded));
     }
     ::closedir(dir);
@@ -48,6 +38,22 @@ QStringList list(const QString &folder, Keep keep, bool *readable = nullptr)
 } // namespace
 
 namespace DirectoryListing {
+
+std::optional<QString> decodedName(const char *name)
+{
+    // Most names are ASCII, which reads the same in any case.
+    const char *end = name;
+    while (static_cast<unsigned char>(*end) - 1u < 0x7fu)
+        ++end;
+    if (*end == '\0')
+        return QString::fromLatin1(name, end - name);
+    // A name that does not read back as the same bytes (not UTF-8) names nothing the program
+    // could open again: the path it would build leads elsewhere, or nowhere.
+    QString decoded = QFile::decodeName(name);
+    if (decoded.contains(QChar::ReplacementCharacter) && QFile::encodeName(decoded) != name)
+        return std::nullopt;
+    return decoded;
+}
 
 QStringList entries(const QString &folder)
 {
@@ -65,7 +71,7 @@ QList<Entry> entriesWithLinks(const QString &folder)
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        if (auto decoded = decodedName(name))
+        if (auto decoded = DirectoryListing::decodedName(name))
             result.append(
                 {std::move(*decoded), entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN});
     }
@@ -122,13 +128,92 @@ QStringList folders(const QString &folder, bool *readable)
         readable);
 }
 
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize)
+bool visitEntries(const QString &folder,
+                  const std::function<void(const char *name, unsigned char type)> &visit,
+                  bool *linkFree)
 {
-    std::string bytes;
-    if (LockedFile::read(QFile::encodeName(path).toStdString(), bytes, std::size_t(maxSize)) !=
-        LockedFile::ReadResult::Ok)
+    const QByteArray path = QFile::encodeName(folder);
+    // One call both opens the folder and tells that no link leads to it; where the kernel cannot
+    // (before Linux 5.6, or a sandbox refusing the call) or a link is there, a plain open.
+    bool noLinks = false;
+    int fd = -1;
+#ifdef SYS_openat2
+    open_how how{};
+    how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_SYMLINKS;
+    fd = int(::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how));
+    noLinks = fd >= 0;
+#endif
+    if (fd < 0)
+        fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (linkFree)
+        *linkFree = noLinks;
+    if (fd < 0)
+        return false;
+    // getdents64 itself: opendir() would also fstat the folder.
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        for (ssize_t at = 0; at < n;) {
+            const auto *entry = reinterpret_cast<const dirent64 *>(buffer + at);
+            at += entry->d_reclen;
+            const char *name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            visit(name, entry->d_type);
+        }
+    }
+    ::close(fd);
+    return true;
+}
+
+bool isFolderEntry(const QString &folder, const char *name)
+{
+    struct stat info;
+    const QByteArray full = QFile::encodeName(folder) + '/' + name;
+    return ::stat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize, bool *opened)
+{
+    // O_NONBLOCK: a FIFO planted at the name must not hang the reader; only regular files are
+    // read anyway.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (opened)
+        *opened = fd >= 0;
+    if (fd < 0)
         return std::nullopt;
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxSize) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    // The file as it was when opened: read up to the size it had then, without a read more to
+    // find its end. Files that tell no size (such as those of /proc) are read to their end.
+    const qsizetype expected = qsizetype(info.st_size);
+    QByteArray bytes(expected > 0 ? expected : 4096, Qt::Uninitialized);
+    qsizetype size = 0;
+    while (expected == 0 || size < expected) {
+        if (size == bytes.size())
+            bytes.resize(size + 65536);
+        const ssize_t n = ::read(fd, bytes.data() + size, size_t(bytes.size() - size));
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        // A file that grows while it is read is held to the bound too.
+        if (n < 0 || (size += n) > maxSize) {
+            ::close(fd);
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
+    bytes.truncate(size);
+    return bytes;
 }
 
 } // namespace DirectoryListing

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Folder contents straight from the file system, without a stat of every entry: catalogues of
@@ -38,8 +39,23 @@ QString canonicalPath(const QString &path);
 // `readable` tells whether the folder could be opened at all.
 QStringList folders(const QString &folder, bool *readable = nullptr);
 
+// Each entry but "." and ".." as raw bytes, with its type as the folder tells it (DT_DIR, DT_REG,
+// DT_LNK, DT_UNKNOWN...), in file-system order: a folder of many files costs no string per file.
+// `linkFree` tells whether the folder and every folder on the way to it are real folders, no
+// links. False when the folder cannot be read.
+bool visitEntries(const QString &folder,
+                  const std::function<void(const char *name, unsigned char type)> &visit,
+                  bool *linkFree = nullptr);
+// A file name as the file system gives it, as a string; nullopt when it is not UTF-8.
+std::optional<QString> decodedName(const char *name);
+
+// Whether the entry `name` of `folder` is a folder or a link to one.
+bool isFolderEntry(const QString &folder, const char *name);
+
 // The whole contents of a regular file of at most `maxSize` bytes; nullopt for anything else
 // (missing, a folder, a device or a pipe, which could block, or a larger file).
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize);
+// `opened` tells whether the path led to something that could be opened.
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize,
+                                          bool *opened = nullptr);
 
 } // namespace DirectoryListing

@@ -166,6 +166,9 @@ std::optional<PlistValue> dataFromText(std::string_view text)
 // on an explicit stack, so nesting costs no native stack at all.
 class Builder {
 public:
+    // `textChecked`: the reader hands over only text it has already found to be plist text.
+    explicit Builder(bool textChecked = false) : m_textChecked(textChecked) {}
+
     bool failed() const { return m_failed; }
 
     std::optional<PlistValue> result()
@@ -175,7 +178,7 @@ public:
         return std::move(m_result);
     }
 
-    void start(const char *name)
+    void start(std::string_view name)
     {
         if (!m_failed)
             open(name);
@@ -203,15 +206,15 @@ private:
         bool hasValue = false;          // a <plist> holds its one value
     };
 
-    static std::optional<Kind> kindOf(const char *name)
+    static std::optional<Kind> kindOf(std::string_view name)
     {
-        static const std::pair<const char *, Kind> kNames[] = {
+        static constexpr std::pair<std::string_view, Kind> kNames[] = {
             {"plist", Kind::Plist}, {"array", Kind::Array},     {"dict", Kind::Dict},
             {"key", Kind::Key},     {"string", Kind::String},   {"data", Kind::Data},
             {"date", Kind::Date},   {"integer", Kind::Integer}, {"real", Kind::Real},
             {"true", Kind::True},   {"false", Kind::False}};
         for (const auto &[text, kind] : kNames) {
-            if (std::strcmp(name, text) == 0)
+            if (name == text)
                 return kind;
         }
         return std::nullopt;
@@ -222,7 +225,7 @@ private:
         return kind != Kind::Plist && kind != Kind::Array && kind != Kind::Dict;
     }
 
-    void open(const char *name)
+    void open(std::string_view name)
     {
         const auto kind = kindOf(name);
         if (!kind || m_done) {
@@ -276,7 +279,7 @@ private:
     {
         switch (frame.kind) {
         case Kind::String:
-            if (!PlistText::isPlistText(frame.text))
+            if (!m_textChecked && !PlistText::isPlistText(frame.text))
                 return std::nullopt;
             return PlistValue::string(std::move(frame.text));
         case Kind::Data:
@@ -309,7 +312,7 @@ private:
             m_done = true;
             return;
         case Kind::Key:
-            if (!PlistText::isPlistText(frame.text)) {
+            if (!m_textChecked && !PlistText::isPlistText(frame.text)) {
                 fail();
                 return;
             }
@@ -382,6 +385,7 @@ private:
     std::vector<Frame> m_stack;
     std::optional<PlistValue> m_result;
     int m_depth = 0; // open arrays and dictionaries
+    const bool m_textChecked;
     bool m_failed = false;
     bool m_done = false; // the root has ended: nothing else may start
     Budget m_budget;
@@ -681,7 +685,7 @@ public:
                 if (!attributes(empty))
                     return false;
                 rootSeen = true;
-                m_builder.start(std::string(name).c_str());
+                m_builder.start(name);
                 if (empty)
                     m_builder.end();
                 else
@@ -894,7 +898,8 @@ std::optional<PlistValue> parseXmlWithExpat(std::string_view bytes)
 
 std::optional<PlistValue> parsePlainXml(std::string_view bytes)
 {
-    Builder builder;
+    // Its text is checked as it is read, entity by entity.
+    Builder builder(true);
     if (!PlainReader(builder).read(bytes))
         return std::nullopt;
     return builder.result();
