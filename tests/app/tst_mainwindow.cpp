@@ -424,6 +424,9 @@ private slots:
             defaults.setInteger("NumUses", usesBefore);
         }
         auto c = start(now, donate);
+        // Nothing is installed: the panel is blank.
+        QVERIFY(c->catalogue().isLoaded() && !c->selection().current());
+        QVERIFY(!launchButton(c->window())->isEnabled());
         QCOMPARE(m_asked, int(asked));
         QCOMPARE(m_opened.size(), int(asked && donate));
         if (asked && donate)
