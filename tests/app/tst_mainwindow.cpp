@@ -30,15 +30,6 @@
 using namespace Qt::StringLiterals;
 using namespace WindowDriver;
 
-namespace {
-
-QByteArray plist(const QVariantMap &map)
-{
-    return PropertyList::toXml(map);
-}
-
-} // namespace
-
 // Vexilo's window apart from launching: starts and what they count and remind of, the menus'
 // commands, adding, removing and hiding applications (which one is the catalogue's rule, tested
 // on its own), and starts on hostile preference files and bundles or under a cap on memory.
@@ -71,8 +62,8 @@ class TestMainWindow : public QObject {
                 c.setApplicationChooser([this](QWidget *, const auto &done) { done(m_chosen); });
         });
     }
-    // "Folder/Name.app" below the test's root is a bundle, anything else a plain folder; a
-    // bundle named Plain has no identifier.
+    // "Folder/Name.app" below the test's root is a bundle in English and French, anything else
+    // a plain folder; a bundle named Plain has no identifier.
     QString make(const QString &relative)
     {
         const QString path = m_env->root() + '/' + relative;
@@ -80,6 +71,7 @@ class TestMainWindow : public QObject {
         if (QFileInfo::exists(path) || !relative.endsWith(".app"))
             return QDir().mkpath(path) ? path : QString();
         BundleBuilder builder(path);
+        builder.languages({"en", "fr"});
         if (name != "Plain")
             builder.identifier("org.example." + name);
         return builder.write();
@@ -158,9 +150,6 @@ private slots:
         QVERIFY(c->selection().current() != c->catalogue().apps().first());
         QCOMPARE(label(c->window(), "Beta Pro"), "Beta Pro");
         QVERIFY(!label(c->window(), "Available in 2 different languages.").isEmpty());
-        click(*c, "Gamma");
-        QCOMPARE(label(c->window(), "Gamma"), "Gamma");
-        QVERIFY(!label(c->window(), "(Unable to determine available languages)").isEmpty());
 
         // The about box shows the texts of Vexilo's own bundle, from their start.
         c->window().showAboutBox();
@@ -213,15 +202,10 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, before);
         QFETCH(QString, input);
-        QStringList names;
+        QStringList names{"Bravo"};
         for (char name = 'a'; name < 'p'; ++name)
             names.append(QString(name) + "pp");
-        names.append("Bravo");
-        for (const QString &name : names)
-            BundleBuilder(m_env->applicationsDirectory() + '/' + name + ".app")
-                .identifier("org.example." + name)
-                .languages({"en", "fr"})
-                .write();
+        installed(names);
         auto c = start();
         QVERIFY(QTest::qWaitForWindowActive(&c->window()));
         // What Launch would do is not this test's.
@@ -310,7 +294,6 @@ private slots:
         QFETCH(QString, hidden);
         QFETCH(QStringList, chosen);
         QFETCH(bool, unwritable);
-        QFETCH(QStringList, row);
         QFETCH(QString, selected);
         QFETCH(QString, sheet);
         installed({"Alpha", "Beta", "Gamma"});
@@ -326,7 +309,7 @@ private slots:
         menuCommand(c->window(), u"Add Application…"_s);
         QTRY_VERIFY(c->selection().isSettled());
 
-        QCOMPARE(names(c->row().shown()), row);
+        QTEST(names(c->row().shown()), "row");
         QCOMPARE(c->row().shownAt(c->row().selected())->name(), selected);
         QCOMPARE(c->selection().panel().name, selected);
         const QString shown = sheetLines(c->window()).join(' ');
@@ -360,14 +343,13 @@ private slots:
     {
         QFETCH(QStringList, apps);
         QFETCH(int, index);
-        QFETCH(QString, question);
         QFETCH(QString, button);
         QFETCH(QStringList, row);
         QFETCH(QString, panel);
         installed(apps);
         auto c = start();
         removeWithMenu(*c, index);
-        QCOMPARE(sheetLines(c->window()).value(0), question);
+        QTEST(sheetLines(c->window()).value(0), "question");
         answer(c->window(), button);
         QTRY_VERIFY(c->selection().isSettled());
         QCOMPARE(names(c->row().shown()), row);
@@ -395,13 +377,13 @@ private slots:
         QCOMPARE(row(*c)->size(), RowGeometry::sizeToFit(1, row(*c)->visibleArea()));
     }
 
-    // From start to restart: two bundles from outside the applications folder added with the
-    // real file chooser, one of them removed with the context menu.
-    void addRemoveRestart()
+    // Two bundles from outside the applications folder added with the real file chooser; what
+    // is stored and found at the next start is the catalogue's test.
+    void addWithTheRealChooser()
     {
         installed({"Mike"});
         make("Downloads/Kilo.app");
-        const QString lima = make("Downloads/Lima.app");
+        make("Downloads/Lima.app");
         auto c = start({}, false, true);
         menuCommand(c->window(), u"Add Application…"_s);
         QFileDialog *chooser = nullptr;
@@ -416,14 +398,6 @@ private slots:
         }
         QTRY_COMPARE(names(c->row().shown()), (QStringList{"Kilo", "Lima", "Mike"}));
         answer(c->window(), "OK"); // Done!
-        removeWithMenu(*c, 1);
-        answer(c->window(), "OK");
-
-        c.reset();
-        c = start();
-        QCOMPARE(names(c->row().shown()), (QStringList{"Kilo", "Mike"}));
-        QCOMPARE(names(c->catalogue().allApps()), (QStringList{"Kilo", "Lima", "Mike"}));
-        QCOMPARE(c->catalogue().allApps().at(1)->path(), QFileInfo(lima).canonicalFilePath());
     }
 
     // Asked at the end of the load that counts the 50th use, once 42 days have passed since
@@ -527,6 +501,7 @@ private slots:
             QTest::newRow(tag) << "file" << bytes << numUses << shown << reminded;
         };
         const auto utc = [](const QDate &date) { return QDateTime(date, {}, Qt::UTC); };
+        const auto plist = [](const QVariantMap &map) { return PropertyList::toXml(map); };
         file("not a property list", "\x01garbage{<\xff", 1);
         file("values of the wrong types",
              plist({{"ExtraApps", "org.example.Good"},

@@ -102,8 +102,6 @@ private slots:
         QFETCH(QStringList, chosen);
         QFETCH(QStringList, added);
         QFETCH(QStringList, extraApps);
-        QFETCH(QStringList, shownAgain);
-        QFETCH(QStringList, apps);
         QFETCH(int, firstNewIndex);
         for (QString &h : hidden)
             h.prepend("org.example.");
@@ -120,8 +118,8 @@ private slots:
         QCOMPARE(names(result.added), added);
         QCOMPARE(result.count(), added.size());
         QCOMPARE(result.extraApps, extraApps);
-        QCOMPARE(result.shownAgain, shownAgain);
-        QCOMPARE(names(result.apps), apps);
+        QTEST(result.shownAgain, "shownAgain");
+        QTEST(names(result.apps), "apps");
         QCOMPARE(result.firstNewIndex, firstNewIndex);
         if (firstNewIndex >= 0)
             QCOMPARE(result.apps.at(firstNewIndex), result.added.first());
@@ -158,12 +156,11 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QStringList, shown);
         QFETCH(QString, panel);
-        QFETCH(int, index);
         QStringList paths;
         for (const QString &name : shown)
             paths.append("Applications/" + name + ".app");
         const auto next = CatalogueChanges::selectionAfterHiding(selected, listings(paths), panel);
-        QCOMPARE(next.index, index);
+        QTEST(next.index, "index");
         QTEST(next.moveSelection, "moves");
     }
 

@@ -83,13 +83,17 @@ private slots:
     }
 
     // The catalogue is built off the main thread and reaches it whole, after its progress. The
-    // hidden are left out of what is shown; an element that is no string is passed over.
+    // hidden, added ones too, are left out of what is shown; an element that is no string is
+    // passed over.
     void catalogueHandsTheResultOver()
     {
         BundleBuilder(apps() + "/Beta.app").identifier("org.Beta").write();
         BundleBuilder(apps() + "/Alpha.app").identifier("org.Alpha").write();
         BundleBuilder(apps() + "/NoId.app").languages({"en"}).write();
-        m_defaults->setObject("HiddenApps", QVariantList{42, "org.Beta", QString()});
+        const QString gamma =
+            BundleBuilder(m_env->root() + "/Extra/Gamma.app").identifier("org.Gamma").write();
+        m_defaults->setObject("ExtraApps", QStringList{gamma});
+        m_defaults->setObject("HiddenApps", QVariantList{42, "org.Beta", QString(), "org.Gamma"});
         Catalogue catalogue(m_platform, m_defaults);
         QSignalSpy progress(&catalogue, &Catalogue::loadingProgress);
         QSignalSpy loaded(&catalogue, &Catalogue::loaded);
@@ -98,8 +102,8 @@ private slots:
         QVERIFY(loaded.wait(20000));
         QVERIFY(catalogue.isLoaded());
         QCOMPARE(names(catalogue.apps()), (QStringList{"Alpha", "NoId"}));
-        QCOMPARE(names(catalogue.allApps()), (QStringList{"Alpha", "Beta", "NoId"}));
-        QCOMPARE(progress.last(), (QVariantList{3, 3}));
+        QCOMPARE(names(catalogue.allApps()), (QStringList{"Alpha", "Beta", "Gamma", "NoId"}));
+        QCOMPARE(progress.last(), (QVariantList{4, 4}));
         // Loaded once per run.
         catalogue.startLoading();
         QVERIFY(!loaded.wait(200));

@@ -227,12 +227,11 @@ private slots:
     void plainFilesSkipExpat()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, plain);
         const std::string_view view(bytes.constData(), size_t(bytes.size()));
         const auto expat = Plist::parseXmlWithExpat(view);
         QVERIFY(expat);
         const auto fast = Plist::parsePlainXml(view);
-        QCOMPARE(fast.has_value(), plain);
+        QTEST(fast.has_value(), "plain");
         if (fast)
             QVERIFY(*fast == *expat);
     }
