@@ -22,7 +22,7 @@ private slots:
     {
         m_tree = std::make_unique<DesktopTree>(m_dir.path());
         DesktopTree &t = *m_tree;
-        for (const QString &program :
+        for (const QString program :
              {"bin/gtkapp", "bin/qtapp", "opt/chromish/chromish", "bin/flatpak", "bin/plain",
               "bin/variants", "bin/torrent-gtk", "bin/sol", "bin/disks", "bin/tagger-qt"})
             t.write(program, "#!/bin/sh\n", true);
@@ -60,7 +60,7 @@ private slots:
                 "[Desktop Entry]\nType=Link\nName=Link\nURL=https://example.org\n");
 
         // Translations of each kind; a folder "pt\n" is no language.
-        for (const QString &file :
+        for (const QString file :
              {"locale/fr/LC_MESSAGES/gtk-domain.mo", "locale/de/LC_MESSAGES/gtk-domain.mo",
               "locale/pt\n/LC_MESSAGES/gtk-domain.mo", "locale/pt_BR/LC_MESSAGES/gtk-domain.mo",
               "locale/sr@latin/LC_MESSAGES/gtk-domain.mo", "locale/es/LC_MESSAGES/other-domain.mo",
@@ -68,11 +68,11 @@ private slots:
               "qtapp/translations/qt_ja.qm"})
             t.write("system/" + file, "");
         // Each variant is a language of its own; spellings of one are one.
-        for (const QString &lang : {"ca", "ca@valencia", "en@shaw", "sr@latin", "sr@Latn", "sr@ije",
-                                    "be@latin", "uz@cyrillic", "iw", "he"})
+        for (const QString lang : {"ca", "ca@valencia", "en@shaw", "sr@latin", "sr@Latn", "sr@ije",
+                                   "be@latin", "uz@cyrillic", "iw", "he"})
             t.write("system/locale/" + lang + "/LC_MESSAGES/variants.mo", "");
         // The declared domain has no catalogue; the program's name has.
-        for (const QString &lang : {"fr", "de"})
+        for (const QString lang : {"fr", "de"})
             t.write("system/locale/" + lang + "/LC_MESSAGES/torrent-gtk.mo", "");
         // Catalogues named after neither: the Debian packages tell them, the package of the
         // entry or one of the same source; the program's most translated domain counts.
@@ -87,11 +87,11 @@ private slots:
             {locale + "es/LC_MESSAGES/disk-utility.mo", locale + "it/LC_MESSAGES/disk-utility.mo"});
         t.package(u"unrelated"_s, u"other"_s, {locale + "pl/LC_MESSAGES/disk-utility.mo"});
         // Qt catalogues named after the project, not its Qt build.
-        for (const QString &file : {"tagger_fr.qm", "tagger_ca@valencia.qm"})
+        for (const QString file : {"tagger_fr.qm", "tagger_ca@valencia.qm"})
             t.write("system/tagger/translations/" + file, "");
-        for (const QString &file : {"fr.pak", "en-US.pak", "pt-BR.pak", "README"})
+        for (const QString file : {"fr.pak", "en-US.pak", "pt-BR.pak", "README"})
             t.write("opt/chromish/locales/" + file, "");
-        for (const QString &lang : {"fr", "ja", "pt\n"})
+        for (const QString lang : {"fr", "ja", "pt\n"})
             QDir().mkpath(t.root() +
                           "/data/flatpak/app/org.example.Flat/current/active/files/"
                           "share/locale/" +
