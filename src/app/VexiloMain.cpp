@@ -19,7 +19,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 #include <cstdio>
 
 int vexiloMain(int argc, char *argv[], const std::function<void(AppController &)> &started)

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include <QtTest>
+#include <QTest>
 
 using CommandLine::Command;
 

@@ -15,7 +15,11 @@
 #include "platform/bundle/Workspace.h"
 #include "platform/preferences/PreferencesStore.h"
 
-#include <QtTest>
+#include <QCollator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 

@@ -3,7 +3,7 @@
 #include "TestEnvironment.h"
 #include "catalogue/AppListing.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

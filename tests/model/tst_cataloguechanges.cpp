@@ -9,7 +9,7 @@
 #include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <sys/wait.h>
 #include <unistd.h>
 

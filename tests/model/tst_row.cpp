@@ -3,7 +3,7 @@
 #include "row/RowGeometry.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 
 namespace {

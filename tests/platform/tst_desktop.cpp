@@ -1,6 +1,6 @@
 #include "platform/x11/Desktop.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,8 @@
 #include "platform/files/FileOps.h"
 
-#include <QtTest>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
 #include <cstdio>
 #include <unistd.h>
 

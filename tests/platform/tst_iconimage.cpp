@@ -1,7 +1,8 @@
 #include "BundleBuilder.h"
 #include "platform/icon/IconImage.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

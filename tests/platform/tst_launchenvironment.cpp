@@ -1,6 +1,6 @@
 #include "platform/process/LaunchEnvironment.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

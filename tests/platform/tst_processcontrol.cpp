@@ -1,6 +1,6 @@
 #include "platform/process/ProcessControl.h"
 
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <unistd.h>
 

@@ -2,7 +2,8 @@
 #include "TestEnvironment.h"
 #include "platform/preferences/PreferencesStore.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 
 namespace {
 

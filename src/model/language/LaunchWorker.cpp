@@ -1,7 +1,7 @@
 #include "LaunchWorker.h"
 
 #include <QPromise>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 
 LaunchWorker::LaunchWorker(QObject *parent) : QObject(parent)
 {

@@ -8,7 +8,7 @@
 
 #include <QFileInfo>
 #include <QTimer>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 
 namespace {
 
