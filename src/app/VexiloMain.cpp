@@ -21,7 +21,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 #include <cstdio>
 
 namespace {

@@ -18,7 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 // Driving Vexilo's window as a user does, for the tests of the whole program.
 namespace WindowDriver {

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 #include "TestFiles.h"
 
-#include <QtTest>
+#include <QTest>
 
 using CommandLine::Command;
 

@@ -17,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>

@@ -9,7 +9,10 @@
 #include "platform/preferences/UserDefaults.h"
 #include "platform/process/ProcessControl.h"
 
-#include <QtTest>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

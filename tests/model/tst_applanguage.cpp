@@ -16,8 +16,12 @@
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/process/ProcessControl.h"
 
+#include <QCollator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
 #include <QThreadPool>
-#include <QtTest>
+#include <QTimer>
 #include <csignal>
 
 using namespace Qt::StringLiterals;

@@ -4,7 +4,7 @@
 #include "TestFiles.h"
 #include "catalogue/AppListing.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

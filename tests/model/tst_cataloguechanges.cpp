@@ -10,7 +10,7 @@
 #include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -8,7 +8,7 @@
 #include "platform/preferences/UserDefaults.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;

@@ -6,7 +6,7 @@
 #include "platform/process/ProcessControl.h"
 #include "platform/process/Processes.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

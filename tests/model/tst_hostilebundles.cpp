@@ -16,7 +16,7 @@
 #include "row/IconCache.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>

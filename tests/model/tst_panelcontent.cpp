@@ -4,7 +4,7 @@
 #include "panel/PanelContent.h"
 #include "text/Texts.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -4,7 +4,7 @@
 #include "row/RowGeometry.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 
 namespace {

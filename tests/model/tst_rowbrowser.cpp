@@ -5,7 +5,7 @@
 #include "row/RowGeometry.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "about/SupportLinks.h"
 #include "platform/bundle/Bundle.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

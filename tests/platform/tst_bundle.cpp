@@ -7,7 +7,8 @@
 #include "platform/icon/IconImage.h"
 #include "platform/locale/LocalizationMatch.h"
 
-#include <QtTest>
+#include <QStringEncoder>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

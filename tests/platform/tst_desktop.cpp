@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 #include "platform/x11/Desktop.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 #include "platform/desktop/DesktopExec.h"
 #include "platform/desktop/Translations.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -8,7 +8,7 @@
 #include "platform/desktop/FlatpakOverride.h"
 #include "platform/process/Processes.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,9 @@
 #include "TestFiles.h"
 #include "platform/files/FileOps.h"
 
-#include <QtTest>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
 #include <cstdio>
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 #include "platform/process/ProcessControl.h"
 #include "platform/x11/Desktop.h"
 
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <cstdlib>
 #include <xcb/xcb.h>

@@ -2,7 +2,8 @@
 #include "TestFiles.h"
 #include "platform/icon/IconImage.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

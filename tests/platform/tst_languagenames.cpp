@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 #include "platform/locale/LanguageNames.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -2,7 +2,7 @@
 #include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -6,7 +6,9 @@
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/preferences/PropertyList.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
 
 // The preferences store as Vexilo sees it and as the defaults tool sees it: both work on the
 // same files, so most cases go through one side and check the other.

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 #include "platform/process/ProcessControl.h"
 
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <unistd.h>
 

@@ -2,7 +2,8 @@
 #include "platform/desktop/DesktopProcesses.h"
 #include "platform/process/Processes.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 #include <sys/wait.h>

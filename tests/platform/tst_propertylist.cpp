@@ -6,7 +6,10 @@
 #include "platform/preferences/PropertyList.h"
 #include "platform/prefs/PlistXml.h"
 
-#include <QtTest>
+#include <QDirIterator>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTimeZone>
 
 using HostilePlists::binary;
 using HostilePlists::ref;

@@ -2,7 +2,7 @@
 #include "platform/preferences/PreferencesStore.h"
 #include "platform/preferences/UserDefaults.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TstUserDefaults : public QObject {
     Q_OBJECT

@@ -3,7 +3,8 @@
 #include "TestFiles.h"
 #include "platform/preferences/PreferencesStore.h"
 
-#include <QtTest>
+#include <QProcess>
+#include <QTest>
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QWindow>
-#include <QtTest>
 #include <cmath>
 #include <cstdlib>
 #include <optional>

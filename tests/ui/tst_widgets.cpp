@@ -29,9 +29,9 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <QtTest>
 
 using namespace Qt::StringLiterals;
 

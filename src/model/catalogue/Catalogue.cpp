@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPromise>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 
 Catalogue::Catalogue(std::shared_ptr<const Platform> platform,
                      std::shared_ptr<UserDefaults> defaults, QObject *parent)

@@ -3,7 +3,7 @@
 #include "work/WorkPools.h"
 
 #include <QPromise>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 
 LaunchWorker::LaunchWorker(QObject *parent) : QObject(parent)
 {

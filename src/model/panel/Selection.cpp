@@ -9,7 +9,7 @@
 
 #include <QFileInfo>
 #include <QTimer>
-#include <QtConcurrent>
+#include <QtConcurrentRun>
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include "platform/icon/IconImage.h"
 
-#include <QtConcurrent>
+#include <QFutureWatcher>
+#include <QtConcurrentRun>
 
 namespace {
 

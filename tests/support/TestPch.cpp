@@ -1,0 +1,1 @@
+// Compiles nothing: the target only builds its layer's precompiled header (TestPch.h).
