@@ -2,6 +2,11 @@
 #include "platform/locale/PrivateLocales.h"
 #include "platform/process/LaunchEnvironment.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -83,6 +88,8 @@ private slots:
             "LANG=fr_CA.UTF-8 LANGUAGE=ja:fr_CA LC_ALL=C.UTF-8");
         row("any category this machine lacks", "LANG=C LC_TIME=fr_CA.UTF-8", "ja",
             "LANG=C LC_TIME=fr_CA.UTF-8 LANGUAGE=ja LC_ALL=C.UTF-8");
+        row("LC_TERMINAL names no locale", "LANG=C.UTF-8 LC_TERMINAL=iTerm2", "de",
+            "LANG=C.UTF-8 LC_TERMINAL=iTerm2 LANGUAGE=de");
         row("no UTF-8 locale changes no locale", "LANG=C", "fr", "LANG=C LANGUAGE=fr", "");
         localeOnly("locale only: not installed", "LANG=C.UTF-8", "fr",
                    "LANG=C.UTF-8 LANGUAGE=fr LC_MESSAGES=fr_FR.UTF-8");

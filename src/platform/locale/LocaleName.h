@@ -5,6 +5,12 @@
 // What a locale name, as the environment's LC_* and LANG variables hold it, says.
 namespace LocaleName {
 
+// The variables that name a locale for one category, LANG for them all; LC_ALL outranks them.
+inline constexpr const char *kCategoryVariables[] = {
+    "LANG",         "LC_CTYPE",       "LC_NUMERIC",       "LC_TIME", "LC_COLLATE",
+    "LC_MONETARY",  "LC_MESSAGES",    "LC_PAPER",         "LC_NAME", "LC_ADDRESS",
+    "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"};
+
 // The C library's own locale, under which gettext ignores LANGUAGE and programs show their
 // untranslated texts: unset, "C" or "POSIX". "C.UTF-8" is not: gettext reads LANGUAGE under it.
 bool isPlainC(QStringView locale);

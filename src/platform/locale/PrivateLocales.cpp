@@ -23,12 +23,6 @@ namespace {
 const QString kLocalePath = QStringLiteral("LOCPATH");
 constexpr std::chrono::seconds kCompileBound(30);
 
-// The variables that name a locale for a category; LC_ALL outranks them all.
-const char *const kCategories[] = {
-    "LANG",         "LC_CTYPE",       "LC_NUMERIC",       "LC_TIME", "LC_COLLATE",
-    "LC_MONETARY",  "LC_MESSAGES",    "LC_PAPER",         "LC_NAME", "LC_ADDRESS",
-    "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"};
-
 // The locales the C library loads for a program started with `environment`; C and POSIX are
 // built in.
 QStringList namedLocales(const QProcessEnvironment &environment)
@@ -38,7 +32,7 @@ QStringList namedLocales(const QProcessEnvironment &environment)
     if (!all.isEmpty()) {
         names.append(all);
     } else {
-        for (const char *category : kCategories) {
+        for (const char *category : LocaleName::kCategoryVariables) {
             const QString name = environment.value(QString::fromLatin1(category));
             if (!names.contains(name))
                 names.append(name);

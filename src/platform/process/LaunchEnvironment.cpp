@@ -43,11 +43,10 @@ bool lacksALocale(const QProcessEnvironment &environment,
     };
     if (!environment.value(kAll).isEmpty())
         return missing(environment.value(kAll));
-    const QStringList names = environment.keys();
-    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) {
-        return (name == kLang || name.startsWith(QLatin1String("LC_"))) &&
-               missing(environment.value(name));
-    });
+    // Only the categories: LC_TERMINAL and the like name no locale.
+    return std::any_of(
+        std::cbegin(LocaleName::kCategoryVariables), std::cend(LocaleName::kCategoryVariables),
+        [&](const char *name) { return missing(environment.value(QString::fromLatin1(name))); });
 }
 
 // A locale missing on this machine still names the user's language.
