@@ -173,8 +173,6 @@ void AppController::start()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
-    VexiloDefaults::prepare(*m_defaults, m_now());
-    m_catalogue->startLoading();
 }
 
 bool AppController::eventFilter(QObject *watched, QEvent *event)
@@ -192,18 +190,14 @@ void AppController::firstPaintDone()
     if (m_windowPainted)
         return;
     m_windowPainted = true;
-    if (m_loadedBeforePaint)
-        catalogueLoaded();
+    // The load starts once the window is on the screen: before, it would compete with the first
+    // paint for the processor, and what it finds is shown only after that paint anyway.
+    VexiloDefaults::prepare(*m_defaults, m_now());
+    m_catalogue->startLoading();
 }
 
 void AppController::catalogueLoaded()
 {
-    // The load runs beside the window's start; what showing it costs (the row's icons, the first
-    // selection) waits for the window's first paint rather than delaying it.
-    if (!m_windowPainted) {
-        m_loadedBeforePaint = true;
-        return;
-    }
     m_window->setAboutTexts(aboutTexts(m_platform->mainBundlePath));
     m_window->finishLoading();
 

@@ -91,5 +91,4 @@ private:
     std::function<QDateTime()> m_now;
     ApplicationChooser m_chooseApplications;
     bool m_windowPainted = false;
-    bool m_loadedBeforePaint = false;
 };
