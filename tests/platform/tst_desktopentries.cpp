@@ -207,10 +207,6 @@ private slots:
         QTest::addColumn<QString>("icon");
         QTest::addColumn<QString>("files");
         QTest::addColumn<QString>("expected"); // empty: none
-        const auto row = [](const char *tag, const char *icon, const char *files,
-                            const char *expected = "") {
-            QTest::newRow(tag) << QString(icon) << QString(files) << QString(expected);
-        };
         row("largest first", "x", "hicolor/48x48/apps/x.png hicolor/256x256/apps/x.png",
             "hicolor/256x256/apps/x.png");
         row("size before data folder", "x",
@@ -226,7 +222,7 @@ private slots:
         row("pixmaps last", "x", "/system/pixmaps/x.png breeze/48x48/apps/x.svg",
             "breeze/48x48/apps/x.svg");
         row("pixmaps xpm", "x", "/system/pixmaps/x.xpm", "/system/pixmaps/x.xpm");
-        row("xpm only in pixmaps", "x", "hicolor/48x48/apps/x.xpm");
+        row("xpm only in pixmaps", "x", "hicolor/48x48/apps/x.xpm", "");
         row("extension in the entry", "x.png", "hicolor/scalable/apps/x.svg",
             "hicolor/scalable/apps/x.svg");
         row("link to a file", "x", "/system/real.png hicolor/256x256/apps/x.png->/system/real.png",
@@ -236,9 +232,9 @@ private slots:
             "hicolor/48x48/apps/x.png",
             "hicolor/48x48/apps/x.png");
         row("absolute path", "@/elsewhere/x.png", "/elsewhere/x.png", "/elsewhere/x.png");
-        row("absolute path missing", "@/elsewhere/x.png", "hicolor/256x256/apps/x.png");
-        row("missing", "x", "hicolor/256x256/apps/y.png");
-        row("name reaching out", "../x", "hicolor/256x256/x.png");
+        row("absolute path missing", "@/elsewhere/x.png", "hicolor/256x256/apps/x.png", "");
+        row("missing", "x", "hicolor/256x256/apps/y.png", "");
+        row("name reaching out", "../x", "hicolor/256x256/x.png", "");
     }
     void iconLookup()
     {
@@ -273,22 +269,18 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("codes");
         QTest::addColumn<bool>("chromium");
-        const auto row = [](const char *tag, const QString &id, const QString &codes,
-                            bool chromium = false) {
-            QTest::newRow(tag) << id << codes << chromium;
-        };
-        row("gettext domain, English added", u"org.example.Gtk.desktop"_s,
-            u"de en fr pt_BR sr@latin"_s);
-        row("variants, each spelling once", u"variants.desktop"_s,
-            u"be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic"_s);
-        row("declared domain without catalogues", u"torrent.desktop"_s, u"de en fr"_s);
-        row("package's catalogues", u"sol.desktop"_s, u"en fr ja"_s);
-        row("sibling package's catalogues", u"disks.desktop"_s, u"en es it"_s);
-        row("qt project name", u"tagger-qt.desktop"_s, u"ca@valencia en fr"_s);
-        row("qt catalogues, not Qt's own", u"qtapp.desktop"_s, u"de_DE en fr"_s);
-        row("chromium locales", u"chromish.desktop"_s, u"en-US fr pt-BR"_s, true);
-        row("flatpak locale folders", u"org.example.Flat.desktop"_s, u"en fr ja"_s);
-        row("none found", u"shadowed.desktop"_s, {});
+        row("gettext domain, English added", "org.example.Gtk.desktop", "de en fr pt_BR sr@latin",
+            false);
+        row("variants, each spelling once", "variants.desktop",
+            "be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic", false);
+        row("declared domain without catalogues", "torrent.desktop", "de en fr", false);
+        row("package's catalogues", "sol.desktop", "en fr ja", false);
+        row("sibling package's catalogues", "disks.desktop", "en es it", false);
+        row("qt project name", "tagger-qt.desktop", "ca@valencia en fr", false);
+        row("qt catalogues, not Qt's own", "qtapp.desktop", "de_DE en fr", false);
+        row("chromium locales", "chromish.desktop", "en-US fr pt-BR", true);
+        row("flatpak locale folders", "org.example.Flat.desktop", "en fr ja", false);
+        row("none found", "shadowed.desktop", "", false);
     }
     void translations()
     {
