@@ -330,15 +330,13 @@ private slots:
         QTest::addColumn<QString>("panel"); // empty: blank
         const QStringList five{"Alpha", "Beta", "Charlie", "Delta", "Echo"};
         const QString sure = "Are you sure you want to remove %1 from Vexilo?";
-        QTest::newRow("the selected first one")
-            << five << 0 << sure.arg("Alpha") << "OK" << five.mid(1) << "Beta";
-        QTest::newRow("cancelled") << five << 3 << sure.arg("Delta") << "Cancel" << five << "Alpha";
-        QTest::newRow("the last one left")
-            << QStringList{"Alpha"} << 0 << sure.arg("Alpha") << "OK" << QStringList{} << "";
+        row("the selected first one", five, 0, sure.arg("Alpha"), "OK", five.mid(1), "Beta");
+        row("cancelled", five, 3, sure.arg("Delta"), "Cancel", five, "Alpha");
+        row("the last one left", QStringList{"Alpha"}, 0, sure.arg("Alpha"), "OK", QStringList{},
+            "");
         // Hidden applications are remembered by identifier: one without says so.
-        QTest::newRow("without identifier")
-            << QStringList{"Alpha", "Plain"} << 1 << "Plain cannot be removed from Vexilo."
-            << "OK" << QStringList{"Alpha", "Plain"} << "Alpha";
+        row("without identifier", QStringList{"Alpha", "Plain"}, 1,
+            "Plain cannot be removed from Vexilo.", "OK", QStringList{"Alpha", "Plain"}, "Alpha");
     }
     void remove()
     {
@@ -408,9 +406,9 @@ private slots:
         QTest::addColumn<int>("usesBefore"); // -1: the first start ever
         QTest::addColumn<bool>("donate");
         QTest::addColumn<bool>("asked");
-        QTest::newRow("50th start, Donate Now") << 49 << true << true;
-        QTest::newRow("50th start, Not yet") << 49 << false << true;
-        QTest::newRow("first start ever") << -1 << true << false;
+        row("50th start, Donate Now", 49, true, true);
+        row("50th start, Not yet", 49, false, true);
+        row("first start ever", -1, true, false);
     }
     void donationReminder()
     {
@@ -451,8 +449,8 @@ private slots:
     void menuCommandsOpenTheirAddresses_data()
     {
         QTest::addColumn<bool>("opens");
-        QTest::newRow("opened") << true;
-        QTest::newRow("no program takes them") << false;
+        row("opened", true);
+        row("no program takes them", false);
     }
     void menuCommandsOpenTheirAddresses()
     {
@@ -585,9 +583,9 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("length");
-        QTest::newRow("bundle folder") << "folder" << 240;
-        QTest::newRow("bundle's localised name") << "bundle" << 900000;
-        QTest::newRow("menu entry") << "entry" << 900000;
+        row("bundle folder", "folder", 240);
+        row("bundle's localised name", "bundle", 900000);
+        row("menu entry", "entry", 900000);
     }
     void longNamesStayOnTheScreen()
     {

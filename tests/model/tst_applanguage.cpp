@@ -142,22 +142,17 @@ private slots:
         QTest::addColumn<QString>("folders");
         QTest::addColumn<QVariant>("declared"); // CFBundleLocalizations
         QTest::addColumn<QString>("expected");  // in code order
-
-        QTest::newRow("Base is no language") << u"Base en fr"_s << QVariant() << u"en fr"_s;
-        QTest::newRow("classic name and code are one, by the code")
-            << u"English en French"_s << QVariant() << u"en French"_s;
-        QTest::newRow("classic name alone stays")
-            << u"German Japanese"_s << QVariant() << u"German Japanese"_s;
-        QTest::newRow("two spellings of one code")
-            << u"zh_TW zh-TW zh-Hant"_s << QVariant() << u"zh-Hant zh-TW"_s;
-        QTest::newRow("only CFBundleLocalizations")
-            << u""_s << QVariant(QStringList{"en", "de", "Base"}) << u"de en"_s;
-        QTest::newRow("declared joins the folders, classic folder gives way")
-            << u"Base English"_s << QVariant(QVariantList{"en", "fr"}) << u"en fr"_s;
-        QTest::newRow("declared values that are no codes")
-            << u"en"_s << QVariant(QVariantList{1, "../x", "", "fr\n", QVariantList{"de"}, "it"})
-            << u"en it"_s;
-        QTest::newRow("declared as a single string") << u"en"_s << QVariant(u"fr"_s) << u"en"_s;
+        const QVariant none;
+        row("Base is no language", "Base en fr", none, "en fr");
+        row("classic name and code are one, by the code", "English en French", none, "en French");
+        row("classic name alone stays", "German Japanese", none, "German Japanese");
+        row("two spellings of one code", "zh_TW zh-TW zh-Hant", none, "zh-Hant zh-TW");
+        row("only CFBundleLocalizations", "", QVariant(QStringList{"en", "de", "Base"}), "de en");
+        row("declared joins the folders, classic folder gives way", "Base English",
+            QVariant(QVariantList{"en", "fr"}), "en fr");
+        row("declared values that are no codes", "en",
+            QVariant(QVariantList{1, "../x", "", "fr\n", QVariantList{"de"}, "it"}), "en it");
+        row("declared as a single string", "en", QVariant(u"fr"_s), "en");
     }
     void languages()
     {
@@ -176,12 +171,11 @@ private slots:
         QTest::addColumn<QString>("userLanguage");
         QTest::addColumn<QString>("codes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("english names")
-            << u"en"_s << u"de en fr ja zh-Hant"_s << u"zh-Hant en fr de ja"_s;
-        QTest::newRow("french names") << u"fr"_s << u"ja fr en de"_s << u"de en fr ja"_s;
-        QTest::newRow("unnamed code by itself") << u"en"_s << u"qq de"_s << u"de qq"_s;
+        row("english names", "en", "de en fr ja zh-Hant", "zh-Hant en fr de ja");
+        row("french names", "fr", "ja fr en de", "de en fr ja");
+        row("unnamed code by itself", "en", "qq de", "de qq");
         // By collation, not by character: "espéranto" among the e's.
-        QTest::newRow("french accents") << u"fr"_s << u"et eo es"_s << u"es eo et"_s;
+        row("french accents", "fr", "et eo es", "es eo et");
     }
     void sortedByDisplayName()
     {
@@ -410,14 +404,10 @@ private slots:
         QTest::addColumn<QString>("development"); // the bundle's development region
         QTest::addColumn<QString>("bundle");
         QTest::addColumn<QString>("menuEntry");
-        QTest::newRow("first preference")
-            << QStringList{"fr"} << QStringList{"de", "fr"} << u""_s << u"fr"_s << u"fr"_s;
-        QTest::newRow("second preference")
-            << QStringList{"it", "de"} << QStringList{"de", "fr"} << u""_s << u"de"_s << u"de"_s;
-        QTest::newRow("none preferred: development region")
-            << QStringList{"en"} << QStringList{"de", "fr"} << u"de"_s << u"de"_s << u"en"_s;
-        QTest::newRow("none preferred, no region: first code")
-            << QStringList{"ja"} << QStringList{"fr", "de"} << u""_s << u"de"_s << u"en"_s;
+        row("first preference", words("fr"), words("de fr"), "", "fr", "fr");
+        row("second preference", words("it de"), words("de fr"), "", "de", "de");
+        row("none preferred: development region", words("en"), words("de fr"), "de", "de", "en");
+        row("none preferred, no region: first code", words("ja"), words("fr de"), "", "de", "en");
     }
     void ownLanguage()
     {

@@ -66,10 +66,10 @@ private slots:
     {
         QTest::addColumn<QString>("declared");
         QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("without extension") << u"AppIcon"_s << u"AppIcon.icns"_s;
-        QTest::newRow("with extension") << u"AppIcon.icns"_s << u"AppIcon.icns"_s;
-        QTest::newRow("none declared") << u""_s << u""_s;
-        QTest::newRow("declared but missing") << u"Gone"_s << u""_s;
+        row("without extension", "AppIcon", "AppIcon.icns");
+        row("with extension", "AppIcon.icns", "AppIcon.icns");
+        row("none declared", "", "");
+        row("declared but missing", "Gone", "");
     }
     void icon()
     {
@@ -106,13 +106,11 @@ private slots:
         QTest::addColumn<QStringList>("resources"); // entries already in Resources
         QTest::addColumn<bool>("expected");
         QTest::addColumn<bool>("folderStays");
-        QTest::newRow("no folder") << QStringList() << QStringList{"en.lproj"} << true << false;
-        QTest::newRow("empty folder")
-            << QStringList{"-"} << QStringList{"en.lproj"} << true << false;
-        QTest::newRow("all move") << QStringList{"fr.lproj", "de.lproj", ".hidden"}
-                                  << QStringList{"en.lproj"} << true << false;
-        QTest::newRow("collision")
-            << QStringList{"fr.lproj", "de.lproj"} << QStringList{"fr.lproj"} << false << true;
+        row("no folder", QStringList(), QStringList{"en.lproj"}, true, false);
+        row("empty folder", QStringList{"-"}, QStringList{"en.lproj"}, true, false);
+        row("all move", QStringList{"fr.lproj", "de.lproj", ".hidden"}, QStringList{"en.lproj"},
+            true, false);
+        row("collision", QStringList{"fr.lproj", "de.lproj"}, QStringList{"fr.lproj"}, false, true);
     }
     void resetResourcesDisabled()
     {
@@ -187,10 +185,10 @@ private slots:
         QTest::addColumn<QString>("firstId");
         QTest::addColumn<QString>("secondId");
         QTest::addColumn<bool>("equal");
-        QTest::newRow("same identifier, different paths") << u"org.a"_s << u"org.a"_s << true;
-        QTest::newRow("different identifiers") << u"org.a"_s << u"org.b"_s << false;
-        QTest::newRow("identifiers differing in case") << u"org.a"_s << u"org.A"_s << false;
-        QTest::newRow("both without identifier") << u""_s << u""_s << false;
+        row("same identifier, different paths", "org.a", "org.a", true);
+        row("different identifiers", "org.a", "org.b", false);
+        row("identifiers differing in case", "org.a", "org.A", false);
+        row("both without identifier", "", "", false);
     }
     void equality()
     {

@@ -119,16 +119,14 @@ private slots:
         QTest::addColumn<QVariantList>("after"); // empty: as stored
         const QVariantMap map{{"a", 1}};
         // The installed application appears twice: from the folder and from ExtraApps.
-        QTest::newRow("paths become identifiers")
-            << QVariantList{"org.Installed", map, "@Kept", "@Deleted"}
-            << QStringList{"Deleted*", "Installed", "Installed", "Kept"}
-            << QVariantList{"org.Installed", map, "org.Kept", "@Deleted"};
-        QTest::newRow("nothing to rewrite")
-            << QVariantList{"org.Installed", 7, "@NoId", "@Gone"}
-            << QStringList{"Gone*", "Installed", "Installed", "NoId"} << QVariantList();
+        row("paths become identifiers", QVariantList{"org.Installed", map, "@Kept", "@Deleted"},
+            QStringList{"Deleted*", "Installed", "Installed", "Kept"},
+            QVariantList{"org.Installed", map, "org.Kept", "@Deleted"});
+        row("nothing to rewrite", QVariantList{"org.Installed", 7, "@NoId", "@Gone"},
+            QStringList{"Gone*", "Installed", "Installed", "NoId"}, QVariantList());
         // Never read relative to the working folder, where a bundle of that name waits.
-        QTest::newRow("neither identifier nor absolute path")
-            << QVariantList{"org.Gone"} << QStringList{"Installed", "org*"} << QVariantList();
+        row("neither identifier nor absolute path", QVariantList{"org.Gone"},
+            QStringList{"Installed", "org*"}, QVariantList());
     }
     void extraApps()
     {
@@ -217,10 +215,10 @@ private slots:
         // Swedish sorts Ö after Z.
         const QStringList swedish{"alpha", "beta", "Émile", "Olle", "Zeta", "Örn"};
         // Not by character codes (which would put Zeta before alpha and Örn last everywhere).
-        QTest::newRow("english") << u"en_US"_s << QString() << english;
-        QTest::newRow("swedish") << u"sv_SE"_s << QString() << swedish;
+        row("english", "en_US", QString(), english);
+        row("swedish", "sv_SE", QString(), swedish);
         // The collation's own variable decides, not the messages' language.
-        QTest::newRow("LC_COLLATE over LANG") << u"en_US"_s << u"sv_SE.UTF-8"_s << swedish;
+        row("LC_COLLATE over LANG", "en_US", "sv_SE.UTF-8", swedish);
     }
     void localeAwareOrder()
     {

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "catalogue/AppListing.h"
 #include "language/AlwaysOpen.h"
 #include "panel/PanelContent.h"
@@ -149,11 +150,9 @@ private slots:
         QTest::addColumn<QStringList>("langs");
         QTest::addColumn<QString>("countText");
         QTest::addColumn<bool>("popUpEnabled");
-        QTest::newRow("three") << QStringList{"en", "fr", "de"}
-                               << u"Available in 3 different languages."_s << true;
-        QTest::newRow("one") << QStringList{"fr"} << u"Only available in French."_s << false;
-        QTest::newRow("none") << QStringList{} << u"(Unable to determine available languages)"_s
-                              << false;
+        row("three", QStringList{"en", "fr", "de"}, "Available in 3 different languages.", true);
+        row("one", QStringList{"fr"}, "Only available in French.", false);
+        row("none", QStringList{}, "(Unable to determine available languages)", false);
     }
     void ownEntry()
     {
@@ -177,14 +176,13 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("two kinds in order")
-            << u"Available in %d languages, like %@."_s << QStringList{"3", "French"}
-            << u"Available in 3 languages, like French."_s;
-        QTest::newRow("a value holding a placeholder is not filled again")
-            << u"%@ and %@"_s << QStringList{"%@", "x"} << u"%@ and x"_s;
-        QTest::newRow("surplus placeholder stays") << u"%@ %@"_s << QStringList{"a"} << u"a %@"_s;
-        QTest::newRow("percent sign") << u"100%% %@"_s << QStringList{"sure"} << u"100% sure"_s;
-        QTest::newRow("other escapes stay") << u"%s %1 %"_s << QStringList{"x"} << u"%s %1 %"_s;
+        row("two kinds in order", "Available in %d languages, like %@.", QStringList{"3", "French"},
+            "Available in 3 languages, like French.");
+        row("a value holding a placeholder is not filled again", "%@ and %@",
+            QStringList{"%@", "x"}, "%@ and x");
+        row("surplus placeholder stays", "%@ %@", QStringList{"a"}, "a %@");
+        row("percent sign", "100%% %@", QStringList{"sure"}, "100% sure");
+        row("other escapes stay", "%s %1 %", QStringList{"x"}, "%s %1 %");
     }
     void formatText()
     {

@@ -36,9 +36,9 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("first") << 0 << false << flip({10, 21, 50, 50});
-        QTest::newRow("fourth, not selected") << 4 << false << flip({250, 21, 50, 50});
-        QTest::newRow("third, selected, grown by 4") << 3 << true << flip({186, 17, 58, 58});
+        row("first", 0, false, flip({10, 21, 50, 50}));
+        row("fourth, not selected", 4, false, flip({250, 21, 50, 50}));
+        row("third, selected, grown by 4", 3, true, flip({186, 17, 58, 58}));
     }
     void iconRect()
     {
@@ -52,14 +52,14 @@ private slots:
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<int>("selected");
         QTest::addColumn<int>("expected");
-        QTest::newRow("inside the second icon") << QPoint(100, 40) << 0 << 1;
-        QTest::newRow("between two icons") << QPoint(65, 40) << 0 << -1;
-        QTest::newRow("the selected icon's grown border") << QPoint(63, 40) << 0 << 0;
-        QTest::newRow("the same point unselected") << QPoint(63, 40) << 1 << -1;
-        QTest::newRow("above the icons") << QPoint(100, 5) << 0 << -1;
-        QTest::newRow("left margin") << QPoint(3, 40) << 0 << -1;
-        QTest::newRow("past the last icon") << QPoint(10 + 60 * 5 + 20, 40) << 0 << -1;
-        QTest::newRow("last icon") << QPoint(10 + 60 * 4 + 20, 40) << 0 << 4;
+        row("inside the second icon", QPoint(100, 40), 0, 1);
+        row("between two icons", QPoint(65, 40), 0, -1);
+        row("the selected icon's grown border", QPoint(63, 40), 0, 0);
+        row("the same point unselected", QPoint(63, 40), 1, -1);
+        row("above the icons", QPoint(100, 5), 0, -1);
+        row("left margin", QPoint(3, 40), 0, -1);
+        row("past the last icon", QPoint(10 + 60 * 5 + 20, 40), 0, -1);
+        row("last icon", QPoint(10 + 60 * 4 + 20, 40), 0, 4);
     }
     void indexAt()
     {
@@ -85,11 +85,11 @@ private slots:
     void cellsInCoverEveryIconInTheArea_data()
     {
         QTest::addColumn<QRect>("area");
-        QTest::newRow("the whole of a short row") << QRect(0, 0, 730, 86);
-        QTest::newRow("a screenful far along") << QRect(300000, 0, 600, 86);
-        QTest::newRow("one pixel on a grown icon's edge") << QRect(66, 40, 1, 1);
-        QTest::newRow("one pixel between icons") << QRect(5, 40, 1, 1);
-        QTest::newRow("left of the row") << QRect(-100, 0, 50, 86);
+        row("the whole of a short row", QRect(0, 0, 730, 86));
+        row("a screenful far along", QRect(300000, 0, 600, 86));
+        row("one pixel on a grown icon's edge", QRect(66, 40, 1, 1));
+        row("one pixel between icons", QRect(5, 40, 1, 1));
+        row("left of the row", QRect(-100, 0, 50, 86));
     }
     void cellsInCoverEveryIconInTheArea()
     {
@@ -112,12 +112,11 @@ private slots:
         QTest::addColumn<QRect>("target");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("expected");
-        QTest::newRow("already shown") << RowGeometry::scrollTarget(3) << 0 << 0;
-        QTest::newRow("past the right edge")
-            << RowGeometry::scrollTarget(12) << 0 << 726 + 66 - 600;
-        QTest::newRow("left of the view") << RowGeometry::scrollTarget(2) << 500 << 126;
-        QTest::newRow("the start") << RowGeometry::scrollTarget(0) << 500 << 0;
-        QTest::newRow("past the content") << RowGeometry::scrollTarget(99) << 0 << 1000 - 600;
+        row("already shown", RowGeometry::scrollTarget(3), 0, 0);
+        row("past the right edge", RowGeometry::scrollTarget(12), 0, 726 + 66 - 600);
+        row("left of the view", RowGeometry::scrollTarget(2), 500, 126);
+        row("the start", RowGeometry::scrollTarget(0), 500, 0);
+        row("past the content", RowGeometry::scrollTarget(99), 0, 1000 - 600);
     }
     void offsetToShow()
     {
@@ -133,12 +132,12 @@ private slots:
         QTest::addColumn<bool>("fullList");
         QTest::addColumn<int>("count");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("12 entries grow the row") << true << 12 << QSize(730, 86);
-        QTest::newRow("10 entries fit 600 exactly") << true << 10 << QSize(600, 86);
-        QTest::newRow("a short list never narrows it") << true << 2 << QSize(600, 86);
-        QTest::newRow("11 results") << false << 11 << QSize(670, 86);
-        QTest::newRow("8 results fit") << false << 8 << QSize(500, 86);
-        QTest::newRow("no results") << false << 0 << QSize(500, 86);
+        row("12 entries grow the row", true, 12, QSize(730, 86));
+        row("10 entries fit 600 exactly", true, 10, QSize(600, 86));
+        row("a short list never narrows it", true, 2, QSize(600, 86));
+        row("11 results", false, 11, QSize(670, 86));
+        row("8 results fit", false, 8, QSize(500, 86));
+        row("no results", false, 0, QSize(500, 86));
     }
     void widthRules()
     {
@@ -159,9 +158,8 @@ private slots:
         QTest::addColumn<QSize>("visible");
         QTest::addColumn<QSize>("text");
         QTest::addColumn<QRect>("expectedBottomLeft");
-        QTest::newRow("odd sizes") << QSize(601, 86) << QSize(121, 19) << QRect(240, 33, 121, 19);
-        QTest::newRow("wider than the view")
-            << QSize(100, 86) << QSize(121, 18) << QRect(-10, 34, 121, 18);
+        row("odd sizes", QSize(601, 86), QSize(121, 19), QRect(240, 33, 121, 19));
+        row("wider than the view", QSize(100, 86), QSize(121, 18), QRect(-10, 34, 121, 18));
     }
     void messageRect()
     {

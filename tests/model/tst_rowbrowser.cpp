@@ -1,5 +1,6 @@
 #include "ListingNames.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 #include "platform/bundle/Workspace.h"
 #include "row/RowBrowser.h"
 #include "row/RowGeometry.h"
@@ -124,18 +125,18 @@ private slots:
         QTest::addColumn<Key>("key");
         QTest::addColumn<bool>("alert");
         QTest::addColumn<int>("expected");
-        QTest::newRow("right at the last entry") << 5 << "" << 4 << Key::Right << true << 4;
-        QTest::newRow("left at the first entry") << 5 << "" << 0 << Key::Left << true << 0;
-        QTest::newRow("right in the middle") << 5 << "" << 2 << Key::Right << false << 3;
-        QTest::newRow("left in the middle") << 5 << "" << 2 << Key::Left << false << 1;
-        QTest::newRow("right in an empty list") << 0 << "" << 0 << Key::Right << true << 0;
-        QTest::newRow("left in an empty list") << 0 << "" << 0 << Key::Left << true << 0;
-        QTest::newRow("right past the results' end") << 5 << "b" << 1 << Key::Right << true << 1;
-        QTest::newRow("right within the results") << 5 << "b" << 0 << Key::Right << false << 1;
-        QTest::newRow("home") << 5 << "" << 3 << Key::Home << false << 0;
-        QTest::newRow("end") << 5 << "" << 1 << Key::End << false << 4;
-        QTest::newRow("end of the results") << 5 << "b" << 0 << Key::End << false << 1;
-        QTest::newRow("end in an empty list") << 0 << "" << 0 << Key::End << true << 0;
+        row("right at the last entry", 5, "", 4, Key::Right, true, 4);
+        row("left at the first entry", 5, "", 0, Key::Left, true, 0);
+        row("right in the middle", 5, "", 2, Key::Right, false, 3);
+        row("left in the middle", 5, "", 2, Key::Left, false, 1);
+        row("right in an empty list", 0, "", 0, Key::Right, true, 0);
+        row("left in an empty list", 0, "", 0, Key::Left, true, 0);
+        row("right past the results' end", 5, "b", 1, Key::Right, true, 1);
+        row("right within the results", 5, "b", 0, Key::Right, false, 1);
+        row("home", 5, "", 3, Key::Home, false, 0);
+        row("end", 5, "", 1, Key::End, false, 4);
+        row("end of the results", 5, "b", 0, Key::End, false, 1);
+        row("end in an empty list", 0, "", 0, Key::End, true, 0);
     }
     void keys()
     {
@@ -173,14 +174,12 @@ private slots:
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<int>("removed");
         QTest::addColumn<QString>("toolTip");
-        QTest::newRow("an unselected icon") << "" << centreOf(2) << 2 << "Beta" << 2 << "Beta";
-        QTest::newRow("the selected icon again")
-            << "" << centreOf(0, true) << 0 << "Alpha" << 0 << "";
-        QTest::newRow("between two icons") << "" << QPoint(65, 40) << 0 << "" << -1 << "";
-        QTest::newRow("an unselected search result")
-            << "b" << centreOf(1) << 1 << "Bravo" << 3 << "Bravo";
-        QTest::newRow("the selected search result")
-            << QStringLiteral("é") << centreOf(0, true) << 0 << QStringLiteral("Émile") << 4 << "";
+        row("an unselected icon", "", centreOf(2), 2, "Beta", 2, "Beta");
+        row("the selected icon again", "", centreOf(0, true), 0, "Alpha", 0, "");
+        row("between two icons", "", QPoint(65, 40), 0, "", -1, "");
+        row("an unselected search result", "b", centreOf(1), 1, "Bravo", 3, "Bravo");
+        row("the selected search result", QStringLiteral("é"), centreOf(0, true), 0,
+            QStringLiteral("Émile"), 4, "");
     }
     void pointer()
     {

@@ -25,14 +25,12 @@ private slots:
         QTest::addColumn<QString>("identifier");
         QTest::addColumn<QString>("version");
 
-        QTest::newRow("xml") << QByteArray("xml") << u"org.example.Reader"_s << u"2.1"_s;
-        QTest::newRow("binary") << QByteArray("binary") << u"org.example.Reader"_s << u"2.1"_s;
-        QTest::newRow("no identifier") << QByteArray("noid") << QString() << u"2.1"_s;
-        QTest::newRow("no Info.plist") << QByteArray("none") << QString() << QString();
-        QTest::newRow("garbage") << QByteArray("\x00\x01garbage\xFF<<", 11) << QString()
-                                 << QString();
-        QTest::newRow("not a dictionary")
-            << QByteArray("<plist><array/></plist>") << QString() << QString();
+        row("xml", QByteArray("xml"), "org.example.Reader", "2.1");
+        row("binary", QByteArray("binary"), "org.example.Reader", "2.1");
+        row("no identifier", QByteArray("noid"), QString(), "2.1");
+        row("no Info.plist", QByteArray("none"), QString(), QString());
+        row("garbage", QByteArray("\x00\x01garbage\xFF<<", 11), QString(), QString());
+        row("not a dictionary", QByteArray("<plist><array/></plist>"), QString(), QString());
     }
     void infoPlist()
     {
@@ -68,12 +66,12 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         // Which folder serves a language is the matcher's; these are the bundle's fallbacks.
-        QTest::newRow("a match") << u"en fr fr_CA"_s << u"en"_s << u"fr_CA"_s << u"fr_CA"_s;
-        QTest::newRow("development region") << u"de fr"_s << u"French"_s << u"ja"_s << u"fr"_s;
-        QTest::newRow("then English") << u"de en"_s << u"it"_s << u""_s << u"en"_s;
-        QTest::newRow("Base is no language") << u"Base fr"_s << u"Base"_s << u"ja"_s << u"fr"_s;
-        QTest::newRow("Base alone") << u"Base"_s << u""_s << u"ja"_s << u"Base"_s;
-        QTest::newRow("none") << u""_s << u"en"_s << u"en"_s << u""_s;
+        row("a match", "en fr fr_CA", "en", "fr_CA", "fr_CA");
+        row("development region", "de fr", "French", "ja", "fr");
+        row("then English", "de en", "it", "", "en");
+        row("Base is no language", "Base fr", "Base", "ja", "fr");
+        row("Base alone", "Base", "", "ja", "Base");
+        row("none", "", "en", "en", "");
     }
     void preferredLocalization()
     {
@@ -123,50 +121,45 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         const QString chinese = u"en zh zh-Hans zh-Hant"_s;
-        QTest::newRow("zh_TW: traditional") << chinese << u"zh_TW"_s << u"zh-Hant"_s;
-        QTest::newRow("zh_HK: traditional") << chinese << u"zh_HK"_s << u"zh-Hant"_s;
-        QTest::newRow("zh_Hant") << chinese << u"zh_Hant"_s << u"zh-Hant"_s;
-        QTest::newRow("zh_CN: simplified") << chinese << u"zh_CN"_s << u"zh-Hans"_s;
-        QTest::newRow("zh_SG: simplified") << chinese << u"zh_SG"_s << u"zh-Hans"_s;
-        QTest::newRow("zh: the bare folder") << chinese << u"zh"_s << u"zh"_s;
-        QTest::newRow("region folders, zh_HK") << u"zh_CN zh_TW"_s << u"zh_HK"_s << u"zh_TW"_s;
-        QTest::newRow("zh_MO through zh_Hant_HK")
-            << u"zh_CN zh_HK zh_TW"_s << u"zh_MO"_s << u"zh_HK"_s;
-        QTest::newRow("only simplified for zh_TW") << u"en zh-Hans"_s << u"zh_TW"_s << u"zh-Hans"_s;
+        row("zh_TW: traditional", chinese, "zh_TW", "zh-Hant");
+        row("zh_HK: traditional", chinese, "zh_HK", "zh-Hant");
+        row("zh_Hant", chinese, "zh_Hant", "zh-Hant");
+        row("zh_CN: simplified", chinese, "zh_CN", "zh-Hans");
+        row("zh_SG: simplified", chinese, "zh_SG", "zh-Hans");
+        row("zh: the bare folder", chinese, "zh", "zh");
+        row("region folders, zh_HK", "zh_CN zh_TW", "zh_HK", "zh_TW");
+        row("zh_MO through zh_Hant_HK", "zh_CN zh_HK zh_TW", "zh_MO", "zh_HK");
+        row("only simplified for zh_TW", "en zh-Hans", "zh_TW", "zh-Hans");
 
         const QString portuguese = u"en pt pt-BR pt-PT"_s;
-        QTest::newRow("pt_BR") << portuguese << u"pt_BR"_s << u"pt-BR"_s;
-        QTest::newRow("pt_PT") << portuguese << u"pt_PT"_s << u"pt-PT"_s;
-        QTest::newRow("pt_AO through pt_PT") << portuguese << u"pt_AO"_s << u"pt-PT"_s;
-        QTest::newRow("pt_PT without pt-PT: the plain one")
-            << u"pt pt_BR"_s << u"pt_PT"_s << u"pt"_s;
-        QTest::newRow("pt is Brazilian") << u"pt_BR pt_PT"_s << u"pt"_s << u"pt_BR"_s;
+        row("pt_BR", portuguese, "pt_BR", "pt-BR");
+        row("pt_PT", portuguese, "pt_PT", "pt-PT");
+        row("pt_AO through pt_PT", portuguese, "pt_AO", "pt-PT");
+        row("pt_PT without pt-PT: the plain one", "pt pt_BR", "pt_PT", "pt");
+        row("pt is Brazilian", "pt_BR pt_PT", "pt", "pt_BR");
 
         // Opening the locale data of "no_NO" never returned with ICU 72.
-        QTest::newRow("no_NO: Norwegian") << u"en no nb"_s << u"no_NO"_s << u"no"_s;
-        QTest::newRow("es_MX: Latin America") << u"es es-419"_s << u"es_MX"_s << u"es-419"_s;
-        QTest::newRow("es_ES: Spain") << u"es es-419"_s << u"es_ES"_s << u"es"_s;
-        QTest::newRow("es_MX without es-419") << u"es es_ES"_s << u"es_MX"_s << u"es"_s;
+        row("no_NO: Norwegian", "en no nb", "no_NO", "no");
+        row("es_MX: Latin America", "es es-419", "es_MX", "es-419");
+        row("es_ES: Spain", "es es-419", "es_ES", "es");
+        row("es_MX without es-419", "es es_ES", "es_MX", "es");
 
-        QTest::newRow("classic names")
-            << u"English French German"_s << u"fr_FR.UTF-8"_s << u"French"_s;
-        QTest::newRow("classic name beside its code") << u"English en"_s << u"en_US"_s << u"en"_s;
-        QTest::newRow("another spelling") << u"en ZH-hant"_s << u"zh_TW"_s << u"ZH-hant"_s;
-        QTest::newRow("en_GB: the plain one over another region")
-            << u"en_AU en"_s << u"en_GB"_s << u"en"_s;
-        QTest::newRow("first preference that matches") << u"en de fr"_s << u"ja de fr"_s << u"de"_s;
-        QTest::newRow("none") << u"en fr"_s << u"ja ko"_s << u""_s;
-        QTest::newRow("not a language") << u"en Base"_s << u"../x"_s << u""_s;
+        row("classic names", "English French German", "fr_FR.UTF-8", "French");
+        row("classic name beside its code", "English en", "en_US", "en");
+        row("another spelling", "en ZH-hant", "zh_TW", "ZH-hant");
+        row("en_GB: the plain one over another region", "en_AU en", "en_GB", "en");
+        row("first preference that matches", "en de fr", "ja de fr", "de");
+        row("none", "en fr", "ja ko", "");
+        row("not a language", "en Base", "../x", "");
 
         // gettext's variants: one serves only who asks for it, and is chosen then.
         const QString variants = u"ca ca@valencia sr sr@latin"_s;
-        QTest::newRow("ca@valencia") << variants << u"ca@valencia"_s << u"ca@valencia"_s;
-        QTest::newRow("ca_ES.UTF-8@valencia")
-            << variants << u"ca_ES.UTF-8@valencia"_s << u"ca@valencia"_s;
-        QTest::newRow("plain ca") << variants << u"ca_ES"_s << u"ca"_s;
-        QTest::newRow("sr@latin") << variants << u"sr_RS@latin"_s << u"sr@latin"_s;
-        QTest::newRow("sr, Cyrillic") << variants << u"sr"_s << u"sr"_s;
-        QTest::newRow("no plain catalogue") << u"en ca@valencia"_s << u"ca"_s << u""_s;
+        row("ca@valencia", variants, "ca@valencia", "ca@valencia");
+        row("ca_ES.UTF-8@valencia", variants, "ca_ES.UTF-8@valencia", "ca@valencia");
+        row("plain ca", variants, "ca_ES", "ca");
+        row("sr@latin", variants, "sr_RS@latin", "sr@latin");
+        row("sr, Cyrillic", variants, "sr", "sr");
+        row("no plain catalogue", "en ca@valencia", "ca", "");
     }
     void bestMatch()
     {
@@ -187,13 +180,13 @@ private slots:
         QTest::addColumn<bool>("linkMacOS"); // MacOS itself a link to /bin
         QTest::addColumn<bool>("accepted");
 
-        QTest::newRow("plain file") << u"Tool"_s << false << true;
-        QTest::newRow("link inside MacOS") << u"Link"_s << false << true;
-        QTest::newRow("missing") << u"Missing"_s << false << false;
-        QTest::newRow("dot-dot") << u"../Resources/Tool"_s << false << false;
-        QTest::newRow("absolute") << u"/bin/sh"_s << false << false;
-        QTest::newRow("link outside") << u"System"_s << false << false;
-        QTest::newRow("MacOS linked elsewhere") << u"sh"_s << true << false;
+        row("plain file", "Tool", false, true);
+        row("link inside MacOS", "Link", false, true);
+        row("missing", "Missing", false, false);
+        row("dot-dot", "../Resources/Tool", false, false);
+        row("absolute", "/bin/sh", false, false);
+        row("link outside", "System", false, false);
+        row("MacOS linked elsewhere", "sh", true, false);
     }
     void executableConfinedToMacOS()
     {
@@ -265,12 +258,12 @@ private slots:
         QTest::addColumn<QString>("identifier");
         QTest::addColumn<QString>("expected"); // relative to the applications folder
 
-        QTest::newRow("bundle in the folder") << "org.example.alpha" << QString("Alpha.app");
-        QTest::newRow("binary Info.plist") << "org.example.binary" << QString("Binary.app");
-        QTest::newRow("link to a bundle") << "org.example.linked" << QString("Linked.app");
-        QTest::newRow("one level too deep") << "org.example.deep" << QString();
-        QTest::newRow("unknown identifier") << "org.example.nobody" << QString();
-        QTest::newRow("empty identifier") << "" << QString();
+        row("bundle in the folder", "org.example.alpha", QString("Alpha.app"));
+        row("binary Info.plist", "org.example.binary", QString("Binary.app"));
+        row("link to a bundle", "org.example.linked", QString("Linked.app"));
+        row("one level too deep", "org.example.deep", QString());
+        row("unknown identifier", "org.example.nobody", QString());
+        row("empty identifier", "", QString());
     }
     void applicationsFolderLookup()
     {

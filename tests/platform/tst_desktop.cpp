@@ -37,19 +37,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("url");
         QTest::addColumn<bool>("opened");
-        QTest::newRow("percent-encoded hyphen and at sign")
-            << "https://www.example.org/cgi-bin/webscr?a=b%40c&bn=PP%2dX&charset=UTF%2d8"_ba
-            << true;
-        QTest::newRow("mail") << "mailto:feedback@vexilo.org"_ba << true;
-        QTest::newRow("file") << "file:///tmp/Vexilo.app/Contents/Resources/ja.lproj/help.html"_ba
-                              << true;
-        QTest::newRow("no program for it") << "https://fail.example.org/"_ba << true;
-        QTest::newRow("an option") << "--help"_ba << false;
-        QTest::newRow("relative path") << "help.html"_ba << false;
-        QTest::newRow("blank inside") << "file:///tmp/a b.html"_ba << false;
-        QTest::newRow("line break") << "https://example.org/\nfile:///etc/passwd"_ba << false;
-        QTest::newRow("not encoded") << "file:///tmp/é.html"_ba << false;
-        QTest::newRow("empty") << QByteArray() << false;
+        row("percent-encoded hyphen and at sign",
+            "https://www.example.org/cgi-bin/webscr?a=b%40c&bn=PP%2dX&charset=UTF%2d8"_ba, true);
+        row("mail", "mailto:feedback@vexilo.org"_ba, true);
+        row("file", "file:///tmp/Vexilo.app/Contents/Resources/ja.lproj/help.html"_ba, true);
+        row("no program for it", "https://fail.example.org/"_ba, true);
+        row("an option", "--help"_ba, false);
+        row("relative path", "help.html"_ba, false);
+        row("blank inside", "file:///tmp/a b.html"_ba, false);
+        row("line break", "https://example.org/\nfile:///etc/passwd"_ba, false);
+        row("not encoded", "file:///tmp/é.html"_ba, false);
+        row("empty", QByteArray(), false);
     }
     void openUrl()
     {

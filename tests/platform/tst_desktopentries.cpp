@@ -199,78 +199,66 @@ private slots:
     }
 
     // The icon an entry's Icon= names: hicolor, then other themes, each largest first, sizes
-    // before data folders, PNG before SVG; then pixmaps. Listed in `files` (relative to the
-    // tree; "a -> b" a link, "a/" a folder); '@' in the icon is the tree.
+    // before data folders, PNG before SVG; then pixmaps. `files` are relative to the system's
+    // icons folder, or to the tree when they start with '/' ("a->b" a link, "a/" a folder); '@'
+    // in the icon is the tree.
     void iconLookup_data()
     {
         QTest::addColumn<QString>("icon");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("expected");
-        const QString sys = u"system/icons/hicolor/"_s, user = u"data/icons/hicolor/"_s;
-        QTest::newRow("largest first")
-            << u"x"_s << QStringList{sys + "48x48/apps/x.png", sys + "256x256/apps/x.png"}
-            << sys + "256x256/apps/x.png";
-        QTest::newRow("size before data folder")
-            << u"x"_s << QStringList{user + "48x48/apps/x.png", sys + "128x128/apps/x.png"}
-            << sys + "128x128/apps/x.png";
-        QTest::newRow("user's data folder first")
-            << u"x"_s << QStringList{user + "64x64/apps/x.svg", sys + "64x64/apps/x.png"}
-            << user + "64x64/apps/x.svg";
-        QTest::newRow("hicolor before other themes")
-            << u"x"_s
-            << QStringList{u"system/icons/Adwaita/256x256/apps/x.png"_s, sys + "32x32/apps/x.png"}
-            << sys + "32x32/apps/x.png";
-        QTest::newRow("png before svg")
-            << u"x"_s << QStringList{sys + "scalable/apps/x.svg", sys + "scalable/apps/x.png"}
-            << sys + "scalable/apps/x.png";
-        QTest::newRow("pixmaps last")
-            << u"x"_s
-            << QStringList{u"system/pixmaps/x.png"_s, u"system/icons/breeze/48x48/apps/x.svg"_s}
-            << u"system/icons/breeze/48x48/apps/x.svg"_s;
-        QTest::newRow("pixmaps xpm")
-            << u"x"_s << QStringList{u"system/pixmaps/x.xpm"_s} << u"system/pixmaps/x.xpm"_s;
-        QTest::newRow("xpm only in pixmaps")
-            << u"x"_s << QStringList{sys + "48x48/apps/x.xpm"} << QString();
-        QTest::newRow("extension in the entry")
-            << u"x.png"_s << QStringList{sys + "scalable/apps/x.svg"}
-            << sys + "scalable/apps/x.svg";
-        QTest::newRow("link to a file")
-            << u"x"_s
-            << QStringList{u"system/real.png"_s, sys + "256x256/apps/x.png -> system/real.png"}
-            << sys + "256x256/apps/x.png";
-        QTest::newRow("dangling link and folder passed over")
-            << u"x"_s
-            << QStringList{sys + "256x256/apps/x.png -> system/gone.png",
-                           sys + "scalable/apps/x.svg/", sys + "48x48/apps/x.png"}
-            << sys + "48x48/apps/x.png";
-        QTest::newRow("absolute path")
-            << u"@/elsewhere/x.png"_s << QStringList{u"elsewhere/x.png"_s} << u"elsewhere/x.png"_s;
-        QTest::newRow("absolute path missing")
-            << u"@/elsewhere/x.png"_s << QStringList{sys + "256x256/apps/x.png"} << QString();
-        QTest::newRow("missing") << u"x"_s << QStringList{sys + "256x256/apps/y.png"} << QString();
-        QTest::newRow("name reaching out")
-            << u"../x"_s << QStringList{sys + "256x256/x.png"} << QString();
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("expected"); // empty: none
+        row("largest first", "x", "hicolor/48x48/apps/x.png hicolor/256x256/apps/x.png",
+            "hicolor/256x256/apps/x.png");
+        row("size before data folder", "x",
+            "/data/icons/hicolor/48x48/apps/x.png hicolor/128x128/apps/x.png",
+            "hicolor/128x128/apps/x.png");
+        row("user's data folder first", "x",
+            "/data/icons/hicolor/64x64/apps/x.svg hicolor/64x64/apps/x.png",
+            "/data/icons/hicolor/64x64/apps/x.svg");
+        row("hicolor before other themes", "x",
+            "Adwaita/256x256/apps/x.png hicolor/32x32/apps/x.png", "hicolor/32x32/apps/x.png");
+        row("png before svg", "x", "hicolor/scalable/apps/x.svg hicolor/scalable/apps/x.png",
+            "hicolor/scalable/apps/x.png");
+        row("pixmaps last", "x", "/system/pixmaps/x.png breeze/48x48/apps/x.svg",
+            "breeze/48x48/apps/x.svg");
+        row("pixmaps xpm", "x", "/system/pixmaps/x.xpm", "/system/pixmaps/x.xpm");
+        row("xpm only in pixmaps", "x", "hicolor/48x48/apps/x.xpm", "");
+        row("extension in the entry", "x.png", "hicolor/scalable/apps/x.svg",
+            "hicolor/scalable/apps/x.svg");
+        row("link to a file", "x", "/system/real.png hicolor/256x256/apps/x.png->/system/real.png",
+            "hicolor/256x256/apps/x.png");
+        row("dangling link and folder passed over", "x",
+            "hicolor/256x256/apps/x.png->/system/gone.png hicolor/scalable/apps/x.svg/ "
+            "hicolor/48x48/apps/x.png",
+            "hicolor/48x48/apps/x.png");
+        row("absolute path", "@/elsewhere/x.png", "/elsewhere/x.png", "/elsewhere/x.png");
+        row("absolute path missing", "@/elsewhere/x.png", "hicolor/256x256/apps/x.png", "");
+        row("missing", "x", "hicolor/256x256/apps/y.png", "");
+        row("name reaching out", "../x", "hicolor/256x256/x.png", "");
     }
     void iconLookup()
     {
         QFETCH(QString, icon);
-        QFETCH(QStringList, files);
+        QFETCH(QString, files);
         QFETCH(QString, expected);
         QTemporaryDir dir;
         DesktopTree t(dir.path());
         t.write(u"bin/plain"_s, "#!/bin/sh\n", true);
-        for (const QString &file : files) {
-            const QStringList link = file.split(u" -> "_s);
-            const QString path = t.root() + '/' + link[0];
+        const auto relative = [](const QString &file) {
+            return file.startsWith(u'/') ? file.mid(1) : "system/icons/" + file;
+        };
+        for (const QString &file : words(files)) {
+            const QStringList link = file.split(u"->"_s);
+            const QString path = t.root() + '/' + relative(link[0]);
             QVERIFY(QDir().mkpath(file.endsWith(u'/') ? path : QFileInfo(path).path()));
             if (link.size() == 2)
-                QVERIFY(QFile::link(t.root() + '/' + link[1], path));
+                QVERIFY(QFile::link(t.root() + '/' + relative(link[1]), path));
             else if (!file.endsWith(u'/'))
-                t.write(file, "icon");
+                t.write(relative(file), "icon");
         }
         t.entry(t.systemFolder(), u"icon.desktop"_s,
                 "Name=I\nExec=plain\nIcon=" + icon.replace(u'@', t.root()).toUtf8() + '\n');
-        const QString want = expected.isEmpty() ? QString() : t.root() + '/' + expected;
+        const QString want = expected.isEmpty() ? QString() : t.root() + '/' + relative(expected);
         const DesktopEntries entries(t.setup());
         QCOMPARE(entries.applications().value(0).iconFile, want);
         QCOMPARE(entries.application(u"icon.desktop"_s)->iconFile, want);
@@ -281,22 +269,18 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("codes");
         QTest::addColumn<bool>("chromium");
-        const auto row = [](const char *tag, const QString &id, const QString &codes,
-                            bool chromium = false) {
-            QTest::newRow(tag) << id << codes << chromium;
-        };
-        row("gettext domain, English added", u"org.example.Gtk.desktop"_s,
-            u"de en fr pt_BR sr@latin"_s);
-        row("variants, each spelling once", u"variants.desktop"_s,
-            u"be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic"_s);
-        row("declared domain without catalogues", u"torrent.desktop"_s, u"de en fr"_s);
-        row("package's catalogues", u"sol.desktop"_s, u"en fr ja"_s);
-        row("sibling package's catalogues", u"disks.desktop"_s, u"en es it"_s);
-        row("qt project name", u"tagger-qt.desktop"_s, u"ca@valencia en fr"_s);
-        row("qt catalogues, not Qt's own", u"qtapp.desktop"_s, u"de_DE en fr"_s);
-        row("chromium locales", u"chromish.desktop"_s, u"en-US fr pt-BR"_s, true);
-        row("flatpak locale folders", u"org.example.Flat.desktop"_s, u"en fr ja"_s);
-        row("none found", u"shadowed.desktop"_s, {});
+        row("gettext domain, English added", "org.example.Gtk.desktop", "de en fr pt_BR sr@latin",
+            false);
+        row("variants, each spelling once", "variants.desktop",
+            "be@latin ca ca@valencia en en@shaw he sr@ije sr@latin uz@cyrillic", false);
+        row("declared domain without catalogues", "torrent.desktop", "de en fr", false);
+        row("package's catalogues", "sol.desktop", "en fr ja", false);
+        row("sibling package's catalogues", "disks.desktop", "en es it", false);
+        row("qt project name", "tagger-qt.desktop", "ca@valencia en fr", false);
+        row("qt catalogues, not Qt's own", "qtapp.desktop", "de_DE en fr", false);
+        row("chromium locales", "chromish.desktop", "en-US fr pt-BR", true);
+        row("flatpak locale folders", "org.example.Flat.desktop", "en fr ja", false);
+        row("none found", "shadowed.desktop", "", false);
     }
     void translations()
     {

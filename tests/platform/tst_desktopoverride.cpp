@@ -153,17 +153,16 @@ private slots:
         QTest::addColumn<QByteArray>("userText");
         const QString entry = u"applications/org.example.Editor.desktop"_s;
         const QString service = u"dbus-1/services/org.example.Editor.service"_s;
-        QTest::newRow("the user's own") << entry << false
-                                        << QByteArray("[Desktop Entry]\nType=Application\n"
-                                                      "Name=Editor\nExec=env LANGUAGE=it editor\n");
-        QTest::newRow("Vexilo's, edited") << entry << true << QByteArray("# my change\n");
-        QTest::newRow("marker copied by hand")
-            << entry << false
-            << QByteArray("[Desktop Entry]\nX-Vexilo-Language=fr\nX-Vexilo-Checksum=00\n"
-                          "Type=Application\nName=Editor\nExec=editor\n");
-        QTest::newRow("the user's service")
-            << service << false << QByteArray("[D-BUS Service]\nName=org.example.Editor\n");
-        QTest::newRow("Vexilo's service, edited") << service << true << QByteArray("# mine\n");
+        row("the user's own", entry, false,
+            QByteArray(
+                "[Desktop Entry]\nType=Application\nName=Editor\nExec=env LANGUAGE=it editor\n"));
+        row("Vexilo's, edited", entry, true, QByteArray("# my change\n"));
+        row("marker copied by hand", entry, false,
+            QByteArray("[Desktop Entry]\nX-Vexilo-Language=fr\nX-Vexilo-Checksum=00\n"
+                       "Type=Application\nName=Editor\nExec=editor\n"));
+        row("the user's service", service, false,
+            QByteArray("[D-BUS Service]\nName=org.example.Editor\n"));
+        row("Vexilo's service, edited", service, true, QByteArray("# mine\n"));
     }
     void userFileNeverTouched()
     {
@@ -233,14 +232,10 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("chromium");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("plain") << u"org.example.Editor.desktop"_s << false
-                               << QStringList{u"--new"_s};
-        QTest::newRow("chromium-style") << u"org.example.Editor.desktop"_s << true
-                                        << QStringList{u"--lang=pt-BR"_s, u"--new"_s};
-        QTest::newRow("flatpak") << u"org.example.Flat.desktop"_s << false
-                                 << QStringList{u"run"_s, u"--env=LANGUAGE=pt_BR:de:en"_s,
-                                                u"--env=LC_MESSAGES=C.UTF-8"_s,
-                                                u"org.example.Flat"_s};
+        row("plain", "org.example.Editor.desktop", false, words("--new"));
+        row("chromium-style", "org.example.Editor.desktop", true, words("--lang=pt-BR --new"));
+        row("flatpak", "org.example.Flat.desktop", false,
+            words("run --env=LANGUAGE=pt_BR:de:en --env=LC_MESSAGES=C.UTF-8 org.example.Flat"));
     }
     void launchCommand()
     {

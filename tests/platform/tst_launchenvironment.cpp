@@ -125,11 +125,6 @@ private slots:
         QTest::addColumn<bool>("compiles");    // whether localedef succeeds
         QTest::addColumn<QString>("compiled"); // what is compiled now
         QTest::addColumn<QString>("path");     // LOCPATH, "-" for Vexilo's folder
-        const auto row = [](const char *tag, const char *child, const char *cached, bool compiles,
-                            const char *compiled, const char *path) {
-            QTest::newRow(tag) << QString(child) << QString(cached) << compiles << QString(compiled)
-                               << QString(path);
-        };
         row("all installed", "LANG=de_DE.UTF-8 LC_MESSAGES=C.UTF-8", "", true, "", "");
         row("missing; C.UTF-8 in the system folder", "LANG=C.UTF-8 LC_MESSAGES=fr_FR.UTF-8", "",
             true, "fr_FR.UTF-8", "-");

@@ -61,8 +61,8 @@ private slots:
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("language list")
-            << QVariant(QStringList{"fr", "en-GB"}) << QVariant(QVariantList{"fr", "en-GB"});
+        row("language list", QVariant(QStringList{"fr", "en-GB"}),
+            QVariant(QVariantList{"fr", "en-GB"}));
         const QString text = QStringLiteral("<a>&amp; ]]> Fran\u00e7ais \U0001F600");
         QTest::newRow("markup, non-ASCII") << QVariant(text) << QVariant(text);
         QTest::newRow("date in another zone")
@@ -132,16 +132,15 @@ private slots:
     {
         QTest::addColumn<QStringList>("value"); // what follows `write D K`
         QTest::addColumn<QByteArray>("printed");
-        QTest::newRow("two languages")
-            << QStringList{"-array", "fr", "de"} << QByteArray("(\n    fr,\n    de\n)\n");
+        row("two languages", words("-array fr de"), QByteArray("(\n    fr,\n    de\n)\n"));
         // Only letters and digits print bare, as the system tool prints them.
-        QTest::newRow("quoted unless letters and digits")
-            << QStringList{"-array", "en-GB", "en_GB", "a b", "fr2"}
-            << QByteArray("(\n    \"en-GB\",\n    \"en_GB\",\n    \"a b\",\n    fr2\n)\n");
-        QTest::newRow("empty list") << QStringList{"-array"} << QByteArray("(\n)\n");
-        QTest::newRow("non-ASCII escaped") << QStringList{"-array", QStringLiteral("Fran\u00e7ais")}
-                                           << QByteArray("(\n    \"Fran\\U00e7ais\"\n)\n");
-        QTest::newRow("plain string") << QStringList{"fr"} << QByteArray("fr\n");
+        row("quoted unless letters and digits",
+            QStringList{"-array", "en-GB", "en_GB", "a b", "fr2"},
+            QByteArray("(\n    \"en-GB\",\n    \"en_GB\",\n    \"a b\",\n    fr2\n)\n"));
+        row("empty list", words("-array"), QByteArray("(\n)\n"));
+        row("non-ASCII escaped", words("-array Fran\u00e7ais"),
+            QByteArray("(\n    \"Fran\\U00e7ais\"\n)\n"));
+        row("plain string", words("fr"), QByteArray("fr\n"));
     }
     void toolPrints()
     {

@@ -1,4 +1,5 @@
 #include "BundleBuilder.h"
+#include "TestFiles.h"
 #include "platform/desktop/DesktopProcesses.h"
 #include "platform/process/Processes.h"
 
@@ -106,18 +107,16 @@ private slots:
         QTest::addColumn<QByteArray>("firstLine");
         QTest::addColumn<QString>("start"); // how the process is started
         QTest::addColumn<bool>("shown");
-        QTest::newRow("#!/bin/sh") << QByteArray("#!/bin/sh") << "direct" << true;
-        QTest::newRow("with an argument") << QByteArray("#!/bin/sh -e") << "direct" << true;
-        QTest::newRow("through env") << QByteArray("#!/usr/bin/env sh") << "direct" << true;
-        QTest::newRow("relative path") << QByteArray("#!/bin/sh") << "./run" << true;
+        row("#!/bin/sh", QByteArray("#!/bin/sh"), "direct", true);
+        row("with an argument", QByteArray("#!/bin/sh -e"), "direct", true);
+        row("through env", QByteArray("#!/usr/bin/env sh"), "direct", true);
+        row("relative path", QByteArray("#!/bin/sh"), "./run", true);
         // An editor or viewer opened on the file is no running copy of the application, nor is
         // a program that only names the script in argv, which any program can choose.
-        QTest::newRow("opened by another program")
-            << QByteArray("#!/bin/sh") << "other program" << false;
-        QTest::newRow("argv[0] names the script")
-            << QByteArray("#!/bin/sh") << "exec -a \"$0\" sleep 300" << false;
-        QTest::newRow("argv poses as its interpreter")
-            << QByteArray("#!/bin/sh") << "exec -a /bin/sh \"$1\" \"$0\" \"${@:2}\"" << false;
+        row("opened by another program", QByteArray("#!/bin/sh"), "other program", false);
+        row("argv[0] names the script", QByteArray("#!/bin/sh"), "exec -a \"$0\" sleep 300", false);
+        row("argv poses as its interpreter", QByteArray("#!/bin/sh"),
+            "exec -a /bin/sh \"$1\" \"$0\" \"${@:2}\"", false);
     }
     // A bundle or a menu entry whose executable is a script runs as its interpreter, with the
     // script as argument.

@@ -93,8 +93,7 @@ private slots:
         QTest::newRow("control character") << QVariant(QStringLiteral("a\x01"));
         QTest::newRow("in a key") << QVariant(QVariantMap{{QStringLiteral("\x1b"), 1}});
         QTest::newRow("lone surrogate") << QVariant(QVariantList{QString(QChar(0xD800))});
-        QTest::newRow("year 10000")
-            << QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()));
+        row("year 10000", QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc())));
         QTest::newRow("not a plist type") << QVariant(QPoint(1, 2));
     }
 
@@ -111,29 +110,26 @@ private slots:
         QTest::addColumn<QVariant>("expected");
         const QVariantMap kv{{QStringLiteral("k"), QStringLiteral("v")}};
 
-        QTest::newRow("byte-order mark")
-            << "\xEF\xBB\xBF" + PropertyList::toXml(kv) << QVariant(kv);
-        QTest::newRow("bare root, comments, CDATA")
-            << QByteArray("<!-- c --><dict><key>k</key><!-- c --><string><![CDATA[v]]></string>"
-                          "</dict>")
-            << QVariant(kv);
+        row("byte-order mark", "\xEF\xBB\xBF" + PropertyList::toXml(kv), QVariant(kv));
+        row("bare root, comments, CDATA",
+            QByteArray("<!-- c --><dict><key>k</key><!-- c --><string><![CDATA[v]]></string>"
+                       "</dict>"),
+            QVariant(kv));
         QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-        QTest::newRow("UTF-16") << QByteArray(utf16(QStringLiteral("<string>\u00e9</string>")))
-                                << QVariant(QStringLiteral("\u00e9"));
-        QTest::newRow("numbers and dates")
-            << QByteArray("<plist><array><integer> 0x1F </integer><integer>-9223372036854775808"
-                          "</integer><real>+infinity</real><date>2001-01-01T00:00:00.25Z</date>"
-                          "<data>AA\n==</data></array></plist>")
-            << QVariant(QVariantList{qlonglong(31), std::numeric_limits<qlonglong>::min(),
-                                     std::numeric_limits<double>::infinity(),
-                                     QDateTime::fromMSecsSinceEpoch(978307200250, QTimeZone::utc()),
-                                     QByteArray(1, '\0')});
-        QTest::newRow("later key wins") << QByteArray("<dict><key>k</key><true/><key>k</key>"
-                                                      "<string>v</string></dict>")
-                                        << QVariant(kv);
-        QTest::newRow("binary object used twice")
-            << binary({"\xA2" + ref(1) + ref(1), "\x51v"})
-            << QVariant(QVariantList{QStringLiteral("v"), QStringLiteral("v")});
+        row("UTF-16", QByteArray(utf16(u"<string>\u00e9</string>"_s)), QVariant(u"\u00e9"_s));
+        row("numbers and dates",
+            QByteArray("<plist><array><integer> 0x1F </integer><integer>-9223372036854775808"
+                       "</integer><real>+infinity</real><date>2001-01-01T00:00:00.25Z</date>"
+                       "<data>AA\n==</data></array></plist>"),
+            QVariant(QVariantList{qlonglong(31), std::numeric_limits<qlonglong>::min(),
+                                  std::numeric_limits<double>::infinity(),
+                                  QDateTime::fromMSecsSinceEpoch(978307200250, QTimeZone::utc()),
+                                  QByteArray(1, '\0')}));
+        row("later key wins",
+            QByteArray("<dict><key>k</key><true/><key>k</key><string>v</string></dict>"),
+            QVariant(kv));
+        row("binary object used twice", binary({"\xA2" + ref(1) + ref(1), "\x51v"}),
+            QVariant(QVariantList{u"v"_s, u"v"_s}));
         // The nesting limit: 512 levels below the root.
         QVariant deep = QVariantList();
         for (int level = 1; level < 513; ++level)
@@ -202,22 +198,20 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("plain");
         const QByteArray end = "</plist>\n";
-        QTest::newRow("as the store writes")
-            << PropertyList::toXml(
-                   QVariantMap{{QStringLiteral("k"),
-                                QVariantList{1, 2.5, true, QByteArray("\x01"), QVariantMap()}}})
-            << true;
-        QTest::newRow("entities and references")
-            << kHead + "<string>&lt;&#233;&#x1F1EB;&amp;&quot;</string>" + end << true;
-        QTest::newRow("no declaration, bare value") << QByteArray("<string>v</string>") << true;
-        QTest::newRow("comment") << kHead + "<!-- c --><string>v</string>" + end << false;
-        QTest::newRow("CDATA") << kHead + "<string><![CDATA[<v>]]></string>" + end << false;
-        QTest::newRow("carriage returns") << kHead + "<string>a\r\nb</string>" + end << false;
-        QTest::newRow("Latin-1") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
-                                               "<string>\xe9</string>")
-                                 << false;
-        QTest::newRow("internal subset")
-            << QByteArray("<!DOCTYPE plist [ ]><string>v</string>") << false;
+        row("as the store writes",
+            PropertyList::toXml(QVariantMap{
+                {u"k"_s, QVariantList{1, 2.5, true, QByteArray("\x01"), QVariantMap()}}}),
+            true);
+        row("entities and references",
+            kHead + "<string>&lt;&#233;&#x1F1EB;&amp;&quot;</string>" + end, true);
+        row("no declaration, bare value", QByteArray("<string>v</string>"), true);
+        row("comment", kHead + "<!-- c --><string>v</string>" + end, false);
+        row("CDATA", kHead + "<string><![CDATA[<v>]]></string>" + end, false);
+        row("carriage returns", kHead + "<string>a\r\nb</string>" + end, false);
+        row("Latin-1",
+            QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><string>\xe9</string>"),
+            false);
+        row("internal subset", QByteArray("<!DOCTYPE plist [ ]><string>v</string>"), false);
         const QDir realworld(QStringLiteral(VEXILO_TEST_REALWORLD));
         QDirIterator files(realworld.path(), {QStringLiteral("*.plist")}, QDir::Files,
                            QDirIterator::Subdirectories);

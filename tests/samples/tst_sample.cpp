@@ -23,11 +23,6 @@ private slots:
         QTest::addColumn<QString>("stored"); // AppleLanguages of the bundle's domain
         QTest::addColumn<QString>("languageVariable");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *tag, const char *languages, const char *arguments,
-                            const char *stored, const char *variable, const char *expected) {
-            QTest::newRow(tag) << QString(languages) << QString(arguments) << QString(stored)
-                               << QString(variable) << QString(expected);
-        };
         const char *codes = "en fr de es";
         row("argument, over stored and LANGUAGE", codes, "-AppleLanguages (fr)", "de", "es", "fr");
         row("stored, over LANGUAGE", codes, "", "de", "fr", "de");

@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 // What many tests read back, write and spell out in their tables.
 
@@ -35,4 +36,18 @@ inline QProcessEnvironment environmentOf(const QString &assignments)
     for (const QString &pair : words(assignments))
         environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     return environment;
+}
+
+// A row of a data table, its columns in order; a text literal stands for a QString.
+inline QString tableCell(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+template <typename T> const T &tableCell(const T &value)
+{
+    return value;
+}
+template <typename... Columns> void row(const char *tag, const Columns &...columns)
+{
+    (QTest::newRow(tag) << ... << tableCell(columns));
 }
