@@ -22,9 +22,12 @@ QString unableToDetermine()
     return Vexilo::tr("(Unable to determine available languages)");
 }
 
-PopUpEntry languageEntry(const QString &code)
+PopUpEntry entry(PopUpEntry::Kind kind, const QString &title = {})
 {
-    return {PopUpEntry::Kind::Language, LanguageDisplay::name(code), false};
+    PopUpEntry made;
+    made.kind = kind;
+    made.title = title;
+    return made;
 }
 
 bool isLanguage(const PanelContent &panel, int entry)
@@ -53,10 +56,10 @@ PanelContent forApplication(const QString &name, const QStringList &langs,
     panel.launchEnabled = true;
 
     panel.entries.append(
-        {PopUpEntry::Kind::AlwaysOpen, Vexilo::tr("Always open in this language")});
-    panel.entries.append({PopUpEntry::Kind::Separator, QString()});
+        entry(PopUpEntry::Kind::AlwaysOpen, Vexilo::tr("Always open in this language")));
+    panel.entries.append(entry(PopUpEntry::Kind::Separator));
     for (const QString &code : langs)
-        panel.entries.append(languageEntry(code));
+        panel.entries.append(entry(PopUpEntry::Kind::Language, LanguageDisplay::name(code)));
     const std::optional<int> stored = storedIndex();
     int first = 0;
     if (stored && *stored >= 0 && *stored < langs.size())
@@ -76,7 +79,7 @@ PanelContent forOwnEntry(const QString &name, const QStringList &langs)
     panel.showsApplication = true;
     panel.name = name;
     for (const QString &code : langs)
-        panel.entries.append(languageEntry(code));
+        panel.entries.append(entry(PopUpEntry::Kind::Language, LanguageDisplay::name(code)));
     if (!panel.entries.isEmpty()) {
         panel.selectedEntry = 0;
         panel.entries[0].checked = true;
