@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariantMap>
-
 #include <functional>
 #include <memory>
 #include <optional>
