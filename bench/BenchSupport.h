@@ -6,7 +6,9 @@
 #include "platform/preferences/PropertyList.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -112,6 +114,27 @@ inline void generateCatalogue(const QString &folder, int count)
                       "\"CFBundleName\" = \"" + name.toUtf8() + "\";\n");
         }
     }
+}
+
+// Copies the bundle `from` to `bundle` with this program as its executable, so that the copy
+// finds Vexilo's resources, translations and defaults tool as it does when installed.
+inline bool copyBundleRunningThis(const QString &from, const QString &bundle)
+{
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    QDir().mkpath(bundle);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = bundle + path.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    const QString executable = bundle + QStringLiteral("/Contents/MacOS/Vexilo");
+    return QFile::remove(executable) &&
+           QFile::copy(QCoreApplication::applicationFilePath(), executable);
 }
 
 } // namespace Bench

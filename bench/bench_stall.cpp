@@ -19,7 +19,6 @@
 #include "row/RowBrowser.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
@@ -210,22 +209,6 @@ void drive(AppController &c)
     });
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    QDir().mkpath(to);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + path.mid(from.size());
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else if (!QFile::copy(path, target))
-            return false;
-    }
-    return true;
-}
-
 // The menu: entries named in several languages, two in three with gettext catalogues in
 // one to six languages, most with an icon of the theme; a few run the processes below.
 void writeMenu(const QString &data)
@@ -277,8 +260,7 @@ int bench(int argc, char *argv[])
     QTemporaryDir dir;
     const QString bundle = dir.path() + QStringLiteral("/Vexilo.app");
     const QString executable = bundle + QStringLiteral("/Contents/MacOS/Vexilo");
-    if (!copyTree(QStringLiteral(VEXILO_BENCH_BUNDLE), bundle) || !QFile::remove(executable) ||
-        !QFile::copy(QCoreApplication::applicationFilePath(), executable)) {
+    if (!Bench::copyBundleRunningThis(QStringLiteral(VEXILO_BENCH_BUNDLE), bundle)) {
         std::fprintf(stderr, "bench_stall: cannot copy the bundle from %s\n", VEXILO_BENCH_BUNDLE);
         return 1;
     }

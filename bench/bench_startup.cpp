@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
@@ -58,23 +57,6 @@ int minimalProgram(int argc, char *argv[])
     return QApplication::exec();
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    QDir().mkpath(to);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + path.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 struct Shown {
     qint64 wall = -1; // nanoseconds from starting the program to its "shown"
     qint64 cpu = -1;  // the processor time it had used by then
@@ -110,8 +92,7 @@ int bench(int argc, char *argv[])
     QTemporaryDir dir;
     const QString bundle = dir.path() + QStringLiteral("/Vexilo.app");
     const QString executable = bundle + QStringLiteral("/Contents/MacOS/Vexilo");
-    if (!copyTree(QStringLiteral(VEXILO_BENCH_BUNDLE), bundle) || !QFile::remove(executable) ||
-        !QFile::copy(QCoreApplication::applicationFilePath(), executable)) {
+    if (!Bench::copyBundleRunningThis(QStringLiteral(VEXILO_BENCH_BUNDLE), bundle)) {
         std::fprintf(stderr, "bench_startup: cannot copy the bundle from %s\n",
                      VEXILO_BENCH_BUNDLE);
         return 1;
